@@ -1,0 +1,1 @@
+#include "config/Kovan_INI.h"

@@ -1,0 +1,2 @@
+#pragma once
+// ApiBanco: the server's group database.

@@ -1,0 +1,3 @@
+#include "screens/uFormPadraoCfgBins_B.h"
+
+TFormPadraoCfgBins_B::TFormPadraoCfgBins_B(QWidget* Owner) : TFormPadraoCfgEstab(Owner) {}

@@ -1,0 +1,3 @@
+#include "screens/uFormPadraoCfgEstab.h"
+
+TFormPadraoCfgEstab::TFormPadraoCfgEstab(QWidget* Owner) : TForm(Owner) {}

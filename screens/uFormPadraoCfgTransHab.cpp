@@ -1,0 +1,3 @@
+#include "screens/uFormPadraoCfgTransHab.h"
+
+TFormPadraoCfgTransHab::TFormPadraoCfgTransHab(QWidget* Owner) : TFormPadraoCfgEstab(Owner) {}

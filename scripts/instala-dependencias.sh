@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need; skips what is present.
+set -euo pipefail
+pacotes=(build-essential cmake pkg-config qt6-base-dev libgtest-dev nlohmann-json3-dev
+         libsqlite3-0 libsystemd-dev fonts-liberation)
+faltam=()
+for p in "${pacotes[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltam+=("$p")
+done
+if [ ${#faltam[@]} -gt 0 ]; then
+    echo "Installing: ${faltam[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get -o DPkg::Lock::Timeout=600 update -qq
+    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${faltam[@]}"
+fi

@@ -1,0 +1,6 @@
+#include "support/msgmodulos.h"
+
+std::string LeMensagens(int)
+{
+    return {};
+}
