@@ -1,1 +1,327 @@
 #include "config/Kovan_INI.h"
+
+#include "platform/Files.h"
+#include "platform/PrivateProfile.h"
+#include "runtime/IniFiles.h"
+
+
+namespace {
+
+constexpr std::size_t TamanhoCurto = 255;
+
+std::string Curta(const std::string& Texto)
+{
+    return Texto.size() > TamanhoCurto ? Texto.substr(0, TamanhoCurto) : Texto;
+}
+
+std::string Minusculas(std::string Texto)
+{
+    for (char& C : Texto)
+        if (C >= 'A' && C <= 'Z')
+            C = static_cast<char>(C - 'A' + 'a');
+    return Texto;
+}
+
+bool ArquivoGeral(const std::string& Empresa)
+{
+    return Empresa.empty() || Empresa[0] == '*';
+}
+
+bool LetraOuDigito(char C)
+{
+    return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
+}
+
+// A company's directory is named by the first 8 characters of its code, and only a code of 8 ASCII
+// letters or digits may name one: "..", "/" or "\" can never lead a write out of its directory.
+bool DiretorioEmpresaValido(const std::string& Empresa)
+{
+    if (Empresa.size() < 8)
+        return false;
+    for (std::size_t I = 0; I < 8; ++I)
+        if (!LetraOuDigito(Empresa[I]))
+            return false;
+    return true;
+}
+
+bool NomeArquivoValido(const std::string& Arquivo)
+{
+    return !Arquivo.empty() && Arquivo.find_first_of("/\\") == std::string::npos && Arquivo != "." && Arquivo != "..";
+}
+
+} // namespace
+
+TKovanIni::TKovanIni(const std::string& Raiz, const std::string& Arquivo, const std::string& Empresa) noexcept
+{
+    try {
+        FRaiz = Curta(Raiz);
+        FArquivo = Curta(Arquivo);
+        FEmpresa = Curta(Empresa);
+    } catch (...) {
+    }
+    Existe();
+}
+
+TKovanIni::~TKovanIni()
+{
+    Existe();
+}
+
+bool TKovanIni::ArquivoSec(const std::string& Arquivo, const std::string& Empresa, const std::string& Secao,
+                           std::string& Caminho, std::string& SecaoFinal) const noexcept
+{
+    try {
+        Caminho.clear();
+        SecaoFinal.clear();
+        if (!NomeArquivoValido(Arquivo))
+            return false;
+        const bool Geral = ArquivoGeral(Empresa);
+        if (Geral)
+            Caminho = FRaiz + "\\config\\" + Arquivo + ".ini";
+        else if (DiretorioEmpresaValido(Empresa))
+            Caminho = FRaiz + "\\config\\empresas\\" + Empresa.substr(0, 8) + "\\" + Arquivo + ".ini";
+        else
+            return false;
+        if (!Secao.empty()) {
+            SecaoFinal = Secao;
+            return true;
+        }
+        if (!Geral) {
+            SecaoFinal = Empresa.substr(0, 8);
+            return true;
+        }
+        return false;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TKovanIni::Inicializa(const std::string& Empresa) noexcept
+{
+    try {
+        if (!DirectoryExists(FRaiz))
+            CreateDirectoryA(FRaiz);
+        std::string Ultimo = FRaiz + "\\config";
+        if (!DirectoryExists(Ultimo))
+            CreateDirectoryA(Ultimo);
+        if (!ArquivoGeral(Empresa)) {
+            if (!DiretorioEmpresaValido(Empresa))
+                return false;
+            Ultimo += "\\empresas";
+            if (!DirectoryExists(Ultimo))
+                CreateDirectoryA(Ultimo);
+            Ultimo += "\\" + Empresa.substr(0, 8);
+            if (!DirectoryExists(Ultimo))
+                CreateDirectoryA(Ultimo);
+        }
+        ForceDirectories(Ultimo);
+        return DirectoryExists(Ultimo);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::int32_t TKovanIni::TamanhoArquivo(const std::string& Caminho) noexcept
+{
+    const std::int64_t Tamanho = TamanhoArquivoBytes(Caminho);
+    return Tamanho < 0 ? 0 : static_cast<std::int32_t>(Tamanho);
+}
+
+bool TKovanIni::Existe(const std::string& Arquivo, const std::string& Empresa) noexcept
+{
+    std::string Caminho, Secao;
+    ArquivoSec(Arquivo, Empresa, "", Caminho, Secao);
+    if (Caminho.empty())
+        return false;
+    if (TamanhoArquivo(Caminho) == 0)
+        Remove(Arquivo, Empresa);
+    return FileExists(Caminho);
+}
+
+bool TKovanIni::Existe(const std::string& Empresa) noexcept
+{
+    return Existe(FArquivo, Empresa);
+}
+
+bool TKovanIni::Existe() noexcept
+{
+    return Existe(FArquivo, FEmpresa);
+}
+
+bool TKovanIni::Remove(const std::string& Arquivo, const std::string& Empresa) noexcept
+{
+    std::string Caminho, Secao;
+    ArquivoSec(Arquivo, Empresa, "", Caminho, Secao);
+    if (Caminho.empty())
+        return true;
+    // Each step goes on when the one before failed; for a missing file they all fail quietly.
+    std::uint32_t Atributos = GetFileAttributesA(Caminho);
+    if (Atributos != INVALID_FILE_ATTRIBUTES) {
+        Atributos &= ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesA(Caminho, Atributos);
+    }
+    DeleteFileA(Caminho);
+    return !FileExists(Caminho);
+}
+
+bool TKovanIni::Remove(const std::string& Empresa) noexcept
+{
+    return Remove(FArquivo, Empresa);
+}
+
+bool TKovanIni::Remove() noexcept
+{
+    return Remove(FArquivo, FEmpresa);
+}
+
+bool TKovanIni::Grava(const std::string& Secao, const std::string& Chave, const std::string& Valor, bool Minusc) noexcept
+{
+    if (!Inicializa(FEmpresa))
+        return false;
+    std::string Caminho, SecaoFinal;
+    if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
+        return false;
+    try {
+        TIniFile Ini(Caminho);
+        if (Minusc)
+            Ini.WriteString(Minusculas(SecaoFinal), Minusculas(Chave), Valor);
+        else
+            Ini.WriteString(SecaoFinal, Chave, Valor);
+    } catch (...) {
+        // A failed write is not reported; the answer below still tells whether the file is there.
+    }
+    return FileExists(Caminho);
+}
+
+bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, const std::string& Valor) noexcept
+{
+    try {
+        return Grava(Curta(Secao), Curta(Chave), Curta(Valor), true);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, PChar Valor) noexcept
+{
+    try {
+        return Grava(Curta(Secao), Curta(Chave), Valor.Texto ? Valor.Texto : "", false);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TKovanIni::GravaInt(const std::string& Secao, const std::string& Chave, std::int32_t Valor) noexcept
+{
+    try {
+        return Grava(Curta(Secao), Curta(Chave), std::to_string(Valor), true);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TKovanIni::GravaBool(const std::string& Secao, const std::string& Chave, bool Valor) noexcept
+{
+    return GravaInt(Secao, Chave, Valor ? 1 : 0);
+}
+
+std::string TKovanIni::LeVar(const std::string& Secao, const std::string& Chave, const std::string& Padrao) const noexcept
+{
+    try {
+        std::string Caminho, SecaoFinal;
+        if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
+            return {};
+        char Buffer[2048];
+        const std::uint32_t Lidos = GetPrivateProfileStringA(Curta(Secao).c_str(), Curta(Chave).c_str(),
+                                                             Curta(Padrao).c_str(), Buffer, sizeof Buffer,
+                                                             Caminho.c_str());
+        return std::string(Buffer, Lidos);
+    } catch (...) {
+        return {};
+    }
+}
+
+std::int32_t TKovanIni::LeInt(const std::string& Secao, const std::string& Chave, std::int32_t Padrao) const noexcept
+{
+    try {
+        std::string Caminho, SecaoFinal;
+        if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
+            return Padrao;
+        return TIniFile(Caminho).ReadInteger(SecaoFinal, Curta(Chave), Padrao);
+    } catch (...) {
+        return Padrao;
+    }
+}
+
+bool TKovanIni::LeBool(const std::string& Secao, const std::string& Chave, bool Padrao) const noexcept
+{
+    return LeInt(Secao, Chave, Padrao ? 1 : 0) != 0;
+}
+
+int TKovanIni::LeVars(const std::string& Secao, std::vector<std::string>& Lista) const noexcept
+{
+    try {
+        Lista.clear();
+        std::string Caminho, SecaoFinal;
+        if (ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
+            TIniFile(Caminho).ReadSectionValues(SecaoFinal, Lista);
+        return static_cast<int>(Lista.size());
+    } catch (...) {
+        return static_cast<int>(Lista.size());
+    }
+}
+
+int TKovanIni::LeSecs(std::vector<std::string>& Lista) const noexcept
+{
+    try {
+        Lista.clear();
+        std::string Caminho, SecaoFinal;
+        ArquivoSec(FArquivo, FEmpresa, "", Caminho, SecaoFinal);
+        if (!Caminho.empty())
+            TIniFile(Caminho).ReadSections(Lista);
+        return static_cast<int>(Lista.size());
+    } catch (...) {
+        return static_cast<int>(Lista.size());
+    }
+}
+
+bool TKovanIni::ExisteSetor(const std::string& Secao) noexcept
+{
+    try {
+        Inicializa(FEmpresa);
+        std::string Caminho, SecaoFinal;
+        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+            return false;
+        std::vector<std::string> Chaves;
+        TIniFile(Caminho).ReadSection(SecaoFinal, Chaves);
+        return !Chaves.empty();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TKovanIni::RemoveSec(const std::string& Secao) noexcept
+{
+    std::string Caminho, SecaoFinal;
+    try {
+        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+            return false;
+        if (FileExists(Caminho))  // erasing from a missing file must not create it
+            TIniFile(Caminho).EraseSection(SecaoFinal);
+    } catch (...) {
+    }
+    return true;
+}
+
+bool TKovanIni::RemoveVar(const std::string& Secao, const std::string& Chave) noexcept
+{
+    std::string Caminho, SecaoFinal;
+    try {
+        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+            return false;
+        if (FileExists(Caminho))
+            TIniFile(Caminho).DeleteKey(SecaoFinal, Curta(Chave));
+    } catch (...) {
+    }
+    return true;
+}

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -194,6 +195,28 @@ std::int64_t TamanhoArquivoBytes(std::string_view Caminho) noexcept
     if (!StatCaminho(Caminho, St) || !S_ISREG(St.st_mode))
         return -1;
     return static_cast<std::int64_t>(St.st_size);
+}
+
+int LeBytesIniciais(const std::string& CaminhoLinux, char* Destino, int Quantos) noexcept
+{
+    const int Arquivo = open(CaminhoLinux.c_str(), O_RDONLY | O_CLOEXEC);
+    if (Arquivo < 0)
+        return -1;
+    int Total = 0;
+    while (Total < Quantos) {
+        const ssize_t Lidos = read(Arquivo, Destino + Total, static_cast<std::size_t>(Quantos - Total));
+        if (Lidos < 0 && errno == EINTR)
+            continue;
+        if (Lidos < 0) {
+            Total = -1;
+            break;
+        }
+        if (Lidos == 0)
+            break;
+        Total += static_cast<int>(Lidos);
+    }
+    close(Arquivo);
+    return Total;
 }
 
 bool CombinaMascara(std::string_view Nome, std::string_view Mascara) noexcept

@@ -44,6 +44,10 @@ KOVANRT_API bool SetFileAttributesA(std::string_view Caminho, std::uint32_t Atri
 /// Size of a file in bytes, or -1 when it is missing or is not a regular file.
 KOVANRT_API std::int64_t TamanhoArquivoBytes(std::string_view Caminho) noexcept;
 
+/// Reads up to Quantos bytes from the start of a file named by a Linux path (no mapping: for names
+/// a listing has just returned). Answers the count read, or -1 when the file cannot be opened or read.
+KOVANRT_API int LeBytesIniciais(const std::string& CaminhoLinux, char* Destino, int Quantos) noexcept;
+
 /// True when Nome matches a Windows wildcard mask ("*" any run, "?" any one character), without
 /// regard to ASCII case.
 KOVANRT_API bool CombinaMascara(std::string_view Nome, std::string_view Mascara) noexcept;
