@@ -1,6 +1,174 @@
 #include "support/msgmodulos.h"
 
-std::string LeMensagens(int)
+#include "config/Lib.h"
+#include "platform/Cp1252.h"
+#include "platform/Files.h"
+#include "runtime/Application.h"
+#include "runtime/IniFiles.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+TMsgModulo Tabela_Msg_Modulos[QtdMsgModulos];
+
+namespace {
+
+struct TMsgEmbutida {
+    int Numero;
+    const char* Chave;
+    const char* Texto; // UTF-8 here; the table holds it as CP1252
+};
+
+// The entries this module shows. The others keep the numbering shared with the other modules, under
+// keys of their own and with an empty text.
+constexpr std::array<TMsgEmbutida, 38> MsgEmbutidas{{
+    {8, "MsgAtencao", "ATENÇÃO"},
+    {9, "MsgErro", "ERRO"},
+    {16, "MsgSeguranca", "SEGURANÇA"},
+    {30, "MsgUserNaoAutorizado", "Usuário não autorizado para essa opção."},
+    {43, "MsgSqliteNaoEncontrada", "sqlite3.dll não foi encontrado."},
+    {123, "MsgDesejaSairSemSalvar", "Deseja sair sem salvar as alterações ?"},
+    {178, "MsgCodEmpNaoCadastrado", "Código de empresa não está cadastrado."},
+    {179, "MsgCodEmpNumDigitoErrado", "Código da Empresa não contém 8 dígitos."},
+    {180, "MsgSalvarSub", "&Salvar"},
+    {181, "MsgSalvar", "Salvar"},
+    {189, "MsgConfirmar", "Confirmar"},
+    {206, "MsgSenha", "Senha"},
+    {219, "MsgSim", "Sim"},
+    {220, "MsgNao", "Não"},
+    {231, "MsgBinOUIntBin", "Bin ou Intervalo de Bins"},
+    {235, "MsgDesejaExcDaLista", "Deseja excluir [%s] da lista ?"},
+    {237, "MsgSelecBinCorretamente", "Selecione o bin corretamente."},
+    {241, "MsgDesejaRetornMenuPrinc", "Deseja retornar ao menu principal ?"},
+    {244, "MsgDigiteBin", "Digite um Bin."},
+    {246, "MsgNomeEsp", "Nome "},
+    {247, "MsgBins", "Bins"},
+    {248, "MsgBIncluir", "/Incluir"},
+    {249, "MsgBAlterar", "/Alterar"},
+    {250, "MsgEmpTODAS", "Todas"},
+    {306, "MsgLOGUsuario", "Usuário.....:"},
+    {307, "MsgLOGFonte", "Fonte.......:"},
+    {308, "MsgLOGExecutavel", "Executável..:"},
+    {389, "MsgSelecEmpConfigurar", "Selecione a empresa para configurar."},
+    {395, "MsgFormCredito", "Crédito"},
+    {396, "MsgFormDebito", "Débito"},
+    {397, "MsgFormConvenio", "Convênio"},
+    {398, "MsgFormCombustivel", "Combustível"},
+    {542, "MsgHintCodigoEmpresa", "Digite ou Selecione a empresa."},
+    {543, "MsgHintBitBtnIncluirBins", "Incluir Bin ou intervalo de Bins na tabela."},
+    {544, "MsgHintBitBtnEditarBins", "Editar Bin ou intervalo de Bins selecionado na tabela."},
+    {545, "MsgHintBitBtnExcluirBins", "Excluir o Bin ou intervalo de Bins selecionado na tabela."},
+    {719, "MsgCodGrpNumDigitoErrado", "Código do Grupo não contém 6 dígitos."},
+    {743, "MsgCodGrupoNaoCadastrado", "Código de grupo não está cadastrado."},
+}};
+
+// The table's four title entries stand at its head.
+constexpr int QtdTitulos = 4;
+
+void Grava(TShortString& Destino, std::string_view Texto) noexcept
 {
-    return {};
+    const std::size_t Tamanho = std::min<std::size_t>(Texto.size(), sizeof Destino.Texto);
+    std::memset(&Destino, 0, sizeof Destino);
+    Destino.Tamanho = static_cast<unsigned char>(Tamanho);
+    std::memcpy(Destino.Texto, Texto.data(), Tamanho);
+}
+
+std::string_view Le(const TShortString& Origem) noexcept
+{
+    return {Origem.Texto, Origem.Tamanho};
+}
+
+void PreencheTabela()
+{
+    for (int Numero = 1; Numero <= QtdMsgModulos; ++Numero) {
+        char Chave[16];
+        std::snprintf(Chave, sizeof Chave, Numero <= QtdTitulos ? "Titulo%03d" : "Msg%03d", Numero);
+        Grava(Tabela_Msg_Modulos[Numero - 1].Chave, Chave);
+        Grava(Tabela_Msg_Modulos[Numero - 1].Texto, {});
+    }
+    for (const TMsgEmbutida& Msg : MsgEmbutidas) {
+        Grava(Tabela_Msg_Modulos[Msg.Numero - 1].Chave, Msg.Chave);
+        Grava(Tabela_Msg_Modulos[Msg.Numero - 1].Texto, Utf8ParaCp1252(Msg.Texto));
+    }
+}
+
+// The built-in texts are converted once, when the module is loaded; the readers below also make sure
+// of it, so a static initialiser elsewhere that reads a message finds the table filled.
+void GaranteTabela()
+{
+    static const bool Pronta = (PreencheTabela(), true);
+    (void)Pronta;
+}
+
+[[maybe_unused]] const bool TabelaCarregada = (GaranteTabela(), true);
+
+bool CaminhoAbsoluto(std::string_view Caminho)
+{
+    return !Caminho.empty() && (Caminho[0] == '\\' || Caminho[0] == '/' || Caminho.find(':') == 1);
+}
+
+} // namespace
+
+std::string LeCaminhoDicionario() noexcept
+{
+    try {
+        const std::string PastaConfig = LerRaizPathKovan(Application().ExeName()) + "\\config\\";
+        const TIniFile TabTraducao(PastaConfig + "TabTraducao.ini");
+        std::string Caminho = TabTraducao.ReadString("CfKovan", "NomeArqTraducao", "").substr(0, 255);
+        if (!Caminho.empty() && !CaminhoAbsoluto(Caminho))
+            Caminho = (PastaConfig + Caminho).substr(0, 255);
+        return Caminho;
+    } catch (...) {
+        return {};
+    }
+}
+
+void CarregaMsg()
+{
+    try {
+        GaranteTabela();
+        const std::string Dicionario = LeCaminhoDicionario();
+        if (Dicionario.empty() || !FileExists(Dicionario))
+            return;
+        const TIniFile Ini(Dicionario);
+        for (TMsgModulo& Msg : Tabela_Msg_Modulos) {
+            const std::string Valor = Ini.ReadString("TabTraducao", std::string(Le(Msg.Chave)), "");
+            if (!Valor.empty())
+                Grava(Msg.Texto, Valor);
+        }
+    } catch (...) {
+        // Nothing here is reported: the table keeps what it had.
+    }
+}
+
+std::int32_t LeMensagens(std::int32_t Numero, char* Texto, std::int32_t Tamanho)
+{
+    GaranteTabela();
+    const bool Valido = Numero >= 1 && Numero <= QtdMsgModulos;
+    const std::string_view Msg = Valido ? Le(Tabela_Msg_Modulos[Numero - 1].Texto) : std::string_view();
+    if (Texto && Tamanho > 0) {
+        const std::size_t Copia = std::min<std::size_t>(Msg.size(), static_cast<std::size_t>(Tamanho) - 1);
+        std::memcpy(Texto, Msg.data(), Copia);
+        Texto[Copia] = '\0';
+    }
+    return Valido ? static_cast<std::int32_t>(Msg.size()) : -1;
+}
+
+std::string LeMensagens(int Numero)
+{
+    GaranteTabela();
+    if (Numero < 1 || Numero > QtdMsgModulos)
+        return {};
+    return std::string(Le(Tabela_Msg_Modulos[Numero - 1].Texto));
+}
+
+std::string ChaveMensagem(int Numero)
+{
+    GaranteTabela();
+    if (Numero < 1 || Numero > QtdMsgModulos)
+        return {};
+    return std::string(Le(Tabela_Msg_Modulos[Numero - 1].Chave));
 }

@@ -1,0 +1,164 @@
+#include "support/msgmodulos.h"
+
+#include "support/RaizTraducao.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Every table test leaves the table as it found it: overrides are never undone by the module itself.
+class TabelaMsg : public ::testing::Test {
+protected:
+    void SetUp() override { std::memcpy(Copia.data(), Tabela_Msg_Modulos, Copia.size()); }
+    void TearDown() override { std::memcpy(Tabela_Msg_Modulos, Copia.data(), Copia.size()); }
+
+    std::vector<char> Copia = std::vector<char>(sizeof Tabela_Msg_Modulos);
+};
+
+struct TMsgEsperada {
+    int Numero;
+    const char* Chave;
+    const char* Texto; // CP1252 bytes
+};
+
+const TMsgEsperada MsgEsperadas[] = {
+    {8, "MsgAtencao", "ATEN\xC7\xC3O"},
+    {9, "MsgErro", "ERRO"},
+    {16, "MsgSeguranca", "SEGURAN\xC7""A"},
+    {30, "MsgUserNaoAutorizado", "Usu\xE1rio n\xE3o autorizado para essa op\xE7\xE3o."},
+    {43, "MsgSqliteNaoEncontrada", "sqlite3.dll n\xE3o foi encontrado."},
+    {123, "MsgDesejaSairSemSalvar", "Deseja sair sem salvar as altera\xE7\xF5""es ?"},
+    {178, "MsgCodEmpNaoCadastrado", "C\xF3""digo de empresa n\xE3o est\xE1 cadastrado."},
+    {179, "MsgCodEmpNumDigitoErrado", "C\xF3""digo da Empresa n\xE3o cont\xE9m 8 d\xEDgitos."},
+    {180, "MsgSalvarSub", "&Salvar"},
+    {181, "MsgSalvar", "Salvar"},
+    {189, "MsgConfirmar", "Confirmar"},
+    {206, "MsgSenha", "Senha"},
+    {219, "MsgSim", "Sim"},
+    {220, "MsgNao", "N\xE3o"},
+    {231, "MsgBinOUIntBin", "Bin ou Intervalo de Bins"},
+    {235, "MsgDesejaExcDaLista", "Deseja excluir [%s] da lista ?"},
+    {237, "MsgSelecBinCorretamente", "Selecione o bin corretamente."},
+    {241, "MsgDesejaRetornMenuPrinc", "Deseja retornar ao menu principal ?"},
+    {244, "MsgDigiteBin", "Digite um Bin."},
+    {246, "MsgNomeEsp", "Nome "},
+    {247, "MsgBins", "Bins"},
+    {248, "MsgBIncluir", "/Incluir"},
+    {249, "MsgBAlterar", "/Alterar"},
+    {250, "MsgEmpTODAS", "Todas"},
+    {306, "MsgLOGUsuario", "Usu\xE1rio.....:"},
+    {307, "MsgLOGFonte", "Fonte.......:"},
+    {308, "MsgLOGExecutavel", "Execut\xE1vel..:"},
+    {389, "MsgSelecEmpConfigurar", "Selecione a empresa para configurar."},
+    {395, "MsgFormCredito", "Cr\xE9""dito"},
+    {396, "MsgFormDebito", "D\xE9""bito"},
+    {397, "MsgFormConvenio", "Conv\xEAnio"},
+    {398, "MsgFormCombustivel", "Combust\xEDvel"},
+    {542, "MsgHintCodigoEmpresa", "Digite ou Selecione a empresa."},
+    {543, "MsgHintBitBtnIncluirBins", "Incluir Bin ou intervalo de Bins na tabela."},
+    {544, "MsgHintBitBtnEditarBins", "Editar Bin ou intervalo de Bins selecionado na tabela."},
+    {545, "MsgHintBitBtnExcluirBins", "Excluir o Bin ou intervalo de Bins selecionado na tabela."},
+    {719, "MsgCodGrpNumDigitoErrado", "C\xF3""digo do Grupo n\xE3o cont\xE9m 6 d\xEDgitos."},
+    {743, "MsgCodGrupoNaoCadastrado", "C\xF3""digo de grupo n\xE3o est\xE1 cadastrado."},
+};
+
+class MsgListada : public ::testing::TestWithParam<TMsgEsperada> {};
+
+TEST_P(MsgListada, EntradaBytePorByte)
+{
+    const TMsgEsperada& M = GetParam();
+    const TMsgModulo& Entrada = Tabela_Msg_Modulos[M.Numero - 1];
+    EXPECT_EQ(std::string(Entrada.Chave.Texto, Entrada.Chave.Tamanho), M.Chave);
+    EXPECT_EQ(std::string(Entrada.Texto.Texto, Entrada.Texto.Tamanho), M.Texto);
+    EXPECT_EQ(LeMensagens(M.Numero), M.Texto);
+    EXPECT_EQ(ChaveMensagem(M.Numero), M.Chave);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, MsgListada, ::testing::ValuesIn(MsgEsperadas),
+                         [](const auto& Info) { return std::string(Info.param.Chave); });
+
+TEST(TabelaMsgModulos, ChavesUnicasENumeracao)
+{
+    std::set<std::string> Chaves;
+    int Msg = 0, Titulo = 0;
+    for (const TMsgModulo& Entrada : Tabela_Msg_Modulos) {
+        const std::string Chave(Entrada.Chave.Texto, Entrada.Chave.Tamanho);
+        EXPECT_TRUE(Chaves.insert(Chave).second) << Chave;
+        Msg += Chave.rfind("Msg", 0) == 0;
+        Titulo += Chave.rfind("Titulo", 0) == 0;
+    }
+    EXPECT_EQ(Chaves.size(), 744u);
+    EXPECT_EQ(Msg, 740);
+    EXPECT_EQ(Titulo, 4);
+}
+
+TEST(TabelaMsgModulos, LayoutDaEntrada)
+{
+    const auto* Bytes = reinterpret_cast<const unsigned char*>(Tabela_Msg_Modulos);
+    // Entry 8 starts at 7 * 512: key length, key, then the text's length byte at +256.
+    const unsigned char* Entrada = Bytes + 7 * 512;
+    EXPECT_EQ(Entrada[0], 10);
+    EXPECT_EQ(std::memcmp(Entrada + 1, "MsgAtencao", 10), 0);
+    EXPECT_EQ(Entrada[256], 7);
+    EXPECT_EQ(std::memcmp(Entrada + 257, "ATEN\xC7\xC3O", 7), 0);
+    // Entry 744 ends the table.
+    EXPECT_EQ(reinterpret_cast<const unsigned char*>(&Tabela_Msg_Modulos[743]) + 512, Bytes + 380928);
+}
+
+TEST(TabelaMsgModulos, FormaCParaHosts)
+{
+    char Texto[8];
+    EXPECT_EQ(LeMensagens(250, Texto, sizeof Texto), 5);
+    EXPECT_STREQ(Texto, "Todas");
+    // Cut to the buffer, full length answered.
+    EXPECT_EQ(LeMensagens(8, Texto, 5), 7);
+    EXPECT_STREQ(Texto, "ATEN");
+    EXPECT_EQ(LeMensagens(30, nullptr, 0), 39);
+    EXPECT_EQ(LeMensagens(0, Texto, sizeof Texto), -1);
+    EXPECT_STREQ(Texto, "");
+    EXPECT_EQ(LeMensagens(745, Texto, sizeof Texto), -1);
+    EXPECT_EQ(LeMensagens(745), "");
+}
+
+TEST_F(TabelaMsg, SemDicionarioNadaMuda)
+{
+    TRaizTraducao Raiz;
+    CarregaMsg();
+    EXPECT_EQ(LeMensagens(250), "Todas");
+    Raiz.NomeiaDicionario((Raiz.Config() / "ausente.ini").string());
+    CarregaMsg();
+    EXPECT_EQ(LeMensagens(743), "C\xF3""digo de grupo n\xE3o est\xE1 cadastrado.");
+}
+
+TEST_F(TabelaMsg, SobreposicaoAplicadaEMantida)
+{
+    TRaizTraducao Raiz;
+    const auto Dicionario = Raiz.Config() / "dic.ini";
+    Raiz.NomeiaDicionario(Dicionario.string());
+    const std::string Longo(300, 'x');
+    TRaizTraducao::EscreveArquivo(Dicionario, "[TabTraducao]\r\nMsgEmpTODAS=Todos\r\nMsgErro=\r\n"
+                                              "MsgSenha=" + Longo + "\r\nmsgsim=S\xED\r\n");
+    CarregaMsg();
+    EXPECT_EQ(LeMensagens(250), "Todos");
+    EXPECT_EQ(LeMensagens(9), "ERRO") << "an empty override keeps the text";
+    EXPECT_EQ(LeMensagens(206), std::string(255, 'x'));
+    EXPECT_EQ(LeMensagens(219), "S\xED") << "keys match without regard to case";
+
+    // Removed from the dictionary: the override stays for the module's lifetime.
+    TRaizTraducao::EscreveArquivo(Dicionario, "[TabTraducao]\r\n");
+    CarregaMsg();
+    EXPECT_EQ(LeMensagens(250), "Todos");
+
+    // The dictionary is found afresh on every call, here relative to the config folder.
+    TRaizTraducao::EscreveArquivo(Raiz.Config() / "outro.ini", "[TabTraducao]\r\nMsgEmpTODAS=Tutte\r\n");
+    Raiz.NomeiaDicionario("outro.ini");
+    CarregaMsg();
+    EXPECT_EQ(LeMensagens(250), "Tutte");
+}
+
+} // namespace
