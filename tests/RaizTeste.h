@@ -1,0 +1,65 @@
+#pragma once
+// A fresh server root per test, in a temporary directory, with helpers to lay out the server's files
+// byte for byte (without going through the code under test).
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+class TRaizTeste {
+public:
+    TRaizTeste()
+    {
+        std::string Modelo = (std::filesystem::temp_directory_path() / "kovan-XXXXXX").string();
+        if (!mkdtemp(Modelo.data()))
+            throw std::runtime_error("mkdtemp failed");
+        Pasta = Modelo;
+        Raiz = Pasta / "Kovan";
+        std::filesystem::create_directories(Raiz / "config");
+    }
+    ~TRaizTeste()
+    {
+        std::error_code Erro;
+        // Read-only files and folders left by a test must not stop the clean-up.
+        for (auto& E : std::filesystem::recursive_directory_iterator(Pasta, Erro))
+            std::filesystem::permissions(E.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, Erro);
+        std::filesystem::remove_all(Pasta, Erro);
+    }
+    TRaizTeste(const TRaizTeste&) = delete;
+    TRaizTeste& operator=(const TRaizTeste&) = delete;
+
+    /// The root as the module sees it.
+    std::string RaizTexto() const { return Raiz.string(); }
+
+    static void Grava(const std::filesystem::path& Caminho, const std::string& Bytes)
+    {
+        std::filesystem::create_directories(Caminho.parent_path());
+        std::ofstream(Caminho, std::ios::binary) << Bytes;
+    }
+    static std::string Le(const std::filesystem::path& Caminho)
+    {
+        std::ifstream Arquivo(Caminho, std::ios::binary);
+        return {std::istreambuf_iterator<char>(Arquivo), std::istreambuf_iterator<char>()};
+    }
+
+    /// A company file root/config/<Nome>.cnf starting with the server's two magic bytes.
+    void CriaEmpresa(const std::string& Nome, const std::string& Inicio = std::string("\x10\x01rest", 6))
+    {
+        Grava(Raiz / "config" / (Nome + ".cnf"), Inicio);
+    }
+    /// KovanCfg.ini in multi-company mode, with or without duplicate establishment codes.
+    void MultiEmpresa(bool PermiteDuplicados = false)
+    {
+        Grava(Raiz / "config" / "KovanCfg.ini", std::string("[config]\r\nTipoConfKovan=MULTIEMPRESA\r\nPermiteDuplEstab=") +
+                                                    (PermiteDuplicados ? "SIM" : "NAO") + "\r\n");
+    }
+    std::filesystem::path IniEmpresa(const std::string& Empresa) const
+    {
+        return Raiz / "config" / "empresas" / Empresa / "Mirabelo.ini";
+    }
+
+    std::filesystem::path Pasta;
+    std::filesystem::path Raiz;
+};

@@ -1,0 +1,200 @@
+#include "config/Lib.h"
+
+#include "RaizTeste.h"
+#include "platform/Cp1252.h"
+#include "runtime/Application.h"
+#include "runtime/Dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+TEST(LerRaizPathKovan, LeCfKovanAoLadoDoExecutavel)
+{
+    TRaizTeste R;
+    const std::string Exe = (R.Pasta / "bin" / "cfkovan").string();
+    EXPECT_EQ(LerRaizPathKovan(Exe), "\\Kovan") << "CfKovan.ini missing";
+    TRaizTeste::Grava(R.Pasta / "bin" / "cfkovan.INI", "[Config]\r\nRAIZ=/srv/kovan/x\r\n");
+    EXPECT_EQ(LerRaizPathKovan(Exe), "\\srv\\kovan\\x") << "found without regard to case, slashes turned";
+}
+
+struct TCasoConfig {
+    const char* Nome;
+    const char* KovanCfg;  // null: no file
+    const char* ConfLog;   // null: no file
+    bool Multi;
+    bool Duplicados;
+};
+
+class ConfiguracaoServidor : public ::testing::TestWithParam<TCasoConfig> {};
+
+TEST_P(ConfiguracaoServidor, ModoEDuplicidade)
+{
+    const TCasoConfig& Caso = GetParam();
+    TRaizTeste R;
+    if (Caso.KovanCfg)
+        TRaizTeste::Grava(R.Raiz / "config" / "KovanCfg.ini", Caso.KovanCfg);
+    if (Caso.ConfLog)
+        TRaizTeste::Grava(R.Raiz / "config" / "ConfLog.ini", Caso.ConfLog);
+    EXPECT_EQ(KovanMultiEmpresa(R.RaizTexto()), Caso.Multi);
+    EXPECT_EQ(PermiteDuplicidadeEstabelecimento(R.RaizTexto()), Caso.Duplicados);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ConfiguracaoServidor,
+    ::testing::Values(
+        TCasoConfig{"SemArquivos", nullptr, nullptr, false, false},
+        TCasoConfig{"MultiComEspacos", "[config]\nTipoConfKovan=  multiEmpresa  \n", nullptr, true, false},
+        TCasoConfig{"MultiIncompleto", "[config]\nTipoConfKovan=multi\n", nullptr, false, false},
+        TCasoConfig{"Mono", "[config]\nTipoConfKovan=monoempresa\n", nullptr, false, false},
+        TCasoConfig{"SimSemConfLog", "[config]\nPermiteDuplEstab=sim\n", nullptr, false, true},
+        TCasoConfig{"SimTipoLog3", "[config]\nPermiteDuplEstab=sim\n", "[log]\nTipoLog=3\n", false, false},
+        TCasoConfig{"SimTipoLog2", "[config]\nPermiteDuplEstab=SIM\n", "[log]\nTipoLog=2\n", false, true},
+        TCasoConfig{"Nao", "[config]\nPermiteDuplEstab=NAO\n", nullptr, false, false},
+        TCasoConfig{"Vazio", "[config]\nPermiteDuplEstab=  \n", nullptr, false, false}),
+    [](const auto& Info) { return std::string(Info.param.Nome); });
+
+TEST(LerEmpresas, SoArquivosDeEmpresaValidos)
+{
+    TRaizTeste R;
+    R.CriaEmpresa("00000123");
+    R.CriaEmpresa("abcd1234", std::string("\x10\x01", 2));  // upper-cased extension below
+    fs::rename(R.Raiz / "config" / "abcd1234.cnf", R.Raiz / "config" / "abcd1234.CNF");
+    R.CriaEmpresa("0000001");                                 // 7 characters
+    R.CriaEmpresa("0000-001");                                // hyphen
+    TRaizTeste::Grava(R.Raiz / "config" / "00000001.cnfx", std::string("\x10\x01", 2));
+    R.CriaEmpresa("00000002", "");                            // 0 bytes
+    R.CriaEmpresa("00000003", "\x10");                        // 1 byte
+    R.CriaEmpresa("00000004", std::string("\x01\x10", 2));    // wrong first bytes
+    fs::create_directories(R.Raiz / "config" / "00000005.cnf");
+
+    std::vector<std::string> Lista{"lixo"};
+    EXPECT_EQ(LerEmpresas(R.RaizTexto(), Lista), 2);
+    std::sort(Lista.begin(), Lista.end());
+    EXPECT_EQ(Lista, (std::vector<std::string>{"00000123", "ABCD1234"}));
+    EXPECT_TRUE(ExisteEmpresa(R.RaizTexto(), "00000123"));
+    EXPECT_FALSE(ExisteEmpresa(R.RaizTexto(), "00000999"));
+    EXPECT_FALSE(ExisteEmpresa(R.RaizTexto(), "../../etc/passwd"));
+}
+
+TEST(LerEmpresas, SemPastaConfig)
+{
+    TRaizTeste R;
+    fs::remove_all(R.Raiz / "config");
+    std::vector<std::string> Lista{"lixo"};
+    EXPECT_EQ(LerEmpresas(R.RaizTexto(), Lista), 0);
+    EXPECT_TRUE(Lista.empty());
+}
+
+TEST(LerEmpresas, ArquivoIlegivelParaAVarredura)
+{
+    TRaizTeste R;
+    for (int I = 1; I <= 20; ++I)
+        R.CriaEmpresa("0000" + std::to_string(1000 + I));
+    // A link to nothing cannot be opened, even by root (who reads files without permissions).
+    fs::remove(R.Raiz / "config" / "00001010.cnf");
+    fs::create_symlink(R.Pasta / "nada", R.Raiz / "config" / "00001010.cnf");
+    std::vector<std::string> Lista;
+    EXPECT_EQ(LerEmpresas(R.RaizTexto(), Lista), 0);
+    EXPECT_LT(Lista.size(), 20u) << "the scan stops at the unreadable file";
+}
+
+TEST(FiltrosDeTecla, LetrasNumerosEControles)
+{
+    struct { char Tecla; bool Numeros; bool LetrasNumeros; } Casos[] = {
+        {'5', true, true},   {'a', false, true}, {'Z', false, true}, {'.', false, false},
+        {'-', false, false}, {' ', false, false}, {'\xe7', false, false}, {'\x80', false, false},
+        {8, true, true},     {9, true, true},    {10, true, true},    {13, true, true},
+        {27, true, true},    {1, false, false},
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(Caso.Tecla)));
+        char A = Caso.Tecla, B = Caso.Tecla;
+        EXPECT_EQ(SomenteNumeros(A), Caso.Numeros ? Caso.Tecla : 0);
+        EXPECT_EQ(A, Caso.Numeros ? Caso.Tecla : 0);
+        EXPECT_EQ(SomenteLetrasNumeros(B), Caso.LetrasNumeros ? Caso.Tecla : 0);
+    }
+}
+
+TEST(AuxiliaresDeTexto, VerificaStrRightStringIIF)
+{
+    EXPECT_EQ(VerificaStr(std::string("\0abc", 4)), "");
+    EXPECT_EQ(VerificaStr(std::string("ab\0c", 4)), "ab");
+    EXPECT_EQ(VerificaStr("abc"), "abc");
+    EXPECT_EQ(RightString("abc", 5), "abc");
+    EXPECT_EQ(RightString("123456789", 3), "789");
+    EXPECT_EQ(RightString("abc", 0), "");
+    EXPECT_EQ(IIF(true, "a", "b"), "a");
+    EXPECT_EQ(IIF(false, 1, 2), 2);
+}
+
+TEST(Versoes, ComparaVersaoMinima)
+{
+    struct { const char* Minima; const char* Atual; bool Esperado; } Casos[] = {
+        {"3.13.0.0", "3.9.2.0", false}, {"3.13.0.0", "3.13.0.0", true}, {"3.13.0.0", "4.0.0.0", true},
+        {"3.13.0.0", "3.13", true},     {"3.13.0.1", "3.13", false},    {"3.13.0.0", "3.40.1.0", true},
+        {"3.13.0.0", "", false},
+    };
+    for (const auto& Caso : Casos)
+        EXPECT_EQ(ComparaVersaoMinima(Caso.Minima, Caso.Atual), Caso.Esperado) << Caso.Minima << " vs " << Caso.Atual;
+}
+
+TEST(Versoes, GetVersion)
+{
+    TRaizTeste R;
+    TRaizTeste::Grava(R.Pasta / "texto.dll", "not a library");
+    EXPECT_EQ(GetVersion((R.Pasta / "texto.dll").string()), "");
+    EXPECT_EQ(GetVersion((R.Pasta / "falta.so").string()), "");
+    // The system's SQLite reports its own version.
+    for (const char* Caminho : {"/usr/lib/x86_64-linux-gnu/libsqlite3.so.0", "/lib/x86_64-linux-gnu/libsqlite3.so.0"})
+        if (fs::exists(Caminho)) {
+            const std::string Versao = GetVersion(Caminho);
+            EXPECT_EQ(std::count(Versao.begin(), Versao.end(), '.'), 3) << Versao;
+            EXPECT_EQ(Versao.rfind("3.", 0), 0u) << Versao;
+            break;
+        }
+}
+
+namespace {
+
+struct TCaixaVista {
+    int Vezes = 0;
+    std::string Texto, Titulo;
+    unsigned int Flags = 0;
+};
+
+int Registra(void* Contexto, const char* Texto, const char* Titulo, unsigned int Flags)
+{
+    auto* Caixa = static_cast<TCaixaVista*>(Contexto);
+    ++Caixa->Vezes;
+    Caixa->Texto = Texto;
+    Caixa->Titulo = Titulo;
+    Caixa->Flags = Flags;
+    return IDOK;
+}
+
+} // namespace
+
+TEST(Privilegio, Regra)
+{
+    struct { std::uint16_t Acao, Nivel; bool Permite; } Casos[] = {
+        {4, 2, false}, {2, 2, false}, {4, 4, true}, {4, 0, true},
+        {0, 2, true},  {1, 4, false}, {1, 2, false}, {2, 4, true},
+    };
+    for (const auto& Caso : Casos)
+        EXPECT_EQ(VerPrivilegio(Caso.Acao, Caso.Nivel), Caso.Permite) << Caso.Acao << "," << Caso.Nivel;
+}
+
+TEST(Privilegio, RecusaAvisaOUsuario)
+{
+    TCaixaVista Caixa;
+    KovanSetMessageBoxHandler(Registra, &Caixa);
+    EXPECT_TRUE(VerPrivilegioEx(Application(), 4, 0));
+    EXPECT_EQ(Caixa.Vezes, 0);
+    EXPECT_FALSE(VerPrivilegioEx(Application(), 4, 2));
+    KovanSetMessageBoxHandler(nullptr, nullptr);
+    EXPECT_EQ(Caixa.Vezes, 1);
+    EXPECT_EQ(Caixa.Texto, Utf8ParaCp1252("Usuário não autorizado para essa opção."));
+    EXPECT_EQ(Caixa.Titulo, Utf8ParaCp1252("SEGURANÇA"));
+    EXPECT_EQ(Caixa.Flags, MB_OK | MB_ICONERROR);
+}
