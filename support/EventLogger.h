@@ -1,0 +1,32 @@
+#pragma once
+// TEventLogger: the event-log writer, standing in for the Windows event log. An entry keeps what the
+// Windows log keeps: source, event type, category, event identifier and one text.
+//
+// Sinks: the systemd journal (structured fields) when its socket exists; the file KOVAN_EVENTLOG
+// names, one JSON object per line ({"source","type","category","id","text"}, text in UTF-8), appended
+// with one write per entry. With neither, or when both fail, the entry goes to syslog, and standard
+// error says so once. An entry is never dropped silently.
+#include <cstdint>
+#include <string>
+
+inline constexpr std::uint32_t EVENTLOG_ERROR_TYPE = 0x0001;
+inline constexpr std::uint32_t EVENTLOG_WARNING_TYPE = 0x0002;
+inline constexpr std::uint32_t EVENTLOG_INFORMATION_TYPE = 0x0004;
+inline constexpr std::uint32_t EVENTLOG_AUDIT_SUCCESS = 0x0008;
+inline constexpr std::uint32_t EVENTLOG_AUDIT_FAILURE = 0x0010;
+
+class TEventLogger {
+public:
+    /// Source: the name the entries carry ("Kovan").
+    explicit TEventLogger(std::string Origem);
+    virtual ~TEventLogger() = default;
+
+    const std::string& Source() const noexcept { return Origem; }
+
+    /// Writes one entry; Texto is CP1252. Never throws.
+    void LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
+                    std::uint32_t Identificador) noexcept;
+
+private:
+    std::string Origem;
+};

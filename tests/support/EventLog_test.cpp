@@ -1,0 +1,137 @@
+#include "support/EventLog.h"
+
+#include "platform/UserName.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <pwd.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string UsuarioEfetivo()
+{
+    const passwd* Registro = getpwuid(geteuid());
+    return Registro ? Registro->pw_name : "";
+}
+
+// Each test gets its own audit file in a fresh temporary folder.
+class TrilhaAuditoria : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string Modelo = (std::filesystem::temp_directory_path() / "kovan-log-XXXXXX").string();
+        ASSERT_NE(mkdtemp(Modelo.data()), nullptr);
+        Pasta = Modelo;
+        Arquivo = Pasta / "auditoria.jsonl";
+        setenv("KOVAN_EVENTLOG", Arquivo.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        unsetenv("KOVAN_EVENTLOG");
+        std::error_code Erro;
+        std::filesystem::remove_all(Pasta, Erro);
+    }
+
+    std::vector<nlohmann::json> Entradas() const
+    {
+        std::vector<nlohmann::json> Lidas;
+        std::ifstream Entrada(Arquivo, std::ios::binary);
+        for (std::string Linha; std::getline(Entrada, Linha);)
+            Lidas.push_back(nlohmann::json::parse(Linha));
+        return Lidas;
+    }
+
+    std::filesystem::path Pasta, Arquivo;
+};
+
+TEST_F(TrilhaAuditoria, EntradaLidaDeVolta)
+{
+    TEvtLog Log("CfKovan", "/opt/kovan/cfkovan");
+    Log.LogMsg("Mirabelo/Estabelecimento/00000123\r\nEstab: 000000000012345", 4, 1);
+
+    const auto Lidas = Entradas();
+    ASSERT_EQ(Lidas.size(), 1u);
+    const nlohmann::json& E = Lidas[0];
+    EXPECT_EQ(E.size(), 5u);
+    EXPECT_EQ(E["source"], "Kovan");
+    EXPECT_EQ(E["type"], 4);
+    EXPECT_EQ(E["category"], 0);
+    EXPECT_EQ(E["id"], 0x80000002u);
+    EXPECT_EQ(E["text"].get<std::string>(), "Usuário.....:" + UsuarioEfetivo() +
+                                                "\nFonte.......:CfKovan"
+                                                "\nExecutável..:/opt/kovan/cfkovan"
+                                                "\n\nMirabelo/Estabelecimento/00000123\r\nEstab: 000000000012345");
+}
+
+TEST_F(TrilhaAuditoria, IdentificadorPelaEspecieEUmaLinhaPorEntrada)
+{
+    const struct {
+        std::uint16_t Especie;
+        std::uint32_t Identificador;
+    } Casos[] = {{1, 0x80000002u}, {2, 0xC0000003u}, {0, 0x40000000u}, {3, 0x40000000u}, {65535, 0x40000000u}};
+
+    // The file is appended to, never rewritten.
+    std::ofstream(Arquivo) << "{\"anterior\":true}\n";
+    TEvtLog Log("CfKovan", "x");
+    for (const auto& Caso : Casos)
+        Log.LogMsg("Transa\xE7\xF5""es", 2, Caso.Especie);
+
+    const auto Lidas = Entradas();
+    ASSERT_EQ(Lidas.size(), 1u + std::size(Casos));
+    EXPECT_EQ(Lidas[0]["anterior"], true);
+    for (std::size_t I = 0; I < std::size(Casos); ++I) {
+        SCOPED_TRACE(Casos[I].Especie);
+        EXPECT_EQ(Lidas[I + 1]["id"], Casos[I].Identificador);
+        EXPECT_EQ(Lidas[I + 1]["type"], 2);
+        const std::string Texto = Lidas[I + 1]["text"];
+        EXPECT_EQ(Texto.substr(Texto.rfind('\n') + 1), "Transações");
+    }
+}
+
+TEST_F(TrilhaAuditoria, LinhasCortadasEm255)
+{
+    const std::string Longo(300, 'f');
+    TEvtLog Log(Longo, std::string(300, 'e'));
+    EXPECT_EQ(Log.Fonte.size(), 255u);
+    const std::string Texto = Log.MontaTexto("M");
+    // "Fonte.......:" is 13 bytes, so 242 of the source fit on its line.
+    EXPECT_NE(Texto.find("\nFonte.......:" + std::string(242, 'f') + "\n"), std::string::npos);
+    EXPECT_NE(Texto.find("\nExecut\xE1vel..:" + std::string(242, 'e') + "\n\nM"), std::string::npos);
+}
+
+TEST_F(TrilhaAuditoria, ArquivoInacessivelDitoNoStderr)
+{
+    setenv("KOVAN_EVENTLOG", Pasta.c_str(), 1); // a folder cannot take an entry
+    TEvtLog Log("CfKovan", "x");
+    ::testing::internal::CaptureStderr();
+    Log.LogMsg("primeira", 4, 1);
+    Log.LogMsg("segunda", 4, 1);
+    const std::string Erros = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(Erros.find("KOVAN_EVENTLOG cannot be written"), std::string::npos) << Erros;
+    EXPECT_EQ(Erros.find("KOVAN_EVENTLOG"), Erros.rfind("KOVAN_EVENTLOG")) << "said once: " << Erros;
+}
+
+TEST(UsuarioLogado, NomeDoUsuarioEfetivo)
+{
+    TEvtLog Log("a", "b");
+    EXPECT_EQ(Log.RetornaUsuarioLogado(), UsuarioEfetivo());
+
+    std::uint32_t Tamanho = 0;
+    ASSERT_EQ(WNetGetUserA(nullptr, nullptr, &Tamanho), ERROR_MORE_DATA);
+    EXPECT_EQ(Tamanho, UsuarioEfetivo().size() + 1);
+    std::vector<char> Nome(Tamanho);
+    std::uint32_t Curto = Tamanho - 1;
+    EXPECT_EQ(WNetGetUserA(nullptr, Nome.data(), &Curto), ERROR_MORE_DATA);
+    EXPECT_EQ(WNetGetUserA(nullptr, Nome.data(), &Tamanho), NO_ERROR);
+    EXPECT_STREQ(Nome.data(), UsuarioEfetivo().c_str());
+    EXPECT_EQ(WNetGetUserA("\\\\servidor\\recurso", Nome.data(), &Tamanho), ERROR_INVALID_PARAMETER);
+}
+
+} // namespace
