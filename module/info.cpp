@@ -1,6 +1,14 @@
 #include "module/info.h"
 
+#include "config/Kovan_INI.h"
+#include "config/Lib.h"
+#include "runtime/Application.h"
+#include "runtime/Dialogs.h"
+
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
+#include <vector>
 
 bool bControleCB = false;
 TTabCallBack TabCB{};
@@ -67,9 +75,239 @@ void CallBack(std::int32_t Funcao, std::int32_t Codigo, char* Texto)
         Rotina(0, Codigo, Texto);
 }
 
+namespace {
+
+constexpr std::size_t MaximoEntrada = 2048;
+constexpr std::size_t MaximoCampo = 1024;
+const char* const Atencao = "ATEN\xC7\xC3O";
+
+// Blanks and control characters at both ends go, as the host's own trimming does.
+std::string Apara(std::string_view Texto)
+{
+    std::size_t Inicio = 0, Fim = Texto.size();
+    while (Inicio < Fim && static_cast<unsigned char>(Texto[Inicio]) <= ' ')
+        ++Inicio;
+    while (Fim > Inicio && static_cast<unsigned char>(Texto[Fim - 1]) <= ' ')
+        --Fim;
+    return std::string(Texto.substr(Inicio, Fim - Inicio));
+}
+
+std::string Maiusculas(std::string Texto)
+{
+    for (char& C : Texto)
+        if (C >= 'a' && C <= 'z')
+            C = static_cast<char>(C - 'a' + 'A');
+    return Texto;
+}
+
+bool IguaisSemCaixa(const std::string& A, const std::string& B)
+{
+    return A.size() == B.size() && Maiusculas(A) == Maiusculas(B);
+}
+
+bool CodigoEmpresaValido(const std::string& Codigo)
+{
+    return Codigo.size() == 8 && std::all_of(Codigo.begin(), Codigo.end(), [](char C) {
+               return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
+           });
+}
+
+// The entries of a list: texts up to their NUL until an empty one, each cut at 2048 characters. With a
+// positive size nothing past it is read, even when the host forgot the final NULs.
+std::vector<std::string> LeEntradas(const char* Buffer, std::int64_t Tamanho)
+{
+    std::vector<std::string> Entradas;
+    if (!Buffer)
+        return Entradas;
+    const bool Limitado = Tamanho > 0;
+    std::int64_t Pos = 0;
+    while (!Limitado || Pos < Tamanho) {
+        const char* Inicio = Buffer + Pos;
+        std::size_t Comprimento;
+        if (Limitado) {
+            const auto* Nul = static_cast<const char*>(std::memchr(Inicio, 0, static_cast<std::size_t>(Tamanho - Pos)));
+            Comprimento = Nul ? static_cast<std::size_t>(Nul - Inicio) : static_cast<std::size_t>(Tamanho - Pos);
+        } else {
+            Comprimento = std::strlen(Inicio);
+        }
+        if (Comprimento == 0)
+            break;
+        Entradas.emplace_back(Inicio, std::min(Comprimento, MaximoEntrada));
+        Pos += static_cast<std::int64_t>(Comprimento) + 1;
+    }
+    return Entradas;
+}
+
+// Field Campo (1-based) of an entry: cut at 1024 characters and trimmed; empty when missing.
+std::string CampoDaEntrada(const std::string& Entrada, int Campo)
+{
+    std::size_t Inicio = 0;
+    for (int I = 1; I < Campo; ++I) {
+        Inicio = Entrada.find(';', Inicio);
+        if (Inicio == std::string::npos)
+            return {};
+        ++Inicio;
+    }
+    const std::size_t Fim = std::min(Entrada.find(';', Inicio), Entrada.size());
+    return Apara(std::string_view(Entrada).substr(Inicio, std::min(Fim - Inicio, MaximoCampo)));
+}
+
+// The companies an operation works on: the one the host named, every company, or on a single-company
+// server the only one. An 8-character code that is not 8 letters or digits names no company.
+std::vector<std::string> EmpresasDaOperacao(const std::string& Raiz, const TDadosCfg& Dados)
+{
+    if (!KovanMultiEmpresa(Raiz))
+        return {"00000000"};
+    const std::string Pedida = Apara(std::string(Dados.CodEmpresa, strnlen(Dados.CodEmpresa, sizeof Dados.CodEmpresa)));
+    if (Pedida.size() == 8)
+        return CodigoEmpresaValido(Pedida) ? std::vector<std::string>{Pedida} : std::vector<std::string>{};
+    std::vector<std::string> Todas;
+    LerEmpresas(Raiz, Todas);
+    return Todas;
+}
+
+std::string LeCodigoEstabelecimento(const std::string& Raiz, const std::string& Empresa)
+{
+    TKovanIni Ini(Raiz, "Mirabelo", Empresa);
+    return Ini.LeVar("Geral", "CodigoEstabelecimento", "");
+}
+
+void Exporta(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::string>& Empresas)
+{
+    Dados.Resultado = 0;
+    std::int64_t Pos = 0;
+    const std::int64_t Tamanho = Dados.TamBuffer;
+    for (const std::string& Empresa : Empresas) {
+        const std::string Codigo = LeCodigoEstabelecimento(Raiz, Empresa);
+        if (Dados.Operacao == 0 && Codigo.empty() && Empresas.size() > 1)
+            continue;
+        const std::string Entrada = Apara(Empresa) + ";" + Codigo;
+        if (!Dados.Buffer || static_cast<std::int64_t>(Entrada.size()) + Pos + 2 >= Tamanho) {
+            Dados.Resultado = -1;
+            return;
+        }
+        std::memcpy(Dados.Buffer + Pos, Entrada.c_str(), Entrada.size() + 1);
+        Pos += static_cast<std::int64_t>(Entrada.size()) + 1;
+        Dados.Buffer[Pos] = 0;
+        ++Dados.Resultado;
+    }
+}
+
+void Apaga(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::string>& Empresas)
+{
+    Dados.Resultado = 0;
+    for (const std::string& Empresa : Empresas) {
+        TKovanIni Ini(Raiz, "Mirabelo", Empresa);
+        Ini.RemoveSec("Geral");
+        ++Dados.Resultado;
+    }
+}
+
+bool Pergunta(const std::string& Texto, unsigned int Icone)
+{
+    return MessageBox(Texto, Atencao, MB_YESNO | Icone) == IDYES;
+}
+
+void Avisa(const std::string& Texto, unsigned int Icone)
+{
+    MessageBox(Texto, Atencao, MB_OK | Icone);
+}
+
+void Importa(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::string>& Empresas)
+{
+    const std::vector<std::string> Entradas = LeEntradas(Dados.Buffer, Dados.TamBuffer);
+    Dados.Resultado = static_cast<std::int16_t>(Entradas.size());
+    if (Entradas.empty())
+        return;
+
+    // The codes the companies hold before the import; they are not updated while it runs. Both
+    // checks look codes up by key, so the import stays linear in entries and companies.
+    std::unordered_map<std::string, std::string> CodigoAnotado;    // company -> its code
+    std::unordered_map<std::string, std::string> PrimeiraComCodigo;  // code -> first company in list order
+    for (const std::string& Empresa : Empresas) {
+        std::string Codigo = LeCodigoEstabelecimento(Raiz, Empresa);
+        if (!Codigo.empty())
+            Codigo = CompletaZero(Codigo);
+        CodigoAnotado.emplace(Maiusculas(Empresa), Codigo);
+        PrimeiraComCodigo.emplace(Maiusculas(Codigo), Empresa);
+    }
+    const bool Duplicados = PermiteDuplicidadeEstabelecimento(Raiz);
+    std::unordered_map<std::string, std::size_t> PrimeiraEntradaComCodigo;  // code -> first entry
+
+    for (std::size_t J = 0; J < Entradas.size(); ++J) {
+        const std::string E = CampoDaEntrada(Entradas[J], 1);
+        std::string C = CampoDaEntrada(Entradas[J], 2);
+        if (!C.empty())
+            C = CompletaZero(C);
+        const std::string ChaveC = Maiusculas(C);
+        const auto [Anterior, Primeira] = PrimeiraEntradaComCodigo.emplace(ChaveC, J);
+
+        bool Desconsidera = false;
+        if (!Duplicados && !C.empty()) {
+            // Already in this import, while company E holds another code.
+            if (!Primeira && !IguaisSemCaixa(C, LeCodigoEstabelecimento(Raiz, E))) {
+                const std::string O = CampoDaEntrada(Entradas[Anterior->second], 1);
+                if (!Pergunta("C\xF3" "digo do Estabelecimento da empresa [" + E + "] \xE9 igual ao da empresa [" + O +
+                                  "], portanto ser\xE1 desconsiderado. Deseja continuar?",
+                              MB_ICONWARNING)) {
+                    Avisa("A importa\xE7\xE3o n\xE3o foi efetuada completamente.", MB_ICONWARNING);
+                    return;
+                }
+                Desconsidera = true;
+            }
+            // Already held by another company.
+            const auto Listada = CodigoAnotado.find(Maiusculas(E));
+            if (!Desconsidera && Listada != CodigoAnotado.end() && !IguaisSemCaixa(Listada->second, C)) {
+                const auto Outra = PrimeiraComCodigo.find(ChaveC);
+                if (Outra != PrimeiraComCodigo.end()) {
+                    if (!Pergunta("C\xF3" "digo do Estabelecimento da empresa [" + E + "] j\xE1 est\xE1 sendo usado pela empresa [" +
+                                      Outra->second + "], portanto ser\xE1 desconsiderado. Deseja continuar?",
+                                  MB_ICONERROR)) {
+                        Avisa("A importa\xE7\xE3o n\xE3o foi efetuada completamente.", MB_ICONWARNING);
+                        return;
+                    }
+                    Desconsidera = true;
+                }
+            }
+        }
+        if (Desconsidera || !CodigoEmpresaValido(E))
+            continue;
+
+        const std::string Digitado = CampoDaEntrada(Entradas[J], 2);
+        if (Digitado.size() > 15) {
+            Avisa("O C\xF3" "digo do Estabelecimento da empresa [" + E + "] possui mais de 15 d\xEDgitos, portanto ser\xE1 desconsiderado.",
+                  MB_ICONWARNING);
+        } else if (!Digitado.empty()) {
+            TKovanIni Ini(Raiz, "Mirabelo", E);
+            Ini.GravaVar("Geral", "CodigoEstabelecimento", CompletaZero(Digitado));
+        }
+        ++Dados.Resultado;
+    }
+    Avisa("A importa\xE7\xE3o foi finalizada.", MB_ICONINFORMATION);
+}
+
+} // namespace
+
 void DadosEmpresa(TDadosCfg* Dados)
 {
-    Dados->Resultado = -100;
+    if (!Dados)
+        return;
+    try {
+        Dados->Resultado = -100;
+        const std::uint16_t Operacao = Dados->Operacao;
+        if (Operacao > 3)
+            return;
+        const std::string Raiz = LerRaizPathKovan(Application().ExeName());
+        const std::vector<std::string> Empresas = EmpresasDaOperacao(Raiz, *Dados);
+        switch (Operacao) {
+        case 0:
+        case 3: Exporta(*Dados, Raiz, Empresas); break;
+        case 1: Importa(*Dados, Raiz, Empresas); break;
+        case 2: Apaga(*Dados, Raiz, Empresas); break;
+        }
+    } catch (...) {
+        // Nothing crosses the boundary; Resultado keeps the value it had when the failure came.
+    }
 }
 
 std::string CompletaZero(const std::string& Texto)
@@ -77,7 +315,10 @@ std::string CompletaZero(const std::string& Texto)
     return Texto.size() < 15 ? std::string(15 - Texto.size(), '0') + Texto : Texto;
 }
 
-std::string PegaCampoDadosConfig(const char*, std::int64_t, int, int, int)
+std::string PegaCampoDadosConfig(const char* Buffer, std::int64_t Tamanho, int Quantidade, int Entrada, int Campo)
 {
-    return {};
+    if (Entrada < 1 || Entrada > Quantidade || Campo < 1)
+        return {};
+    const std::vector<std::string> Entradas = LeEntradas(Buffer, Tamanho);
+    return static_cast<std::size_t>(Entrada) <= Entradas.size() ? CampoDaEntrada(Entradas[Entrada - 1], Campo) : std::string();
 }
