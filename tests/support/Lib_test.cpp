@@ -1,0 +1,149 @@
+#include "support/Lib.h"
+
+#include "runtime/QuestionBox.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+// The question box driven through Qt, offscreen: what a user sees, where the focus goes, what each
+// button answers.
+class CaixaDlgMensagemExTeste : public QObject {
+    Q_OBJECT
+
+private:
+    // Runs Acao on the box once it is open; the box is closed by its third button after a deadline,
+    // so a broken box fails the test instead of hanging it.
+    void QuandoAbrir(std::function<void(QDialog*)> Acao)
+    {
+        QTimer::singleShot(0, this, [this, Acao] { Espera(Acao, 0); });
+    }
+    void Espera(std::function<void(QDialog*)> Acao, int Tentativas)
+    {
+        auto* Caixa = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (Caixa && Caixa->isVisible()) {
+            if (QTest::qWaitForWindowActive(Caixa))
+                Acao(Caixa);
+            else
+                QTest::qFail("the box never became active", __FILE__, __LINE__);
+            if (Caixa->isVisible())
+                Caixa->done(-1);
+            return;
+        }
+        if (Tentativas < 200)
+            QTimer::singleShot(10, this, [this, Acao, Tentativas] { Espera(Acao, Tentativas + 1); });
+    }
+    static QPushButton* Botao(QDialog* Caixa, int N)
+    {
+        return Caixa->findChild<QPushButton*>(QStringLiteral("Botao%1").arg(N));
+    }
+
+private slots:
+    void cleanup() { KovanSetQuestionBoxHandler(nullptr, nullptr); }
+
+    void BotaoPressionadoResponde_data()
+    {
+        QTest::addColumn<QStringList>("Legendas");
+        QTest::addColumn<int>("Padrao");
+        QTest::addColumn<int>("Pressionado");
+        QTest::newRow("qual-configuracao-atual") << QStringList{"Atual", "Todas", "Cancelar"} << 3 << 1;
+        QTest::newRow("qual-configuracao-todas") << QStringList{"Atual", "Todas", "Cancelar"} << 3 << 2;
+        QTest::newRow("sera-excluida-continuar") << QStringList{"Continuar", "Cancelar"} << 2 << 1;
+        QTest::newRow("quatro-legendas-so-tres") << QStringList{"a", "b", "c", "d"} << 1 << 3;
+        QTest::newRow("um-botao") << QStringList{"OK"} << 1 << 1;
+    }
+    void BotaoPressionadoResponde()
+    {
+        QFETCH(QStringList, Legendas);
+        QFETCH(int, Padrao);
+        QFETCH(int, Pressionado);
+        std::vector<std::string> Botoes;
+        for (const QString& L : Legendas)
+            Botoes.push_back(L.toStdString());
+        const int N = std::min<int>(Legendas.size(), 3);
+        QuandoAbrir([&](QDialog* Caixa) {
+            QCOMPARE(Caixa->windowTitle(), QString("Configurador Mirabelo."));
+            QCOMPARE(Caixa->findChildren<QPushButton*>().size(), N);
+            const int Cliente = Caixa->width();
+            const int Esquerdas[3] = {Cliente - 340, Cliente - 235, Cliente - 130};
+            for (int I = 1; I <= N; ++I) {
+                QCOMPARE(Botao(Caixa, I)->text(), Legendas[I - 1]);
+                QCOMPARE(Botao(Caixa, I)->geometry(), QRect(Esquerdas[3 - N + I - 1], 90, 75, 25));
+            }
+            auto* Mensagem = Caixa->findChild<QLabel*>("Mensagem");
+            QCOMPARE(Mensagem->pos(), QPoint(10, 10));
+            QCOMPARE(Mensagem->width(), Cliente - 10);
+            QCOMPARE(Caixa->frameGeometry().size(), QSize(400, 150));
+            QVERIFY(!(Caixa->windowFlags() & Qt::WindowCloseButtonHint));
+            QTest::mouseClick(Botao(Caixa, Pressionado), Qt::LeftButton);
+        });
+        QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", "Qual configura\xE7\xE3o deseja excluir ?", Botoes,
+                                    Padrao),
+                 Pressionado);
+    }
+
+    void OrdemDeTabulacaoComecaNoPadrao_data()
+    {
+        QTest::addColumn<int>("Padrao");
+        QTest::addColumn<QList<int>>("Ordem");
+        QTest::newRow("padrao-2") << 2 << QList<int>{2, 3, 1, 2};
+        QTest::newRow("padrao-3") << 3 << QList<int>{3, 1, 2, 3};
+        QTest::newRow("padrao-fora-segue-criacao") << 7 << QList<int>{1, 2, 3, 1};
+    }
+    void OrdemDeTabulacaoComecaNoPadrao()
+    {
+        QFETCH(int, Padrao);
+        QFETCH(QList<int>, Ordem);
+        QList<int> Visitados;
+        QuandoAbrir([&](QDialog* Caixa) {
+            for (int I = 0; I < Ordem.size(); ++I) {
+                for (int B = 1; B <= 3; ++B)
+                    if (Caixa->focusWidget() == Botao(Caixa, B))
+                        Visitados << B;
+                if (I + 1 < Ordem.size())
+                    QTest::keyClick(Caixa->focusWidget(), Qt::Key_Tab);
+            }
+            // Escape and a close request leave the box open; Enter presses the focused button.
+            QTest::keyClick(Caixa->focusWidget(), Qt::Key_Escape);
+            Caixa->close();
+            QVERIFY(Caixa->isVisible());
+            QTest::keyClick(Caixa->focusWidget(), Qt::Key_Return);
+        });
+        const int Resposta = CaixaDlgMensagemEx("T", "M", {"Atual", "Todas", "Cancelar"}, Padrao);
+        QCOMPARE(Visitados, Ordem);
+        QCOMPARE(Resposta, Ordem.last());
+    }
+
+    void HostResponde()
+    {
+        struct TPergunta {
+            std::string Titulo, Texto;
+            std::vector<std::string> Botoes;
+            int Padrao = 0, Chamadas = 0;
+        } Vista;
+        KovanSetQuestionBoxHandler(
+            [](void* Contexto, const char* Titulo, const char* Texto, const char* const* Botoes, int N, int Padrao) {
+                auto& V = *static_cast<TPergunta*>(Contexto);
+                V = {Titulo, Texto, std::vector<std::string>(Botoes, Botoes + N), Padrao, V.Chamadas + 1};
+                return 2;
+            },
+            &Vista);
+        QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", "A configura\xE7\xE3o ser\xE1 exclu\xED""da!",
+                                    {"Continuar", "Cancelar", "c", "d"}, 2),
+                 2);
+        QCOMPARE(Vista.Chamadas, 1);
+        QCOMPARE(Vista.Texto, std::string("A configura\xE7\xE3o ser\xE1 exclu\xED""da!"));
+        QCOMPARE(Vista.Botoes, (std::vector<std::string>{"Continuar", "Cancelar", "c"}));
+        QCOMPARE(Vista.Padrao, 2);
+        // An empty list answers 0 and asks no one.
+        QCOMPARE(CaixaDlgMensagemEx("T", "M", {}, 1), 0);
+        QCOMPARE(Vista.Chamadas, 1);
+    }
+};
+
+QTEST_MAIN(CaixaDlgMensagemExTeste)
+#include "Lib_test.moc"
