@@ -1,23 +1,671 @@
 #include "platform/PrivateProfile.h"
 
-// Placeholder until the engine lands.
-std::uint32_t GetPrivateProfileStringA(const char*, const char*, const char* Padrao, char* Buffer,
-                                       std::uint32_t Tamanho, const char*)
+#include "platform/Cp1252.h"
+#include "platform/Files.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t Nenhum = static_cast<std::size_t>(-1);
+
+bool EhBranco(char C) noexcept { return C == ' ' || C == '\t'; }
+
+std::string_view AparaInicio(std::string_view T) noexcept
+{
+    while (!T.empty() && EhBranco(T.front()))
+        T.remove_prefix(1);
+    return T;
+}
+
+std::string_view Apara(std::string_view T) noexcept
+{
+    T = AparaInicio(T);
+    while (!T.empty() && EhBranco(T.back()))
+        T.remove_suffix(1);
+    return T;
+}
+
+char Minuscula(char C) noexcept { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
+
+// Names match without regard to ASCII case only: the recorded reference does not fold CP1252 letters.
+bool IguaisSemCaixa(std::string_view A, std::string_view B) noexcept
+{
+    if (A.size() != B.size())
+        return false;
+    for (std::size_t I = 0; I < A.size(); ++I)
+        if (Minuscula(A[I]) != Minuscula(B[I]))
+            return false;
+    return true;
+}
+
+bool TemQuebra(const char* T) noexcept { return T && std::strpbrk(T, "\r\n") != nullptr; }
+
+// ---------------------------------------------------------------------------------------------------
+// The file as lines. Offsets point into the raw bytes, so untouched lines can be copied back verbatim.
+
+enum class TTipoLinha { Branca, Cabecalho, Chave, SemIgual };
+
+struct TLinha {
+    std::size_t Inicio = 0;   ///< first byte of the line
+    std::size_t Fim = 0;      ///< end of the content (start of the line ending)
+    std::size_t Proxima = 0;  ///< first byte after the line ending
+    TTipoLinha Tipo = TTipoLinha::Branca;
+    std::string_view Nome;   ///< header name, key name or the text of a line without '=' (trimmed, raw)
+    std::string_view Valor;  ///< value of a key line (trimmed, raw, quotes kept)
+};
+
+struct TSecao {
+    std::string_view Nome;           ///< raw, trimmed; the lines before the first header have none
+    std::size_t Cabecalho = Nenhum;  ///< line of the header; Nenhum for the lines before the first header
+    std::size_t Primeira = 0;        ///< first line after the header
+    std::size_t Fim = 0;             ///< line of the next header (or the line count)
+};
+
+struct TPerfil {
+    bool Existe = false;
+    bool Utf8 = false;        ///< the file starts with a UTF-8 BOM: its names and values are UTF-8
+    std::size_t Texto = 0;    ///< offset of the text after the BOM
+    std::string Dados;
+    std::vector<TLinha> Linhas;
+    std::vector<TSecao> Secoes;  ///< [0] is always the lines before the first header
+
+    /// Name or value as CP1252 bytes.
+    std::string Cp1252(std::string_view Bruto) const
+    {
+        return Utf8 ? Utf8ParaCp1252(Bruto) : std::string(Bruto);
+    }
+    bool NomeIgual(std::string_view Bruto, std::string_view Procurado) const
+    {
+        return Utf8 ? IguaisSemCaixa(Utf8ParaCp1252(Bruto), Procurado) : IguaisSemCaixa(Bruto, Procurado);
+    }
+    /// CP1252 text as it goes into the file.
+    std::string DoArquivo(std::string_view Texto) const
+    {
+        return Utf8 ? Cp1252ParaUtf8(Texto) : std::string(Texto);
+    }
+    std::string_view Bruto(const TLinha& L) const
+    {
+        return std::string_view(Dados).substr(L.Inicio, L.Proxima - L.Inicio);
+    }
+    bool Terminada(const TLinha& L) const noexcept { return L.Proxima > L.Fim; }
+    /// The line ending new lines get: the file's first one, CR LF when it has none.
+    std::string_view QuebraPadrao() const
+    {
+        for (const TLinha& L : Linhas)
+            if (Terminada(L))
+                return std::string_view(Dados).substr(L.Fim, L.Proxima - L.Fim);
+        return "\r\n";
+    }
+};
+
+void ClassificaLinha(std::string_view Conteudo, TLinha& L)
+{
+    // A NUL ends what the line says (the bytes after it are still kept on a rewrite).
+    if (const std::size_t Nul = Conteudo.find('\0'); Nul != std::string_view::npos)
+        Conteudo = Conteudo.substr(0, Nul);
+    const std::string_view T = Apara(Conteudo);
+    if (T.empty()) {
+        L.Tipo = TTipoLinha::Branca;
+        return;
+    }
+    if (T.front() == '[') {
+        if (const std::size_t Fecha = T.rfind(']'); Fecha != std::string_view::npos && Fecha > 0) {
+            L.Tipo = TTipoLinha::Cabecalho;
+            L.Nome = Apara(T.substr(1, Fecha - 1));
+            return;
+        }
+    }
+    if (const std::size_t Igual = T.find('='); Igual != std::string_view::npos) {
+        L.Tipo = TTipoLinha::Chave;
+        L.Nome = Apara(T.substr(0, Igual));
+        L.Valor = Apara(T.substr(Igual + 1));
+        return;
+    }
+    L.Tipo = TTipoLinha::SemIgual;
+    L.Nome = T;
+}
+
+void Analisa(TPerfil& P)
+{
+    const std::string_view D(P.Dados);
+    if (D.size() >= 3 && D.substr(0, 3) == "\xEF\xBB\xBF") {
+        P.Utf8 = true;
+        P.Texto = 3;
+    }
+    P.Linhas.clear();
+    P.Secoes.clear();
+    P.Secoes.push_back(TSecao{});
+    std::size_t I = P.Texto;
+    while (I < D.size()) {
+        TLinha L;
+        L.Inicio = I;
+        std::size_t F = I;
+        while (F < D.size() && D[F] != '\r' && D[F] != '\n')
+            ++F;
+        L.Fim = F;
+        if (F < D.size())
+            F += (D[F] == '\r' && F + 1 < D.size() && D[F + 1] == '\n') ? 2 : 1;
+        L.Proxima = F;
+        ClassificaLinha(D.substr(L.Inicio, L.Fim - L.Inicio), L);
+        if (L.Tipo == TTipoLinha::Cabecalho) {
+            P.Secoes.back().Fim = P.Linhas.size();
+            TSecao S;
+            S.Nome = L.Nome;
+            S.Cabecalho = P.Linhas.size();
+            S.Primeira = P.Linhas.size() + 1;
+            P.Secoes.push_back(S);
+        }
+        P.Linhas.push_back(L);
+        I = F;
+    }
+    P.Secoes.back().Fim = P.Linhas.size();
+}
+
+/// The first section named Nome (already trimmed); "" is the lines before the first header, which
+/// always exist and so shadow a "[]" header.
+const TSecao* AchaSecao(const TPerfil& P, std::string_view Nome)
+{
+    if (Nome.empty())
+        return &P.Secoes[0];
+    for (std::size_t I = 1; I < P.Secoes.size(); ++I)
+        if (P.NomeIgual(P.Secoes[I].Nome, Nome))
+            return &P.Secoes[I];
+    return nullptr;
+}
+
+/// Line of the first entry (key line or line without '=') of S named Chave (already trimmed).
+std::size_t AchaChave(const TPerfil& P, const TSecao& S, std::string_view Chave)
+{
+    for (std::size_t I = S.Primeira; I < S.Fim; ++I) {
+        const TLinha& L = P.Linhas[I];
+        if ((L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) && P.NomeIgual(L.Nome, Chave))
+            return I;
+    }
+    return Nenhum;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Files
+
+struct TDescritor {
+    int Fd = -1;
+    TDescritor() = default;
+    explicit TDescritor(int F) : Fd(F) {}
+    TDescritor(const TDescritor&) = delete;
+    TDescritor& operator=(const TDescritor&) = delete;
+    ~TDescritor() { Troca(-1); }
+    /// Holds F from now on, closing (and so unlocking) what it held.
+    void Troca(int F) noexcept
+    {
+        if (Fd >= 0)
+            close(Fd);
+        Fd = F;
+    }
+};
+
+/// Reads the whole open file with as few calls as its size allows.
+bool LeTudo(int Fd, std::size_t Tamanho, std::string& Dados)
+{
+    Dados.resize(Tamanho + 1);  // one spare byte tells that the file grew meanwhile
+    std::size_t Lidos = 0;
+    for (;;) {
+        if (Lidos == Dados.size())
+            Dados.resize(Dados.size() * 2);
+        const ssize_t N = read(Fd, Dados.data() + Lidos, Dados.size() - Lidos);
+        if (N < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (N == 0)
+            break;
+        Lidos += static_cast<std::size_t>(N);
+    }
+    Dados.resize(Lidos);
+    return true;
+}
+
+/// Loads and parses the file; a missing or unreadable file leaves P.Existe false.
+void Carrega(const char* Arquivo, TPerfil& P)
+{
+    if (!Arquivo)
+        return;
+    const std::string Caminho = CaminhoLocal(Arquivo);
+    TDescritor F(open(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
+    if (F.Fd < 0)
+        return;
+    struct stat St;
+    if (fstat(F.Fd, &St) != 0 || S_ISDIR(St.st_mode) || !LeTudo(F.Fd, static_cast<std::size_t>(St.st_size), P.Dados))
+        return;
+    P.Existe = true;
+    Analisa(P);
+}
+
+bool EscreveTudo(int Fd, std::string_view Dados)
+{
+    while (!Dados.empty()) {
+        const ssize_t N = write(Fd, Dados.data(), Dados.size());
+        if (N < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        Dados.remove_prefix(static_cast<std::size_t>(N));
+    }
+    return true;
+}
+
+/// Replaces Caminho by Dados: a temporary file in the same folder, flushed to disk, renamed over it,
+/// with the mode (and, for root, the owner) of the file it replaces.
+bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, std::string_view Dados)
+{
+    static std::atomic<unsigned> Sequencia{0};
+    const std::size_t Barra = Caminho.rfind('/');
+    const std::string Pasta = Barra == std::string::npos ? std::string() : Caminho.substr(0, Barra + 1);
+    const std::string Nome = Barra == std::string::npos ? Caminho : Caminho.substr(Barra + 1);
+    const std::string Temporario = Pasta + "." + Nome + "." + std::to_string(getpid()) + "." +
+                                   std::to_string(Sequencia.fetch_add(1)) + ".tmp";
+    const int Fd = open(Temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (Fd < 0)
+        return false;
+    bool Ok = fchmod(Fd, Original.st_mode & 07777) == 0;
+    if (Ok && geteuid() == 0 && (Original.st_uid != 0 || Original.st_gid != 0))
+        (void)!fchown(Fd, Original.st_uid, Original.st_gid);  // best effort: keep the owner's file his
+    Ok = Ok && EscreveTudo(Fd, Dados) && fdatasync(Fd) == 0;
+    Ok = close(Fd) == 0 && Ok;
+    Ok = Ok && rename(Temporario.c_str(), Caminho.c_str()) == 0;
+    if (!Ok)
+        unlink(Temporario.c_str());
+    return Ok;
+}
+
+// fcntl locks belong to the process, so threads of one process exclude each other here.
+std::mutex& TravaDoProcesso()
+{
+    static std::mutex M;
+    return M;
+}
+
+/// The file opened for a read-modify-write and locked. The lock is taken on the file itself; because
+/// a rename replaces the inode, after acquiring it we check that the path still names the locked
+/// inode and start again when it does not.
+struct TArquivoTravado {
+    TDescritor F;
+    struct stat St {};
+    bool Criado = false;  ///< created empty by this call (removed again if the write fails)
+};
+
+enum class TAbertura { Ok, Ausente, Falha };
+
+TAbertura AbreTravado(const std::string& Caminho, bool Criar, TArquivoTravado& A)
+{
+    for (;;) {
+        int Fd = open(Caminho.c_str(), O_RDWR | O_CLOEXEC);
+        A.Criado = false;
+        if (Fd < 0 && errno == ENOENT && Criar) {
+            Fd = open(Caminho.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (Fd < 0 && errno == EEXIST)
+                continue;
+            A.Criado = Fd >= 0;
+        }
+        if (Fd < 0)
+            return errno == ENOENT && !Criar ? TAbertura::Ausente : TAbertura::Falha;
+        A.F.Troca(Fd);
+
+        struct flock Trava {};
+        Trava.l_type = F_WRLCK;
+        Trava.l_whence = SEEK_SET;
+        int R;
+        while ((R = fcntl(Fd, F_SETLKW, &Trava)) != 0 && errno == EINTR) {
+        }
+        if (R != 0 || fstat(Fd, &A.St) != 0)
+            return TAbertura::Falha;
+        struct stat Atual;
+        if (stat(Caminho.c_str(), &Atual) == 0 && Atual.st_dev == A.St.st_dev && Atual.st_ino == A.St.st_ino)
+            return S_ISREG(A.St.st_mode) ? TAbertura::Ok : TAbertura::Falha;
+        // Replaced (or removed) while we waited: lock what the path names now.
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Reading
+
+/// The value as GetPrivateProfileString copies it: one pair of matching quotes around it is removed.
+/// The reference drops the last character when the buffer holds the value but not its closing quote
+/// (a quoted value of L characters needs L+2 bytes), and so do we.
+std::uint32_t CopiaEntrada(char* Buffer, std::uint32_t Tamanho, std::string_view Valor)
 {
     if (!Buffer || Tamanho == 0)
         return 0;
-    std::uint32_t N = 0;
-    for (; Padrao && Padrao[N] && N + 1 < Tamanho; ++N)
-        Buffer[N] = Padrao[N];
-    Buffer[N] = 0;
-    return N;
+    bool Aspas = false;
+    if (Valor.size() >= 2 && (Valor.front() == '"' || Valor.front() == '\'') && Valor.back() == Valor.front()) {
+        Aspas = true;
+        Valor.remove_prefix(1);
+    }
+    std::size_t N = std::min<std::size_t>(Valor.size(), Tamanho - 1);
+    std::memcpy(Buffer, Valor.data(), N);
+    if (Aspas && Tamanho >= Valor.size() && N > 0)
+        --N;
+    Buffer[N] = '\0';
+    return static_cast<std::uint32_t>(N);
 }
 
-int WritePrivateProfileStringA(const char*, const char*, const char*, const char*) { return 0; }
-
-std::uint32_t GetPrivateProfileSectionNamesA(char* Buffer, std::uint32_t Tamanho, const char*)
+/// The default as GetPrivateProfileString uses it: trailing spaces removed, but never the first
+/// character (as the reference does).
+std::string_view Padrao(const char* P)
 {
-    if (Buffer && Tamanho)
-        Buffer[0] = 0;
-    return 0;
+    std::string_view D = P ? std::string_view(P) : std::string_view();
+    while (D.size() > 1 && D.back() == ' ')
+        D.remove_suffix(1);
+    return D;
+}
+
+/// Copies a list of NUL-terminated names (Lista holds them and the final NUL). A list that does not
+/// fit with one byte to spare is cut to Tamanho-2 bytes and one NUL, as the reference does.
+std::uint32_t CopiaLista(char* Buffer, std::uint32_t Tamanho, std::string_view Lista)
+{
+    if (!Buffer || Tamanho == 0)
+        return 0;
+    if (Tamanho >= Lista.size() + 1) {
+        std::memcpy(Buffer, Lista.data(), Lista.size());
+        return static_cast<std::uint32_t>(Lista.size() - 1);
+    }
+    if (Tamanho == 1) {
+        Buffer[0] = '\0';
+        return 0;
+    }
+    std::memcpy(Buffer, Lista.data(), Tamanho - 2);
+    Buffer[Tamanho - 2] = '\0';
+    return Tamanho - 2;
+}
+
+std::string ListaSecoes(const TPerfil& P)
+{
+    std::string Lista;
+    for (std::size_t I = 1; I < P.Secoes.size(); ++I)
+        if (!P.Secoes[I].Nome.empty()) {
+            Lista += P.Cp1252(P.Secoes[I].Nome);
+            Lista += '\0';
+        }
+    Lista += '\0';
+    return Lista;
+}
+
+/// Key names of S: key lines only, ';' lines left out.
+std::string ListaChaves(const TPerfil& P, const TSecao& S)
+{
+    std::string Lista;
+    for (std::size_t I = S.Primeira; I < S.Fim; ++I) {
+        const TLinha& L = P.Linhas[I];
+        if (L.Tipo == TTipoLinha::Chave && (L.Nome.empty() || L.Nome.front() != ';')) {
+            Lista += P.Cp1252(L.Nome);
+            Lista += '\0';
+        }
+    }
+    Lista += '\0';
+    return Lista;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Writing
+
+/// The value as the reference stores it: its length passes through a 16-bit byte count of the
+/// UTF-16 copy (2n+2 bytes), so 32 767 characters and more wrap; a count of 0 deletes the key.
+const char* ValorComoReferencia(const char* Valor, std::string& Guarda)
+{
+    if (!Valor)
+        return nullptr;
+    const std::size_t N = std::strlen(Valor);
+    if (N < 32767)
+        return Valor;
+    const std::size_t Bytes = (2 * N + 2) & 0xFFFF;
+    if (Bytes == 0)
+        return nullptr;
+    Guarda.assign(Valor, Bytes / 2 - 1);
+    return Guarda.c_str();
+}
+
+/// One change to the file's lines: a range removed, a line replaced, text inserted after a line (or
+/// at the start), text appended at the end; "[]" headers dropped when the nameless section changes.
+struct TEdicao {
+    std::size_t RemoveDe = Nenhum, RemoveAte = Nenhum;
+    std::size_t Substitui = Nenhum;
+    std::string NovaLinha;           ///< content of the replaced line, without line ending
+    std::size_t InsereApos = Nenhum; ///< line after which Inserido goes
+    bool InsereNoInicio = false;
+    std::string Inserido;  ///< whole lines, with their endings
+    std::string Anexado;   ///< whole lines appended at the end
+    bool TiraCabecalhoVazio = false;
+};
+
+std::string Monta(const TPerfil& P, const TEdicao& E)
+{
+    const std::string_view Quebra = P.QuebraPadrao();
+    std::string Novo;
+    Novo.reserve(P.Dados.size() + E.NovaLinha.size() + E.Inserido.size() + E.Anexado.size() + 4);
+    Novo.append(P.Dados, 0, P.Texto);
+    if (E.InsereNoInicio)
+        Novo += E.Inserido;
+    for (std::size_t I = 0; I < P.Linhas.size(); ++I) {
+        const TLinha& L = P.Linhas[I];
+        const bool Removida = (E.RemoveDe != Nenhum && I >= E.RemoveDe && I < E.RemoveAte) ||
+                              (E.TiraCabecalhoVazio && L.Tipo == TTipoLinha::Cabecalho && L.Nome.empty());
+        if (!Removida) {
+            if (I == E.Substitui) {
+                Novo += E.NovaLinha;
+                if (P.Terminada(L))
+                    Novo.append(P.Dados, L.Fim, L.Proxima - L.Fim);
+                else
+                    Novo += Quebra;
+            } else {
+                Novo += P.Bruto(L);
+            }
+        }
+        if (I == E.InsereApos) {
+            if (!P.Terminada(L))
+                Novo += Quebra;
+            Novo += E.Inserido;
+        }
+    }
+    if (!E.Anexado.empty()) {
+        if (Novo.size() > P.Texto && Novo.back() != '\n' && Novo.back() != '\r')
+            Novo += Quebra;
+        Novo += E.Anexado;
+    }
+    return Novo;
+}
+
+/// What the call changes in P; false when the file stays as it is.
+bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const char* Valor, TEdicao& E)
+{
+    const std::string_view NomeSecao = Apara(Secao);
+    const TSecao* S = AchaSecao(P, NomeSecao);
+    const std::string Quebra(P.QuebraPadrao());
+    E.TiraCabecalhoVazio = NomeSecao.empty();
+
+    if (!Chave) {  // delete the section: its header and every line up to the next header
+        if (!S || (S->Cabecalho == Nenhum && S->Fim == 0))
+            return false;
+        E.RemoveDe = S->Cabecalho == Nenhum ? 0 : S->Cabecalho;
+        E.RemoveAte = S->Fim;
+        return true;
+    }
+    const std::string_view NomeChave = Apara(Chave);
+    const std::size_t Linha = S ? AchaChave(P, *S, NomeChave) : Nenhum;
+
+    if (!Valor) {  // delete the key: its first line
+        if (Linha == Nenhum)
+            return false;
+        E.RemoveDe = Linha;
+        E.RemoveAte = Linha + 1;
+        return true;
+    }
+    // Names and values are written without their leading blanks, as the reference writes them.
+    const std::string_view NovoValor = AparaInicio(Valor);
+    if (Linha != Nenhum) {
+        const TLinha& L = P.Linhas[Linha];
+        if (L.Tipo == TTipoLinha::Chave && P.Cp1252(L.Valor) == NovoValor)
+            return false;
+        // The key keeps the spelling it has in the file.
+        E.Substitui = Linha;
+        E.NovaLinha = std::string(L.Nome) + "=" + P.DoArquivo(NovoValor);
+        return true;
+    }
+    const std::string NovaChave = P.DoArquivo(std::string(AparaInicio(Chave)) + "=" + std::string(NovoValor)) + Quebra;
+    if (S) {  // after the last non-blank line of the section (its header when it has none)
+        std::size_t Apos = S->Cabecalho;
+        for (std::size_t I = S->Primeira; I < S->Fim; ++I)
+            if (P.Linhas[I].Tipo != TTipoLinha::Branca)
+                Apos = I;
+        if (Apos == Nenhum)
+            E.InsereNoInicio = true;
+        else
+            E.InsereApos = Apos;
+        E.Inserido = NovaChave;
+        return true;
+    }
+    E.Anexado = P.DoArquivo("[" + std::string(AparaInicio(Secao)) + "]") + Quebra + NovaChave;
+    return true;
+}
+
+} // namespace
+
+std::uint32_t GetPrivateProfileStringA(const char* Secao, const char* Chave, const char* Padrao_,
+                                       char* Buffer, std::uint32_t Tamanho, const char* Arquivo)
+{
+    if (!Secao)
+        return GetPrivateProfileSectionNamesA(Buffer, Tamanho, Arquivo);
+    if (!Buffer || Tamanho == 0)
+        return 0;
+    try {
+        const std::string_view Dflt = Padrao(Padrao_);
+        TPerfil P;
+        Carrega(Arquivo, P);
+        const TSecao* S = P.Existe ? AchaSecao(P, Apara(Secao)) : nullptr;
+        if (Chave) {
+            const std::size_t Linha = S ? AchaChave(P, *S, Apara(Chave)) : Nenhum;
+            if (Linha == Nenhum || P.Linhas[Linha].Tipo != TTipoLinha::Chave)
+                return CopiaEntrada(Buffer, Tamanho, Dflt);
+            return CopiaEntrada(Buffer, Tamanho, P.Cp1252(P.Linhas[Linha].Valor));
+        }
+        // Key names; when the list comes out empty (or starts with an empty name) the default answers.
+        if (S) {
+            const std::string Lista = ListaChaves(P, *S);
+            if (Lista[0] != '\0') {
+                const std::uint32_t N = CopiaLista(Buffer, Tamanho, Lista);
+                if (Buffer[0] != '\0')
+                    return N;
+            }
+        }
+        return CopiaEntrada(Buffer, Tamanho, Dflt);
+    } catch (...) {
+        Buffer[0] = '\0';
+        return 0;
+    }
+}
+
+std::uint32_t GetPrivateProfileSectionNamesA(char* Buffer, std::uint32_t Tamanho, const char* Arquivo)
+{
+    if (!Buffer || Tamanho == 0)
+        return 0;
+    try {
+        TPerfil P;
+        Carrega(Arquivo, P);
+        return CopiaLista(Buffer, Tamanho, P.Existe ? ListaSecoes(P) : std::string(1, '\0'));
+    } catch (...) {
+        Buffer[0] = '\0';
+        return 0;
+    }
+}
+
+std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Padrao_, const char* Arquivo)
+{
+    char Texto[30];
+    if (GetPrivateProfileStringA(Secao, Chave, "", Texto, sizeof Texto, Arquivo) == 0)
+        return static_cast<std::uint32_t>(Padrao_);
+    const char* C = Texto;
+    while (*C && static_cast<unsigned char>(*C) <= ' ')
+        ++C;
+    bool Negativo = false;
+    if (*C == '+' || *C == '-')
+        Negativo = *C++ == '-';
+    unsigned Base = 10;
+    if (C[0] == '0' && (C[1] == 'x' || C[1] == 'X')) {
+        Base = 16;
+        C += 2;
+    } else if (C[0] == '0' && (C[1] == 'o' || C[1] == 'O')) {
+        Base = 8;
+        C += 2;
+    } else if (C[0] == '0' && (C[1] == 'b' || C[1] == 'B')) {
+        Base = 2;
+        C += 2;
+    }
+    std::uint32_t Valor = 0;
+    for (;; ++C) {
+        unsigned D;
+        if (*C >= '0' && *C <= '9')
+            D = static_cast<unsigned>(*C - '0');
+        else if (*C >= 'a' && *C <= 'f')
+            D = static_cast<unsigned>(*C - 'a' + 10);
+        else if (*C >= 'A' && *C <= 'F')
+            D = static_cast<unsigned>(*C - 'A' + 10);
+        else
+            break;
+        if (D >= Base)
+            break;
+        Valor = Valor * Base + D;
+    }
+    return Negativo ? 0u - Valor : Valor;
+}
+
+int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor, const char* Arquivo)
+{
+    if (!Secao || !Arquivo)
+        return 0;
+    if (TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor))
+        return 0;
+    try {
+        std::string Guarda;
+        Valor = Chave ? ValorComoReferencia(Valor, Guarda) : nullptr;
+        const bool Apaga = !Chave || !Valor;
+        const std::string Caminho = CaminhoLocal(Arquivo);
+
+        std::lock_guard<std::mutex> Exclusivo(TravaDoProcesso());
+        TArquivoTravado A;
+        switch (AbreTravado(Caminho, !Apaga, A)) {
+        case TAbertura::Ok:
+            break;
+        case TAbertura::Ausente:
+            return 1;  // nothing to delete
+        case TAbertura::Falha:
+            return 0;
+        }
+        if ((A.St.st_mode & 0222) == 0)
+            return 0;  // read-only, as on Windows (root included)
+
+        TPerfil P;
+        bool Ok = LeTudo(A.F.Fd, static_cast<std::size_t>(A.St.st_size), P.Dados);
+        if (Ok) {
+            P.Existe = true;
+            Analisa(P);
+            TEdicao E;
+            if (Planeja(P, Secao, Chave, Valor, E))
+                Ok = SubstituiArquivo(Caminho, A.St, Monta(P, E));
+        }
+        if (!Ok && A.Criado)
+            unlink(Caminho.c_str());
+        return Ok ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
 }

@@ -3,10 +3,14 @@
 // and writes them (recorded cases in the tests). Arguments and files are CP1252 bytes; file names are
 // module paths (platform/Files.h maps them).
 //
+// Like Windows, a write changes only the lines it concerns: every other line of the file stays byte
+// for byte (blank lines, comments, padding, line endings); new lines take the file's first line ending.
+//
 // Beyond Windows: a write replaces the file atomically (temporary file in the same folder, then
 // rename) while holding an advisory lock on the file, so a crash never leaves a torn file and two of
 // our processes never lose each other's update; and a section, key or value holding CR or LF is
-// refused, so no value can add lines or sections.
+// refused, so no value can add lines or sections. A read-only file (no write permission bits) is
+// never written, not even by root. A missing file is created; a missing directory is not.
 #include "platform/Export.h"
 
 #include <cstdint>
@@ -19,9 +23,14 @@ KOVANRT_API std::uint32_t GetPrivateProfileStringA(const char* Secao, const char
                                                    char* Buffer, std::uint32_t Tamanho, const char* Arquivo);
 
 /// Writes Valor under Secao/Chave, creating the file and the section when missing. Valor null deletes
-/// the key; Chave null deletes the whole section. Answers nonzero on success.
+/// the key; Chave null deletes the whole section. Answers nonzero on success; zero when Secao is null,
+/// an argument holds CR or LF, the file is read-only or cannot be written, or its folder is missing.
 KOVANRT_API int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor,
                                            const char* Arquivo);
 
 /// The section names of the file, as GetPrivateProfileStringA with a null section.
 KOVANRT_API std::uint32_t GetPrivateProfileSectionNamesA(char* Buffer, std::uint32_t Tamanho, const char* Arquivo);
+
+/// The value of Secao/Chave read as an integer (leading blanks, a sign, "0x" for hexadecimal, up to
+/// the first non-digit; wrapping to 32 bits), or Padrao when the key is missing or its value empty.
+KOVANRT_API std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Padrao, const char* Arquivo);
