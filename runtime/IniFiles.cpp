@@ -1,17 +1,165 @@
 #include "runtime/IniFiles.h"
 
-// Placeholder until the engine lands.
+#include "platform/PrivateProfile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uint32_t TamanhoLeitura = 2048;
+
+/// A NUL-separated list (section or key names) of any length: the buffer grows until it holds it.
+std::vector<std::string> LeLista(const char* Secao, const std::string& Arquivo)
+{
+    std::vector<char> Buffer(16384);
+    std::uint32_t N;
+    for (;;) {
+        N = GetPrivateProfileStringA(Secao, nullptr, nullptr, Buffer.data(), static_cast<std::uint32_t>(Buffer.size()),
+                                     Arquivo.c_str());
+        if (N + 2 < Buffer.size() || Buffer.size() >= (1u << 30))
+            break;
+        Buffer.resize(Buffer.size() * 4);
+    }
+    std::vector<std::string> Nomes;
+    std::size_t I = 0;
+    while (I < N) {
+        const std::string Nome(Buffer.data() + I);
+        I += Nome.size() + 1;
+        Nomes.push_back(Nome);
+    }
+    return Nomes;
+}
+
+bool IguaisSemCaixa(const std::string& A, const std::string& B) noexcept
+{
+    if (A.size() != B.size())
+        return false;
+    for (std::size_t I = 0; I < A.size(); ++I) {
+        char X = A[I], Y = B[I];
+        if (X >= 'A' && X <= 'Z')
+            X = static_cast<char>(X - 'A' + 'a');
+        if (Y >= 'A' && Y <= 'Z')
+            Y = static_cast<char>(Y - 'A' + 'a');
+        if (X != Y)
+            return false;
+    }
+    return true;
+}
+
+/// StrToIntDef as Delphi has it: the whole text (leading blanks allowed) is a 32-bit decimal, or
+/// hexadecimal after "$" or "0x"; anything else gives Padrao.
+int TextoParaInteiro(const std::string& Texto, int Padrao) noexcept
+{
+    const char* C = Texto.c_str();
+    while (*C == ' ' || *C == '\t')
+        ++C;
+    bool Negativo = false;
+    if (*C == '+' || *C == '-')
+        Negativo = *C++ == '-';
+    int Base = 10;
+    if (*C == '$') {
+        Base = 16;
+        ++C;
+    } else if (C[0] == '0' && (C[1] == 'x' || C[1] == 'X')) {
+        Base = 16;
+        C += 2;
+    }
+    if (*C == '\0' || *C == ' ' || *C == '\t' || *C == '+' || *C == '-')
+        return Padrao;
+    char* Fim = nullptr;
+    errno = 0;
+    const unsigned long long Valor = std::strtoull(C, &Fim, Base);
+    if (errno != 0 || *Fim != '\0')
+        return Padrao;
+    if (Base == 16) {  // hexadecimal spells the 32 bits, as Delphi's Val does
+        if (Valor > 0xFFFFFFFFull)
+            return Padrao;
+        const auto Bits = static_cast<std::uint32_t>(Valor);
+        return Negativo ? static_cast<int>(0u - Bits) : static_cast<int>(Bits);
+    }
+    if (Valor > (Negativo ? static_cast<unsigned long long>(INT_MAX) + 1 : static_cast<unsigned long long>(INT_MAX)))
+        return Padrao;
+    return Negativo ? static_cast<int>(-static_cast<long long>(Valor)) : static_cast<int>(Valor);
+}
+
+} // namespace
+
 TIniFile::TIniFile(std::string FileName) : Arquivo(std::move(FileName)) {}
-std::string TIniFile::ReadString(const std::string&, const std::string&, const std::string& Default) const { return Default; }
-int TIniFile::ReadInteger(const std::string&, const std::string&, int Default) const { return Default; }
-bool TIniFile::ReadBool(const std::string&, const std::string&, bool Default) const { return Default; }
-void TIniFile::WriteString(const std::string&, const std::string&, const std::string&) {}
-void TIniFile::WriteInteger(const std::string&, const std::string&, int) {}
-void TIniFile::WriteBool(const std::string&, const std::string&, bool) {}
-void TIniFile::ReadSection(const std::string&, std::vector<std::string>& I) const { I.clear(); }
-void TIniFile::ReadSections(std::vector<std::string>& S) const { S.clear(); }
-void TIniFile::ReadSectionValues(const std::string&, std::vector<std::string>& V) const { V.clear(); }
-bool TIniFile::SectionExists(const std::string&) const { return false; }
-bool TIniFile::ValueExists(const std::string&, const std::string&) const { return false; }
-void TIniFile::EraseSection(const std::string&) {}
-void TIniFile::DeleteKey(const std::string&, const std::string&) {}
+
+std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident, const std::string& Default) const
+{
+    char Buffer[TamanhoLeitura];
+    const std::uint32_t N =
+        GetPrivateProfileStringA(Section.c_str(), Ident.c_str(), Default.c_str(), Buffer, sizeof Buffer, Arquivo.c_str());
+    return std::string(Buffer, N);
+}
+
+int TIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default) const
+{
+    return TextoParaInteiro(ReadString(Section, Ident, ""), Default);
+}
+
+bool TIniFile::ReadBool(const std::string& Section, const std::string& Ident, bool Default) const
+{
+    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value)
+{
+    if (!WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), Value.c_str(), Arquivo.c_str()))
+        throw EIniFileException("Unable to write to " + Arquivo);
+}
+
+void TIniFile::WriteInteger(const std::string& Section, const std::string& Ident, int Value)
+{
+    WriteString(Section, Ident, std::to_string(Value));
+}
+
+void TIniFile::WriteBool(const std::string& Section, const std::string& Ident, bool Value)
+{
+    WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+void TIniFile::ReadSection(const std::string& Section, std::vector<std::string>& Idents) const
+{
+    Idents = LeLista(Section.c_str(), Arquivo);
+}
+
+void TIniFile::ReadSections(std::vector<std::string>& Sections) const
+{
+    Sections = LeLista(nullptr, Arquivo);
+}
+
+void TIniFile::ReadSectionValues(const std::string& Section, std::vector<std::string>& Values) const
+{
+    Values.clear();
+    for (const std::string& Chave : LeLista(Section.c_str(), Arquivo))
+        Values.push_back(Chave + "=" + ReadString(Section, Chave, ""));
+}
+
+bool TIniFile::SectionExists(const std::string& Section) const
+{
+    return !LeLista(Section.c_str(), Arquivo).empty();
+}
+
+bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident) const
+{
+    for (const std::string& Chave : LeLista(Section.c_str(), Arquivo))
+        if (IguaisSemCaixa(Chave, Ident))
+            return true;
+    return false;
+}
+
+void TIniFile::EraseSection(const std::string& Section)
+{
+    if (!WritePrivateProfileStringA(Section.c_str(), nullptr, nullptr, Arquivo.c_str()))
+        throw EIniFileException("Unable to erase section " + Section + " of " + Arquivo);
+}
+
+void TIniFile::DeleteKey(const std::string& Section, const std::string& Ident)
+{
+    if (!WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), nullptr, Arquivo.c_str()))
+        throw EIniFileException("Unable to delete " + Section + "/" + Ident + " of " + Arquivo);
+}

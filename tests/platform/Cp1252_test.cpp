@@ -1,0 +1,82 @@
+#include "platform/Cp1252.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// What MultiByteToWideChar gives for 0x80-0x9F in code page 1252 (the five undefined bytes map to
+// the C1 code points of the same value).
+constexpr char32_t Faixa80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+TEST(Cp1252, Faixa80A9FNosDoisSentidos)
+{
+    for (int B = 0x80; B <= 0x9F; ++B) {
+        SCOPED_TRACE(B);
+        EXPECT_EQ(Cp1252ParaUnicode(static_cast<unsigned char>(B)), Faixa80[B - 0x80]);
+        EXPECT_EQ(static_cast<unsigned char>(Cp1252DeUnicode(Faixa80[B - 0x80])), B);
+    }
+    EXPECT_EQ(Cp1252ParaUtf8("\x80"), "\xE2\x82\xAC");
+    EXPECT_EQ(Utf8ParaCp1252("\xE2\x82\xAC"), "\x80");
+    EXPECT_EQ(Cp1252ParaUtf8("\x9F"), "\xC5\xB8");
+    EXPECT_EQ(Cp1252ParaUtf8("\x81"), "\xC2\x81");
+}
+
+TEST(Cp1252, TodosOsBytesVaoEVoltam)
+{
+    std::string Todos;
+    for (int B = 1; B < 256; ++B)
+        Todos += static_cast<char>(B);
+    EXPECT_EQ(Utf8ParaCp1252(Cp1252ParaUtf8(Todos)), Todos);
+    EXPECT_EQ(Cp1252ParaUnicode(0xE3), U'\u00E3');
+    EXPECT_EQ(Cp1252ParaUtf8("Transa\xE7\xF5""es"), "Transa\xC3\xA7\xC3\xB5""es");
+}
+
+TEST(Cp1252, SemCorrespondenciaViraInterrogacao)
+{
+    EXPECT_EQ(Cp1252DeUnicode(U'\u4E2D'), '?');
+    EXPECT_EQ(Cp1252DeUnicode(U'\u0100'), '?');
+    EXPECT_EQ(Cp1252DeUnicode(U'\U0001F600'), '?');
+    EXPECT_EQ(Utf8ParaCp1252("a\xE4\xB8\xAD" "b"), "a?b");
+    EXPECT_EQ(Utf8ParaCp1252("\xF0\x9F\x98\x80"), "?");
+}
+
+TEST(Cp1252, Utf8Malformado)
+{
+    EXPECT_EQ(Utf8ParaCp1252("a\xE7" "b"), "a?b");      // lead byte without its continuation
+    EXPECT_EQ(Utf8ParaCp1252("\x80"), "?");             // lone continuation byte
+    EXPECT_EQ(Utf8ParaCp1252("ab\xC3"), "ab?");         // cut at the end
+    EXPECT_EQ(Utf8ParaCp1252("\xFF\xFE"), "??");
+    EXPECT_EQ(Utf8ParaCp1252("\xE2\x82"), "??");
+}
+
+// UTF-16 surrogates and code points past U+10FFFF are malformed UTF-8 too.
+TEST(Cp1252, Utf8MalformadoSurrogatesEForaDaFaixa)
+{
+    for (const char* Ruim : {"\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"}) {
+        const std::string Saida = Utf8ParaCp1252(Ruim);
+        SCOPED_TRACE(testing::PrintToString(std::string(Ruim)) + " -> " + testing::PrintToString(Saida));
+        EXPECT_FALSE(Saida.empty());
+        EXPECT_EQ(Saida.find_first_not_of('?'), std::string::npos);
+    }
+}
+
+// Overlong forms are malformed: an overlong "/" or "." must never come out as that character.
+// DISABLED: platform/Cp1252.cpp decodes them ("\xC0\xAF" -> "/", "\xE0\x80\xAF" -> "/", "\xC0\xAE" -> ".");
+// Utf8ParaCp1252 needs a minimum-value check per sequence length. Reported to its owner.
+TEST(Cp1252, DISABLED_Utf8MalformadoFormasLongas)
+{
+    for (const char* Ruim : {"\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xC0\xAE"}) {
+        const std::string Saida = Utf8ParaCp1252(Ruim);
+        SCOPED_TRACE(testing::PrintToString(std::string(Ruim)) + " -> " + testing::PrintToString(Saida));
+        EXPECT_FALSE(Saida.empty());
+        EXPECT_EQ(Saida.find_first_not_of('?'), std::string::npos);
+    }
+}
+
+} // namespace
