@@ -1,0 +1,296 @@
+#include "support/ConfigComponentes.h"
+
+#include "runtime/Application.h"
+#include "runtime/ComCtrls.h"
+#include "runtime/Forms.h"
+#include "runtime/Grids.h"
+#include "runtime/IniFiles.h"
+#include "runtime/StdCtrls.h"
+#include "support/RaizTraducao.h"
+#include "support/msgmodulos.h"
+
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// A screen built from the toolkit classes the way a form layout builds one. Texts are CP1252.
+class TFormTeste : public TForm {
+public:
+    TFormTeste()
+    {
+        setObjectName("FormTeste");
+        SetCaption("Formul\xE1rio Teste");
+        Label1 = Cria<TLabel>(this, "Label1");
+        Label1->SetCaption("C\xF3""digo de Estabelecimento:");
+        Label2 = Cria<TLabel>(this, "Label2");
+        Label2->SetCaption("Sem tradu\xE7\xE3o");
+        LabelVazio = Cria<TLabel>(this, "LabelVazio");
+        Grid = Cria<TStringGrid>(this, "GridBins");
+        Grid->SetColCount(2);
+        Grid->SetCells(0, 0, "Bin ou Intervalo de Bins");
+        Grid->SetCells(1, 0, "Nome");
+        Grid->SetCells(0, 1, "Salvar"); // a data cell is never translated
+        Paginas = Cria<TPageControl>(this, "PageControlEstab");
+        Pagina1 = new TTabSheet(Paginas);
+        Pagina1->setObjectName("TabSheet1");
+        Pagina1->SetCaption("D\xE9""bito");
+        Salvar = Cria<TBitBtn>(Pagina1, "BitBtnSalvar");
+        Salvar->SetCaption("Salvar");
+        Radio = Cria<TRadioGroup>(this, "RadioGroup1");
+        Radio->SetCaption("Tipo");
+        Radio->SetItems({"Um", "Dois"});
+        RadioVazio = Cria<TRadioGroup>(this, "RadioGroupVazio");
+        RadioVazio->SetCaption("Tipo");
+        Abas = Cria<TTabSet>(this, "TabSet1");
+        Abas->SetTabs({"D\xE9""bito", "Salvar"});
+        Edit = Cria<TEdit>(this, "Edit1");
+        Edit->SetText("Salvar");
+        Combo = Cria<TComboBox>(this, "ComboBox1");
+        Combo->SetText("Salvar");
+        Combo->SetHint("Salvar");
+        Marca = Cria<TCheckBox>(this, "CheckBox1");
+        Marca->SetCaption("Salvar");
+        Painel = Cria<TPanel>(this, "Panel1");
+        Painel->SetCaption("Salvar");
+        Grupo = Cria<TGroupBox>(this, "GroupBox1");
+        Grupo->SetCaption("Tipo");
+        Rapido = Cria<TSpeedButton>(this, "SpeedButton1");
+        Rapido->SetCaption("Salvar");
+        Opcao = Cria<TRadioButton>(Grupo, "RadioButton1");
+        Opcao->SetCaption("Um");
+    }
+
+    template <class T>
+    static T* Cria(QWidget* Pai, const char* Nome)
+    {
+        auto* Controle = new T(Pai);
+        Controle->setObjectName(Nome);
+        return Controle;
+    }
+
+    TLabel *Label1, *Label2, *LabelVazio;
+    TStringGrid* Grid;
+    TPageControl* Paginas;
+    TTabSheet* Pagina1;
+    TBitBtn* Salvar;
+    TRadioGroup *Radio, *RadioVazio;
+    TTabSet* Abas;
+    TEdit* Edit;
+    TComboBox* Combo;
+    TCheckBox* Marca;
+    TPanel* Painel;
+    TGroupBox* Grupo;
+    TSpeedButton* Rapido;
+    TRadioButton* Opcao;
+};
+
+const char* const DicionarioPadrao =
+    "[TabTraducao]\r\n"
+    "[Geral]\r\n"
+    "Formul\xE1rio Teste=Formulario Prueba\r\n"
+    "C\xF3""digo de Estabelecimento:=C\xF3""digo de Establecimiento:\r\n"
+    "Bin ou Intervalo de Bins=Bin o Intervalo de Bins\r\n"
+    "D\xE9""bito=D\xE9""bito ES\r\n"
+    "D\xE9""bito ES=D\xE9""bito ES2\r\n"
+    "Salvar=Guardar\r\n"
+    "Tipo=Clase\r\n"
+    "Um=Uno\r\n"
+    "Dois=Dos\r\n"
+    "Sobre - Kovan:=Acerca de - Kovan:\r\n"
+    "Sobre - Kovan Completo=Acerca de Kovan\r\n"
+    "ACERCA DE - X:=Z\r\n";
+
+} // namespace
+
+class ConfigComponentesTeste : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TRaizTraducao> Raiz;
+    std::filesystem::path Dicionario, Armazem;
+
+    std::string LeArmazem(const std::string& Chave) const
+    {
+        return TIniFile(Armazem.string()).ReadString("FormTeste", Chave, "<ausente>");
+    }
+
+private slots:
+    void init()
+    {
+        Raiz = std::make_unique<TRaizTraducao>();
+        Dicionario = Raiz->Config() / "ESP_CfKovan.ini";
+        Armazem = Raiz->Config() / "ESP_CfKovan.esp";
+        TRaizTraducao::EscreveArquivo(Dicionario, DicionarioPadrao);
+        Raiz->NomeiaDicionario(Dicionario.string());
+        Application().Title = "CfKovan";
+    }
+    void cleanup() { Raiz.reset(); }
+
+    void PrimeiraVezGravaOArmazem()
+    {
+        std::unique_ptr<TInternacional> ConfigComp;
+        TFormTeste Form;
+        IniciaTraducao(ConfigComp, Form);
+        QVERIFY(ConfigComp);
+        QCOMPARE(ConfigComp->ArquivoForm(), Armazem.string());
+        QCOMPARE(ConfigComp->TituloAplicacao(), std::string("CfKovan"));
+
+        QCOMPARE(Form.Caption(), std::string("Formulario Prueba"));
+        QCOMPARE(Form.Label1->Caption(), std::string("C\xF3""digo de Establecimiento:"));
+        QCOMPARE(Form.Label2->Caption(), std::string("Sem tradu\xE7\xE3o"));
+        QCOMPARE(Form.Grid->Cells(0, 0), std::string("Bin o Intervalo de Bins"));
+        QCOMPARE(Form.Grid->Cells(1, 0), std::string("Nome"));
+        QCOMPARE(Form.Grid->Cells(0, 1), std::string("Salvar"));
+        // The page: once under the page control's key, again under its own name.
+        QCOMPARE(Form.Pagina1->Caption(), std::string("D\xE9""bito ES2"));
+        QCOMPARE(Form.Paginas->tabText(0), QString("Débito ES2"));
+        QCOMPARE(Form.Salvar->Caption(), std::string("Guardar"));
+        // Radio group: index 0 is the caption, the first item keeps its text.
+        QCOMPARE(Form.Radio->Caption(), std::string("Clase"));
+        QCOMPARE(Form.Radio->Items(), (std::vector<std::string>{"Um", "Dos"}));
+        QCOMPARE(Form.RadioVazio->Caption(), std::string("Tipo"));
+        QCOMPARE(Form.Abas->Tabs(), (std::vector<std::string>{"D\xE9""bito ES", "Guardar"}));
+        QCOMPARE(Form.Edit->Text(), std::string("Guardar"));
+        QCOMPARE(Form.Combo->Text(), std::string("Salvar"));
+        QCOMPARE(Form.Combo->Hint(), std::string("Salvar"));
+        QCOMPARE(Form.Marca->Caption(), std::string("Guardar"));
+        QCOMPARE(Form.Painel->Caption(), std::string("Guardar"));
+        QCOMPARE(Form.Grupo->Caption(), std::string("Clase"));
+        QCOMPARE(Form.Rapido->Caption(), std::string("Guardar"));
+        QCOMPARE(Form.Opcao->Caption(), std::string("Uno"));
+
+        const struct {
+            const char* Chave;
+            const char* Valor;
+        } Gravados[] = {
+            {"FormTeste", "Formulario Prueba"},
+            {"Label1", "C\xF3""digo de Establecimiento:"},
+            {"Label2", "Sem tradu\xE7\xE3o"},
+            {"LabelVazio", "<ausente>"},
+            {"GridBins_Col0", "Bin o Intervalo de Bins"},
+            {"GridBins_Col1", "Nome"},
+            {"PageControlEstab_Pag0", "D\xE9""bito ES"},
+            {"TabSheet1", "D\xE9""bito ES2"},
+            {"RadioGroup1_Rad0", "Clase"},
+            {"RadioGroup1_Rad1", "Dos"},
+            {"RadioGroup1_Rad2", "<ausente>"},
+            {"RadioGroupVazio_Rad0", "<ausente>"},
+            {"RadioGroup1", "<ausente>"},
+            {"TabSet1_Aba0", "D\xE9""bito ES"},
+            {"TabSet1_Aba1", "Guardar"},
+            {"ComboBox1", "<ausente>"},
+            {"Edit1", "Guardar"},
+        };
+        for (const auto& G : Gravados)
+            QCOMPARE(LeArmazem(G.Chave), std::string(G.Valor));
+        // Values are written between double quotes, so blanks at either end survive.
+        QVERIFY(TRaizTraducao::LeArquivo(Armazem).find("Label2=\"Sem tradu\xE7\xE3o\"") != std::string::npos);
+    }
+
+    void DepoisOArmazemDecide()
+    {
+        std::unique_ptr<TInternacional> ConfigComp;
+        {
+            TFormTeste Form;
+            IniciaTraducao(ConfigComp, Form);
+        }
+        // A changed dictionary entry is ignored once stored; a hand correction of the store is obeyed,
+        // also for a control whose text is empty.
+        TRaizTraducao::EscreveArquivo(Dicionario, "[Geral]\r\nC\xF3""digo de Estabelecimento:=Outro\r\n");
+        TIniFile Armazenamento(Armazem.string());
+        Armazenamento.WriteString("FormTeste", "Label2", "\" Corrigido \"");
+        Armazenamento.WriteString("FormTeste", "LabelVazio", "\"Agora tem\"");
+        TFormTeste Form;
+        IniciaTraducao(ConfigComp, Form);
+        QCOMPARE(Form.Label1->Caption(), std::string("C\xF3""digo de Establecimiento:"));
+        QCOMPARE(Form.Label2->Caption(), std::string(" Corrigido "));
+        QCOMPARE(Form.LabelVazio->Caption(), std::string("Agora tem"));
+        QCOMPARE(Form.Pagina1->Caption(), std::string("D\xE9""bito ES2"));
+    }
+
+    void RegraDoNomeDoArquivo_data()
+    {
+        QTest::addColumn<QString>("NomeDicionario");
+        QTest::addColumn<bool>("CriaTradutor");
+        QTest::newRow("exato") << "ESP_CfKovan.ini" << true;
+        QTest::newRow("minusculas") << "esp_cfkovan.ini" << false;
+        QTest::newRow("extensao-maiuscula") << "ESP_CfKovan.INI" << false;
+        QTest::newRow("outro-nome") << "ENG_CfKovan.ini" << false;
+    }
+    void RegraDoNomeDoArquivo()
+    {
+        QFETCH(QString, NomeDicionario);
+        QFETCH(bool, CriaTradutor);
+        const auto Outro = Raiz->Config() / "sub" / NomeDicionario.toStdString();
+        std::filesystem::create_directories(Outro.parent_path());
+        TRaizTraducao::EscreveArquivo(Outro, DicionarioPadrao);
+        Raiz->NomeiaDicionario(Outro.string());
+
+        std::unique_ptr<TInternacional> ConfigComp;
+        TFormTeste Form;
+        IniciaTraducao(ConfigComp, Form);
+        QCOMPARE(bool(ConfigComp), CriaTradutor);
+        QCOMPARE(Form.Salvar->Caption(), std::string(CriaTradutor ? "Guardar" : "Salvar"));
+        if (CriaTradutor)
+            QCOMPARE(ConfigComp->ArquivoForm(), (Outro.parent_path() / "ESP_CfKovan.esp").string());
+        QCOMPARE(std::filesystem::exists(Outro.parent_path() / "ESP_CfKovan.esp"), CriaTradutor);
+    }
+
+    void TradutorAnteriorServeOutroDicionario()
+    {
+        std::unique_ptr<TInternacional> ConfigComp;
+        {
+            TFormTeste Form;
+            IniciaTraducao(ConfigComp, Form);
+        }
+        TInternacional* Anterior = ConfigComp.get();
+        const auto Outro = Raiz->Config() / "Outro.ini";
+        TRaizTraducao::EscreveArquivo(Outro, "[Geral]\r\nNome=Nombre\r\n");
+        Raiz->NomeiaDicionario(Outro.string());
+        TFormTeste Form;
+        IniciaTraducao(ConfigComp, Form);
+        QCOMPARE(ConfigComp.get(), Anterior);
+        QCOMPARE(Form.Grid->Cells(1, 0), std::string("Nome")); // stored before: the store decides
+
+        // Without a dictionary file nothing is translated, translator or not.
+        Raiz->NomeiaDicionario((Raiz->Config() / "nada.ini").string());
+        TFormTeste Outra;
+        IniciaTraducao(ConfigComp, Outra);
+        QCOMPARE(Outra.Salvar->Caption(), std::string("Salvar"));
+    }
+
+    void VerificaIdioma_data()
+    {
+        QTest::addColumn<QByteArray>("Texto");
+        QTest::addColumn<QByteArray>("Esperado");
+        QTest::newRow("comum-traduzido") << QByteArray("Salvar") << QByteArray("Guardar");
+        QTest::newRow("comum-sem-entrada") << QByteArray("Fechar") << QByteArray("Fechar");
+        QTest::newRow("vazio") << QByteArray("") << QByteArray("");
+        QTest::newRow("sobre-com-dois-pontos") << QByteArray("Sobre - Kovan: vers\xE3o 1.1")
+                                               << QByteArray("Acerca de - Kovan: vers\xE3o 1.1");
+        QTest::newRow("sobre-maiusculas") << QByteArray("ACERCA DE - X:  y") << QByteArray("Z  y");
+        QTest::newRow("sobre-cabeca-sem-entrada") << QByteArray("Sobre - Outro: y") << QByteArray(" y");
+        QTest::newRow("sobre-sem-dois-pontos-com-entrada") << QByteArray("Sobre - Kovan Completo")
+                                                          << QByteArray("Acerca de Kovan");
+        QTest::newRow("sobre-sem-dois-pontos-sem-entrada") << QByteArray("Sobre - Kovan") << QByteArray("");
+        QTest::newRow("sobre-sem-espaco-e-comum") << QByteArray("Sobre-Kovan: x") << QByteArray("Sobre-Kovan: x");
+        QTest::newRow("cortado-em-255") << QByteArray(300, 'a') << QByteArray(255, 'a');
+    }
+    void VerificaIdioma()
+    {
+        QFETCH(QByteArray, Texto);
+        QFETCH(QByteArray, Esperado);
+        QCOMPARE(TInternacional::VerificaIdioma("Geral", Texto.toStdString()), Esperado.toStdString());
+    }
+
+    void TextoMLGravaPadraoUmaVez()
+    {
+        TInternacional Tradutor(Armazem.string(), "CfKovan");
+        QCOMPARE(Tradutor.TextoML("Tela", "Botao", " Padr\xE3o "), std::string(" Padr\xE3o "));
+        QCOMPARE(TIniFile(Armazem.string()).ReadString("CfKovan.Tela", "Botao", ""), std::string(" Padr\xE3o "));
+        QCOMPARE(Tradutor.TextoML("Tela", "Botao", "Outro"), std::string(" Padr\xE3o "));
+    }
+};
+
+QTEST_MAIN(ConfigComponentesTeste)
+#include "ConfigComponentes_test.moc"
