@@ -696,8 +696,10 @@ void TMkSqlStmt::bindParam(const TMkParam& Param, std::int32_t I)
         const auto* Bytes = std::get_if<TBytes>(&V);
         if (!Bytes)
             LevantaErroSqlite("invalid format for blob data");
-        BancoAtivo().check(Api.sqlite3_bind_blob(H, Posicao, Bytes->data(), static_cast<int>(Bytes->size()),
-                                                 SQLITE_TRANSIENT));
+        // A null pointer would bind NULL; an empty array is a blob of length 0.
+        static const std::uint8_t Nenhum = 0;
+        BancoAtivo().check(Api.sqlite3_bind_blob(H, Posicao, Bytes->empty() ? &Nenhum : Bytes->data(),
+                                                 static_cast<int>(Bytes->size()), SQLITE_TRANSIENT));
         return;
     }
     case ftAutoInc:

@@ -1,0 +1,269 @@
+#include "db/ApiBanco.h"
+
+#include "db/CenarioSqlite.h"
+#include "host/BancoDemo.h"
+#include "RaizTeste.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace {
+
+// A server root whose config/prods/prods.db is the demo group database; the module names the
+// folder "Config", as the base screen does.
+class TBancoGrupos : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string Erro;
+        std::filesystem::create_directories(Arquivo().parent_path());
+        if (CenarioSqlite().empty())
+            ASSERT_TRUE(CriaBancoGruposDemo(Arquivo().string(), Erro)) << Erro;
+        else
+            TRaizTeste::Grava(Arquivo(), "");  // no library to build one with: the file merely exists
+    }
+    void TearDown() override { FinalizaBanco(); }
+
+    std::filesystem::path Arquivo() const { return Raiz.Raiz / "config" / "prods" / "prods.db"; }
+    std::string Base() const { return Raiz.RaizTexto() + "\\Config"; }
+    // Changes the demo database behind the module's back.
+    void Altera(const std::string& Sql)
+    {
+        TMkSqlite Banco;
+        Banco.dbName = Arquivo().string();
+        Banco.open();
+        Banco.execCmd(Sql);
+    }
+    std::string Erro(const std::function<void()>& Acao)
+    {
+        try {
+            Acao();
+        } catch (const std::runtime_error& E) {
+            return E.what();
+        }
+        return "(no error)";
+    }
+
+    TRaizTeste Raiz;
+};
+
+using TLista = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(TBancoGrupos, BancoDemoAbreEmWalEUsavel)
+{
+    ASSERT_TRUE(InicializaVerificaBanco(Base()));
+    EXPECT_TRUE(PodeUsarBanco);
+    EXPECT_EQ(PathDB, Base() + "\\prods\\");
+    ASSERT_TRUE(db && db->active());
+    EXPECT_EQ(VarToStr(db->exec("PRAGMA journal_mode")->get_value(0)), "wal");
+    EXPECT_EQ(db->getPragmaValue("foreign_keys"), 1);
+    EXPECT_EQ(db->getPragmaValue("synchronous"), 2);
+
+    // Opening again replaces the connection.
+    TMkSqlite* Primeiro = db.get();
+    ASSERT_TRUE(InicializaVerificaBanco(Base()));
+    EXPECT_NE(db.get(), Primeiro);
+    FinalizaBanco();
+    EXPECT_FALSE(PodeUsarBanco);
+    EXPECT_EQ(db, nullptr);
+    FinalizaBanco();
+}
+
+TEST_F(TBancoGrupos, NivelDePatch)
+{
+    for (const int Nivel : {12, 13, 14}) {
+        SCOPED_TRACE(Nivel);
+        Altera("update Patch set Id = " + std::to_string(Nivel));
+        EXPECT_EQ(InicializaVerificaBanco(Base()), Nivel >= 13);
+        EXPECT_EQ(PodeUsarBanco, Nivel >= 13);
+        EXPECT_TRUE(db->active());
+        TLista Lista{"antes"};
+        EXPECT_EQ(RetornaGrupos(Lista), Nivel >= 13);
+        EXPECT_EQ(Lista.size(), Nivel >= 13 ? 3u : 1u);
+        FinalizaBanco();
+    }
+}
+
+TEST_F(TBancoGrupos, PatchAusenteOuVazioLevantaOErro)
+{
+    Altera("delete from Patch");
+    EXPECT_EQ(Erro([&] { InicializaVerificaBanco(Base()); }), "'' is not a valid integer value");
+    EXPECT_FALSE(PodeUsarBanco);
+    Altera("drop table Patch");
+    EXPECT_EQ(Erro([&] { InicializaVerificaBanco(Base()); }), "1:no such table: Patch");
+    EXPECT_FALSE(PodeUsarBanco);
+}
+
+TEST_F(TBancoGrupos, SemArquivoDoBanco)
+{
+    std::filesystem::remove(Arquivo());
+    EXPECT_FALSE(InicializaVerificaBanco(Base()));
+    ASSERT_NE(db, nullptr);
+    EXPECT_FALSE(db->active());
+    EXPECT_FALSE(std::filesystem::exists(Arquivo()));  // nothing created in its place
+}
+
+TEST_F(TBancoGrupos, GrupoHabilitado)
+{
+    struct TCaso {
+        const char* Nome;
+        const char* Sql;
+        bool Esperado;
+    };
+    for (const TCaso& Caso : {TCaso{"hab1", "", true}, TCaso{"semLinha", "delete from GRUPO_IF_HAB where IF_Kovan = 171", false},
+                              TCaso{"hab0", "update GRUPO_IF_HAB set Hab = 0 where IF_Kovan = 171", false},
+                              TCaso{"hab2", "update GRUPO_IF_HAB set Hab = 2 where IF_Kovan = 171", false}}) {
+        SCOPED_TRACE(Caso.Nome);
+        if (*Caso.Sql)
+            Altera(Caso.Sql);
+        ASSERT_TRUE(InicializaVerificaBanco(Base()));
+        EXPECT_EQ(GrupoHabilitado(171), Caso.Esperado);
+        FinalizaBanco();
+    }
+}
+
+TEST_F(TBancoGrupos, HabQueNaoEInteiroLevantaOErro)
+{
+    Altera("drop table GRUPO_IF_HAB; create table GRUPO_IF_HAB (IF_Kovan INTEGER, Hab); "
+           "insert into GRUPO_IF_HAB values (171, 'sim')");
+    ASSERT_TRUE(InicializaVerificaBanco(Base()));
+    EXPECT_EQ(Erro([] { GrupoHabilitado(171); }), "Could not convert variant of type (String) into type (Integer)");
+}
+
+TEST_F(TBancoGrupos, GruposEmpresasEValoresComAspas)
+{
+    ASSERT_TRUE(InicializaVerificaBanco(Base()));
+    TLista Grupos{"999999"};
+    EXPECT_TRUE(RetornaGrupos(Grupos));
+    EXPECT_EQ(Grupos, (TLista{"999999", "000001", "000002"}));
+    EXPECT_TRUE(ExisteGrupo("000001"));
+    EXPECT_FALSE(ExisteGrupo("000003"));
+    EXPECT_FALSE(ExisteGrupo("x\" or \"1\"=\"1"));  // stays one value
+
+    TLista Empresas;
+    EXPECT_TRUE(RetornaEmpresas("000001", Empresas));
+    EXPECT_EQ(Empresas, (TLista{"00000123", "00000456"}));
+    EXPECT_FALSE(RetornaEmpresas("000003", Empresas));
+    std::string Grupo = "intocado";
+    EXPECT_FALSE(RetornaGrupo("00000999", Grupo));
+    EXPECT_EQ(Grupo, "intocado");
+    EXPECT_TRUE(RetornaGrupo("00000789", Grupo));
+    EXPECT_EQ(Grupo, "000002");
+    std::int32_t RowId = -7;
+    EXPECT_FALSE(SelecionaIDGrupo("000003", RowId));
+    EXPECT_EQ(RowId, -7);
+    EXPECT_TRUE(SelecionaIDGrupo("000002", RowId));
+    EXPECT_EQ(RowId, 2);
+
+    Altera("insert into GRUPO (GrpRowId, IdGrupo) values (3, 'a\"b')");
+    EXPECT_TRUE(ExisteGrupo("a\"b"));
+    Grupos.clear();
+    Altera("delete from GRUPO_EMPRESA; delete from GRUPO_IF_ESTAB; delete from GRUPO");
+    EXPECT_FALSE(RetornaGrupos(Grupos));
+    EXPECT_TRUE(Grupos.empty());
+}
+
+TEST_F(TBancoGrupos, CodigosDeEstabelecimentoDosGrupos)
+{
+    ASSERT_TRUE(InicializaVerificaBanco(Base()));
+    EXPECT_TRUE(ExisteCodigoEstabGrupo(171, "000000000054321"));
+    EXPECT_FALSE(ExisteCodigoEstabGrupo(167, "000000000054321"));
+    EXPECT_TRUE(ExisteCodigoGrupo(171, "54321", 11, 5));
+    EXPECT_FALSE(ExisteCodigoGrupo(171, "54321", 10, 5));
+    EXPECT_FALSE(ExisteEstabGrupo(171, "54321", 11, 5, "000001"));  // only its own group has it
+    EXPECT_TRUE(ExisteEstabGrupo(171, "54321", 11, 5, "000002"));
+    EXPECT_FALSE(ExisteEstabGrupo(171, "54321", 11, 5, "000003"));
+    EXPECT_FALSE(ExisteEstabSemGrupo(171, "000001", "000000000054321"));
+    EXPECT_TRUE(ExisteEstabSemGrupo(171, "000002", "000000000054321"));
+
+    EXPECT_TRUE(InsereEstabelecimento(171, "000001", "000000000011111"));
+    EXPECT_FALSE(InsereEstabelecimento(171, "000003", "000000000022222"));
+    std::string Estab;
+    EXPECT_TRUE(RetornaEstabelecimento(171, "000001", Estab));
+    EXPECT_EQ(Estab, "000000000011111");  // the lowest
+    EXPECT_TRUE(RetornaEstabGrupo("000001", 171, Estab));
+    Estab = "intocado";
+    EXPECT_FALSE(RetornaEstabGrupo("000002", 171, Estab));
+    EXPECT_EQ(Estab, "intocado");
+
+    EXPECT_TRUE(RemoveEstabelecimento("000001", "000000000011111"));
+    EXPECT_FALSE(RemoveEstabelecimento("000001", "000000000011111"));
+    EXPECT_FALSE(RemoveEstabelecimento("000003", "000000000054321"));
+    EXPECT_TRUE(AtualizaEstabelecimento(171, "000002", "000000000099999"));  // ran; no row to change
+    EXPECT_TRUE(AtualizaEstabelecimento(171, "000001", "000000000012345"));
+    EXPECT_FALSE(AtualizaEstabelecimento(171, "000003", "000000000012345"));
+    EXPECT_TRUE(RetornaEstabelecimento(171, "000001", Estab));
+    EXPECT_EQ(Estab, "000000000012345");
+
+    EXPECT_TRUE(TratamentoPorBandeira(125));
+    EXPECT_FALSE(TratamentoPorBandeira(124));
+}
+
+TEST_F(TBancoGrupos, SemBancoUtilizavelNadaResponde)
+{
+    FinalizaBanco();
+    TLista Lista{"x"};
+    std::string Texto = "x";
+    std::int32_t RowId = 0;
+    const std::vector<std::pair<const char*, std::function<bool()>>> Consultas = {
+        {"GrupoHabilitado", [] { return GrupoHabilitado(171); }},
+        {"RetornaGrupos", [&] { return RetornaGrupos(Lista); }},
+        {"ExisteGrupo", [] { return ExisteGrupo("000001"); }},
+        {"RetornaGrupo", [&] { return RetornaGrupo("00000123", Texto); }},
+        {"RetornaEmpresas", [&] { return RetornaEmpresas("000001", Lista); }},
+        {"SelecionaIDGrupo", [&] { return SelecionaIDGrupo("000001", RowId); }},
+        {"ExisteCodigoEstabGrupo", [] { return ExisteCodigoEstabGrupo(171, "000000000054321"); }},
+        {"ExisteCodigoGrupo", [] { return ExisteCodigoGrupo(171, "54321", 11, 5); }},
+        {"ExisteEstabGrupo", [] { return ExisteEstabGrupo(171, "54321", 11, 5, "000002"); }},
+        {"ExisteEstabSemGrupo", [] { return ExisteEstabSemGrupo(171, "000002", "000000000054321"); }},
+        {"RetornaEstabelecimento", [&] { return RetornaEstabelecimento(171, "000001", Texto); }},
+        {"RetornaEstabGrupo", [&] { return RetornaEstabGrupo("000001", 171, Texto); }},
+        {"InsereEstabelecimento", [] { return InsereEstabelecimento(171, "000001", "1"); }},
+        {"AtualizaEstabelecimento", [] { return AtualizaEstabelecimento(171, "000001", "1"); }},
+        {"RemoveEstabelecimento", [] { return RemoveEstabelecimento("000001", "000000000054321"); }},
+    };
+    for (const auto& [Nome, Consulta] : Consultas)
+        EXPECT_FALSE(Consulta()) << Nome;
+    EXPECT_EQ(Lista, TLista{"x"});
+    EXPECT_EQ(Texto, "x");
+    EXPECT_EQ(RowId, 0);
+}
+
+TEST(CriaBancoGruposDemo, CaminhoImpossivelDizPorque)
+{
+    TRaizTeste Raiz;
+    std::string Erro;
+    EXPECT_FALSE(CriaBancoGruposDemo((Raiz.Pasta / "falta" / "prods.db").string(), Erro));
+    EXPECT_EQ(Erro, "14:unable to open database file");
+    EXPECT_FALSE(CriaBancoGruposDemo("", Erro));
+    EXPECT_FALSE(Erro.empty());
+}
+
+class SqliteAusente : public TBancoGrupos {};
+class SqliteAntiga : public TBancoGrupos {};
+class SqliteSemFuncao : public TBancoGrupos {};
+
+TEST_F(SqliteAusente, FalsoMesmoComOArquivoDoBanco)
+{
+    KOVAN_EXIGE_CENARIO("Ausente");
+    EXPECT_FALSE(InicializaVerificaBanco(Base()));
+    EXPECT_FALSE(PodeUsarBanco);
+    EXPECT_FALSE(GrupoHabilitado(171));
+}
+
+TEST_F(SqliteAntiga, Recusada)
+{
+    KOVAN_EXIGE_CENARIO("Antiga");
+    EXPECT_FALSE(InicializaVerificaBanco(Base()));
+    EXPECT_FALSE(PodeUsarBanco);
+}
+
+TEST_F(SqliteSemFuncao, LevantaAoAbrir)
+{
+    KOVAN_EXIGE_CENARIO("SemFuncao");
+    EXPECT_EQ(Erro([&] { InicializaVerificaBanco(Base()); }), "sqlite missing function sqlite3_bind_parameter_index");
+    EXPECT_FALSE(PodeUsarBanco);
+}

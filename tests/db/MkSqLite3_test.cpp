@@ -1,0 +1,534 @@
+#include "db/MkSqLite3.h"
+
+#include "RaizTeste.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A database file in a fresh temporary directory.
+class TBancoTeste : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Banco.dbName = Arquivo();
+        Banco.open();
+    }
+    std::string Arquivo() const { return (Raiz.Pasta / "teste.db").string(); }
+    PMkSqlStmt Exec(const std::string& Sql, const TMkParams* Params = nullptr) { return Banco.exec(Sql, Params); }
+
+    TRaizTeste Raiz;
+    TMkSqlite Banco;
+};
+
+template <class Acao>
+std::string ErroDe(Acao&& Fazer)
+{
+    try {
+        Fazer();
+    } catch (const std::runtime_error& E) {
+        return E.what();
+    }
+    return "(no error)";
+}
+
+TMkParam Param(TFieldType Tipo, TMkVariant Valor, std::string Nome = {})
+{
+    return TMkParam{std::move(Nome), Tipo, std::move(Valor)};
+}
+
+} // namespace
+
+TEST(TMkSqlite, PropriedadesPadraoEBancoEmMemoria)
+{
+    TMkSqlite Banco;
+    EXPECT_EQ(Banco.dbName, "");
+    EXPECT_FALSE(Banco.FullColumnNames());
+    EXPECT_TRUE(Banco.UseDataTypes);
+    EXPECT_TRUE(Banco.EmptyResultSets());
+    EXPECT_EQ(Banco.StatementTimeout, -1);
+    EXPECT_EQ(Banco.BusyRetryTimeout(), 10);
+    EXPECT_FALSE(Banco.AutoCloseCursorsOnTrans);
+    EXPECT_FALSE(Banco.active());
+    EXPECT_EQ(ErroDe([&] { Banco.getdb(); }), "Database is closed");
+    EXPECT_EQ(ErroDe([&] { Banco.exec("select 1"); }), "Database is closed");
+
+    Banco.open();
+    EXPECT_TRUE(Banco.active());
+    EXPECT_EQ(VarToStr(Banco.exec("PRAGMA database_list")->get_valueof("file")), "");  // in memory
+    EXPECT_EQ(Banco.getPragmaValue("empty_result_callbacks"), 1);
+    EXPECT_EQ(Banco.getPragmaValue("full_column_names"), 0);
+    EXPECT_EQ(Banco.getPragmaValue("no_such_pragma"), -1);
+    Banco.SetFullColumnNames(true);
+    EXPECT_EQ(Banco.getPragmaValue("full_column_names"), 1);
+    Banco.close();
+    EXPECT_FALSE(Banco.active());
+    Banco.close();
+}
+
+TEST(TMkSqlite, ErroDeAberturaTrazCodigoEMensagem)
+{
+    TRaizTeste Raiz;
+    TMkSqlite Banco;
+    Banco.dbName = (Raiz.Pasta / "nao-existe" / "x.db").string();
+    EXPECT_EQ(ErroDe([&] { Banco.open(); }), "14:unable to open database file");
+    EXPECT_FALSE(Banco.active());
+    EXPECT_FALSE(std::filesystem::exists(Raiz.Pasta / "nao-existe"));
+}
+
+TEST_F(TBancoTeste, ConsultaSemLinhasESemColunas)
+{
+    Banco.execCmd("create table T (A integer, B varchar(10))");
+    auto Vazia = Exec("select A, B from T");
+    EXPECT_TRUE(Vazia->get_eof());
+    EXPECT_TRUE(Vazia->get_active());
+    EXPECT_EQ(Vazia->rowCount(), -1);
+    EXPECT_EQ(Vazia->get_recno(), -1);
+    EXPECT_TRUE(VarIsEmpty(Vazia->get_value(0)));
+    EXPECT_EQ(Vazia->storageClass(0), 5);
+    EXPECT_EQ(Vazia->fieldCount(), 2);
+
+    auto Insercao = Exec("insert into T values (1, 'x')");
+    EXPECT_TRUE(Insercao->get_eof());
+    EXPECT_EQ(Insercao->rowCount(), -1);
+    EXPECT_EQ(Insercao->fieldCount(), 0);
+    EXPECT_EQ(Insercao->get_field(0), nullptr);
+    EXPECT_EQ(Banco.changeCount(), 1);
+    EXPECT_EQ(Banco.LastInsertRowId(), 1);
+
+    EXPECT_EQ(ErroDe([&] { Exec("select * from Nada"); }), "1:no such table: Nada");
+    EXPECT_FALSE(Exec("  -- only a comment\n")->get_active());
+}
+
+TEST_F(TBancoTeste, ClienteLeTodasAsLinhasEAndaPorElas)
+{
+    Banco.execCmd("create table T (Id INTEGER, Nome varchar(6)); insert into T values (1,'a'),(2,'b'),(3,'c')");
+    auto Contagem = Exec("select count(*) from T");
+    EXPECT_EQ(Contagem->get_value(0), TMkVariant(std::string("3")));
+    EXPECT_EQ(VarToInt(Contagem->get_value(0)), 3);
+
+    auto S = Exec("select Id, Nome from T order by Id");
+    EXPECT_EQ(S->get_handle(), nullptr);  // rows in memory, nothing left open on the file
+    EXPECT_EQ(S->rowCount(), 3);
+    EXPECT_EQ(S->get_value(0), TMkVariant(std::int32_t{1}));
+    EXPECT_EQ(S->get_valueof("NOME"), TMkVariant(std::string("a")));
+    EXPECT_EQ(S->fieldIndex("nome"), 1);
+    EXPECT_EQ(S->fieldIndex("outro"), -1);
+    EXPECT_EQ(ErroDe([&] { S->get_valueof("outro"); }), "no such field : outro");
+    S->next();
+    S->next();
+    EXPECT_EQ(S->get_recno(), 3);
+    EXPECT_EQ(S->get_value(1), TMkVariant(std::string("c")));
+    S->next();
+    EXPECT_TRUE(S->get_eof());
+    EXPECT_EQ(ErroDe([&] { S->set_value(0, std::int32_t{9}); }), "at eof");
+    S->first();
+    S->set_value(1, TVarNulo{});
+    EXPECT_TRUE(S->isNull(1));
+    EXPECT_EQ(VarToStr(Exec("select Nome from T where Id = 1")->get_value(0)), "a");  // memory only
+    S->set_recno(4);
+    EXPECT_TRUE(S->get_eof());
+    EXPECT_EQ(ErroDe([&] { S->reset(); }), "wrong cursor state");
+    EXPECT_EQ(ErroDe([&] { S->open("select 1"); }), "wrong active state");
+    S->close();
+    EXPECT_FALSE(S->get_active());
+    EXPECT_EQ(S->rowCount(), -1);
+}
+
+TEST_F(TBancoTeste, DuasInstrucoesNumTextoMostramASegunda)
+{
+    Banco.execCmd("create table T (A integer)");
+    TMkParams Params{Param(ftInteger, std::int32_t{7})};
+    auto S = Exec("insert into T values (?);\n  select count(*), max(A) from T where A = ?;  ", &Params);
+    EXPECT_EQ(S->rowCount(), 1);
+    EXPECT_EQ(VarToStr(S->get_value(0)), "1");
+    EXPECT_EQ(VarToStr(S->get_value(1)), "7");
+}
+
+TEST_F(TBancoTeste, NulosBlobsEDatas)
+{
+    Banco.execCmd("create table T (N integer, B blob, D datetime)");
+    const TBytes Bytes{0x00, 0xFF, 0x10, 0x00, 0x7F};
+    TMkParams Params{Param(ftInteger, TVarNulo{}), Param(ftBlob, Bytes), Param(ftString, std::string("2020/01/31 10:00:00.000"))};
+    Exec("insert into T values (?, ?, ?)", &Params);
+    Banco.execCmd("insert into T values (1, x'', 'abc')");
+    Banco.execCmd("insert into T values (2, NULL, 43861.5)");
+
+    auto S = Exec("select N, B, D from T order by rowid");
+    EXPECT_TRUE(VarIsNull(S->get_value(0)));
+    EXPECT_TRUE(S->isNull(0));
+    EXPECT_EQ(S->get_value(1), TMkVariant(Bytes));
+    EXPECT_EQ(S->storageClass(1), 4);
+    EXPECT_EQ(S->get_value(2), TMkVariant(mkStrToDate("2020/01/31 10:00:00.000")));
+    S->next();
+    EXPECT_EQ(S->get_value(1), TMkVariant(TBytes{}));
+    EXPECT_EQ(S->get_value(2), TMkVariant(std::string("abc")));
+    S->next();
+    EXPECT_EQ(S->get_value(2), TMkVariant(TDataHora{43861.5}));
+    EXPECT_EQ(mkDateToStr(TDataHora{43861.5}), "2020/01/31 12:00:00.000");
+}
+
+TEST_F(TBancoTeste, SemTiposTudoETexto)
+{
+    Banco.UseDataTypes = false;
+    auto S = Exec("select cast(5 as integer) as X");
+    Banco.execCmd("create table T (A INTEGER); insert into T values (5)");
+    auto T = Exec("select A from T");
+    EXPECT_EQ(T->get_value(0), TMkVariant(std::string("5")));
+    EXPECT_EQ(T->get_field(0)->DataType, ftString);
+}
+
+// --- Declared types -------------------------------------------------------------------------------
+
+struct TCasoTipo {
+    const char* Nome;
+    const char* Declarado;
+    TFieldType Tipo;
+    std::int32_t Tamanho;
+};
+
+class TTipoDeclarado : public TBancoTeste, public ::testing::WithParamInterface<TCasoTipo> {};
+
+TEST_P(TTipoDeclarado, PrimeiraEntradaDoMapaDecide)
+{
+    const TCasoTipo& Caso = GetParam();
+    Banco.execCmd(std::string("create table T (C ") + Caso.Declarado + ")");
+    auto S = Exec("select C from T");
+    ASSERT_NE(S->get_field(0), nullptr);
+    EXPECT_EQ(S->get_field(0)->DataType, Caso.Tipo);
+    EXPECT_EQ(S->get_field(0)->Size, Caso.Tamanho);
+    EXPECT_EQ(S->get_field(0)->Name, "C");
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, TTipoDeclarado,
+    ::testing::Values(TCasoTipo{"integer", "INTEGER", ftInteger, 0}, TCasoTipo{"int", "int", ftString, 0},
+                      TCasoTipo{"bigint", "bigint", ftString, 0}, TCasoTipo{"number", "number(10)", ftString, 0},
+                      TCasoTipo{"varchar", "varchar(6)", ftString, 6}, TCasoTipo{"charDuasMedidas", "char(6,2)", ftString, 0},
+                      TCasoTipo{"charComSinal", "nchar(+8)", ftString, 8},
+                      TCasoTipo{"double", "double precision", ftFloat, 0}, TCasoTipo{"datetime", "DateTime", ftDateTime, 0},
+                      TCasoTipo{"date", "date", ftDateTime, 0}, TCasoTipo{"clob", "clob", ftMemo, 0},
+                      TCasoTipo{"blob", "blob", ftBlob, 0}, TCasoTipo{"text", "text", ftString, 0},
+                      TCasoTipo{"integerblob", "integer blob", ftInteger, 0}),
+    [](const auto& Info) { return std::string(Info.param.Nome); });
+
+// --- Parameters -----------------------------------------------------------------------------------
+
+struct TCasoParam {
+    const char* Nome;
+    TMkParam Parametro;
+    const char* Tipo;    // typeof() of the bound value
+    const char* Citado;  // quote() of the bound value
+};
+
+class TParametro : public TBancoTeste, public ::testing::WithParamInterface<TCasoParam> {};
+
+TEST_P(TParametro, LigadoComoOTipoDoCampoManda)
+{
+    TMkParams Params{GetParam().Parametro};
+    auto S = Exec("select typeof(?1), quote(?1)", &Params);
+    EXPECT_EQ(VarToStr(S->get_value(0)), GetParam().Tipo);
+    EXPECT_EQ(VarToStr(S->get_value(1)), GetParam().Citado);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, TParametro,
+    ::testing::Values(
+        TCasoParam{"string", Param(ftString, std::string("a'b")), "text", "'a''b'"},
+        TCasoParam{"memo", Param(ftMemo, std::int32_t{12}), "text", "'12'"},
+        TCasoParam{"fixedchar", Param(ftFixedChar, std::string("x")), "text", "'x'"},
+        TCasoParam{"widestring", Param(ftWideString, std::string("")), "text", "''"},
+        TCasoParam{"largeint", Param(ftLargeint, std::string("1099511627776")), "integer", "1099511627776"},
+        TCasoParam{"smallint", Param(ftSmallint, std::int32_t{-3}), "integer", "-3"},
+        TCasoParam{"integer", Param(ftInteger, std::string("42")), "integer", "42"},
+        TCasoParam{"word", Param(ftWord, 7.0), "integer", "7"},
+        TCasoParam{"boolean", Param(ftBoolean, std::string("True")), "integer", "1"},
+        TCasoParam{"float", Param(ftFloat, 2.5), "real", "2.5"},
+        TCasoParam{"currency", Param(ftCurrency, std::int32_t{3}), "real", "3.0"},
+        TCasoParam{"bcd", Param(ftBCD, std::string("0.25")), "real", "0.25"},
+        TCasoParam{"date", Param(ftDate, TDataHora{1.5}), "text", "'1899/12/31 12:00:00.000'"},
+        TCasoParam{"time", Param(ftTime, std::string("10:30")), "text", "'1899/12/30 10:30:00.000'"},
+        TCasoParam{"datetime", Param(ftDateTime, TDataHora{-1.25}), "text", "'1899/12/29 06:00:00.000'"},
+        TCasoParam{"bytes", Param(ftBytes, TBytes{0x00, 0xAB}), "blob", "X'00AB'"},
+        TCasoParam{"varbytes", Param(ftVarBytes, TBytes{}), "blob", "X''"},
+        TCasoParam{"blob", Param(ftBlob, TBytes{0x41}), "blob", "X'41'"},
+        TCasoParam{"unknown", Param(ftUnknown, std::int32_t{1}), "null", "NULL"},
+        TCasoParam{"nulo", Param(ftInteger, TVarNulo{}), "null", "NULL"},
+        TCasoParam{"vazio", Param(ftString, TMkVariant{}), "null", "NULL"}),
+    [](const auto& Info) { return std::string(Info.param.Nome); });
+
+TEST_F(TBancoTeste, ParametrosRecusados)
+{
+    auto S = Banco.createStmt();
+    TMkParams AutoInc{Param(ftAutoInc, std::int32_t{1})};
+    EXPECT_EQ(ErroDe([&] { S->open("select ?", &AutoInc); }), "unknown param type : 14");
+    S->close();
+    TMkParams Guid{Param(ftGuid, std::string("{}"))};
+    EXPECT_EQ(ErroDe([&] { Exec("select ?", &Guid); }), "unknown param type : 35");
+    TMkParams Blob{Param(ftBlob, std::string("texto"))};
+    EXPECT_EQ(ErroDe([&] { Exec("select ?", &Blob); }), "invalid format for blob data");
+    TMkParams Inteiro{Param(ftInteger, std::string("doze"))};
+    EXPECT_EQ(ErroDe([&] { Exec("select ?", &Inteiro); }), "Could not convert variant of type (String) into type (Integer)");
+}
+
+TEST_F(TBancoTeste, ParametroPorNome)
+{
+    auto S = Banco.createStmt();
+    S->set_serverCursor(true);
+    S->open("select :a + 1, :b");
+    EXPECT_TRUE(S->isNull(0));  // ran once at open, unbound
+    S->reset();
+    S->bindParamByName(Param(ftString, std::string("bb"), ":b"));
+    S->bindParamByName(Param(ftInteger, std::int32_t{5}, ":a"));
+    EXPECT_EQ(ErroDe([&] { S->bindParamByName(Param(ftInteger, std::int32_t{5}, ":c")); }), "parameter not found : :c");
+    S->next();
+    EXPECT_EQ(VarToStr(S->get_value(0)), "6");
+    EXPECT_EQ(S->get_value(1), TMkVariant(std::string("bb")));
+}
+
+// --- Server cursors -------------------------------------------------------------------------------
+
+TEST_F(TBancoTeste, CursorDoServidorSemEComRetain)
+{
+    Banco.execCmd("create table T (A INTEGER); insert into T values (1),(2)");
+    for (const bool Retem : {false, true}) {
+        SCOPED_TRACE(Retem ? "retain" : "no retain");
+        auto S = Banco.createStmt();
+        S->set_serverCursor(true);
+        S->set_retain(Retem);
+        S->open("select A from T order by A");
+        EXPECT_NE(S->get_handle(), nullptr);
+        EXPECT_EQ(S->rowCount(), -1);
+        EXPECT_EQ(S->get_value(0), TMkVariant(std::int32_t{1}));
+        EXPECT_EQ(ErroDe([&] { S->first(); }), "wrong cursor state");
+        EXPECT_EQ(ErroDe([&] { S->set_value(0, std::int32_t{3}); }), "wrong cursor state");
+        S->next();
+        EXPECT_EQ(S->get_value(0), TMkVariant(std::int32_t{2}));
+        S->next();
+        EXPECT_TRUE(S->get_eof());
+        EXPECT_EQ(S->storageClass(0), 5);
+        if (!Retem) {
+            EXPECT_EQ(S->get_handle(), nullptr);
+            EXPECT_EQ(ErroDe([&] { S->reset(); }), "cursor closed");
+        } else {
+            ASSERT_NE(S->get_handle(), nullptr);
+            S->reset();
+            S->next();
+            EXPECT_EQ(S->get_value(0), TMkVariant(std::int32_t{1}));
+        }
+    }
+    auto Inativo = Banco.createStmt();
+    Inativo->set_serverCursor(true);
+    EXPECT_EQ(ErroDe([&] { Inativo->reset(); }), "wrong active state");
+}
+
+TEST_F(TBancoTeste, FecharOBancoFechaOsCursoresDoServidor)
+{
+    auto S = Banco.createStmt();
+    S->set_serverCursor(true);
+    S->open("select 1 union all select 2");
+    ASSERT_NE(S->get_handle(), nullptr);
+    Banco.close();  // SQLite refuses to close with a statement still open
+    EXPECT_EQ(S->get_handle(), nullptr);
+    EXPECT_EQ(ErroDe([&] { S->reset(); }), "cursor closed");
+
+    Banco.open();
+    auto Orfao = Banco.createStmt();
+    {
+        TMkSqlite Outro;
+        Outro.open();
+        Orfao = Outro.createStmt();
+        Orfao->set_serverCursor(true);
+        Orfao->open("select 1");
+    }
+    EXPECT_EQ(Orfao->dataBase(), nullptr);
+    EXPECT_EQ(ErroDe([&] { Orfao->open("select 1"); }), "wrong active state");
+    Orfao->close();
+    EXPECT_EQ(ErroDe([&] { Orfao->open("select 1"); }), "Database is closed");
+}
+
+// --- Transactions and waits -----------------------------------------------------------------------
+
+TEST_F(TBancoTeste, TransacoesAninhadasSoEnviamAExterna)
+{
+    Banco.execCmd("create table T (A integer)");
+    TMkSqlite Leitor;
+    Leitor.dbName = Arquivo();
+    Leitor.open();
+    auto Linhas = [&] { return VarToInt(Leitor.exec("select count(*) from T")->get_value(0)); };
+
+    Banco.beginTransaction();
+    Banco.beginTransaction();  // would fail in SQLite: no transaction within a transaction
+    Banco.execCmd("insert into T values (1)");
+    Banco.Commit();
+    EXPECT_EQ(Banco.transactionDepth(), 1);
+    EXPECT_EQ(Linhas(), 0);
+    Banco.Commit();
+    EXPECT_EQ(Linhas(), 1);
+    Banco.Commit();  // nothing open: nothing sent
+    EXPECT_EQ(Banco.transactionDepth(), 0);
+
+    Banco.beginTransaction();
+    Banco.beginTransaction();
+    Banco.execCmd("insert into T values (2)");
+    Banco.RollBack();
+    EXPECT_EQ(Banco.transactionDepth(), 0);
+    EXPECT_EQ(Linhas(), 1);
+    Banco.RollBack();
+}
+
+TEST_F(TBancoTeste, BancoTravadoEsperaOStatementTimeout)
+{
+    Banco.execCmd("create table T (A integer)");
+    TMkSqlite Outro;
+    Outro.dbName = Arquivo();
+    Outro.open();
+    Outro.execCmd("begin exclusive");
+
+    struct TCaso {
+        std::int32_t Timeout;
+        std::chrono::milliseconds Minimo;
+    };
+    for (const TCaso Caso : {TCaso{0, 0ms}, TCaso{300, 300ms}}) {
+        SCOPED_TRACE(Caso.Timeout);
+        Banco.StatementTimeout = Caso.Timeout;
+        const auto Inicio = std::chrono::steady_clock::now();
+        EXPECT_EQ(ErroDe([&] { Exec("insert into T values (1)"); }), "5:database is locked");
+        EXPECT_EQ(Banco._exec("insert into T values (1)"), 5);
+        const auto Passou = std::chrono::steady_clock::now() - Inicio;
+        EXPECT_GE(Passou, Caso.Minimo);
+        EXPECT_LT(Passou, 3s);
+    }
+
+    // Without a limit the statement waits for the lock to go.
+    Banco.StatementTimeout = -1;
+    std::thread Libera([&] {
+        std::this_thread::sleep_for(200ms);
+        Outro.execCmd("commit");
+    });
+    const auto Inicio = std::chrono::steady_clock::now();
+    Banco.execCmd("insert into T values (1)");
+    Exec("insert into T values (2)");
+    const auto Passou = std::chrono::steady_clock::now() - Inicio;
+    Libera.join();
+    EXPECT_GE(Passou, 150ms);
+    EXPECT_EQ(VarToStr(Exec("select count(*) from T")->get_value(0)), "2");
+}
+
+TEST_F(TBancoTeste, ExecComCallBack)
+{
+    Banco.execCmd("create table T (A integer, B text); insert into T values (1,'um'),(2,'dois'),(3,'tres')");
+    std::vector<std::string> Vistos;
+    TMkExecCallBack Junta = [&](std::int32_t Colunas, char** Valores, char** Nomes) {
+        EXPECT_EQ(Colunas, 2);
+        EXPECT_STREQ(Nomes[1], "B");
+        Vistos.push_back(Valores[1]);
+        return Vistos.size() == 2 ? 1 : 0;
+    };
+    EXPECT_EQ(Banco._exec("select A, B from T order by A", &Junta), 4);  // stopped by the callback
+    EXPECT_EQ(Vistos, (std::vector<std::string>{"um", "dois"}));
+    TMkExecCallBack Falha = [](std::int32_t, char**, char**) -> std::int32_t { throw std::runtime_error("no meio"); };
+    EXPECT_EQ(ErroDe([&] { Banco._exec("select A from T", &Falha); }), "no meio");
+    EXPECT_EQ(ErroDe([&] { Banco.execCmd("insert into Nada values (1)"); }), "1:no such table: Nada");
+}
+
+TEST_F(TBancoTeste, IntegridadeEEsquema)
+{
+    Banco.execCmd("create table T (A integer primary key, B varchar(3)); create index IB on T(B)");
+    Banco.checkIntegrity();
+    EXPECT_EQ(VarToStr(Banco.SchemaInfo()->get_valueof("name")), "IB");
+    EXPECT_EQ(Banco.SchemaTableInfo("T")->rowCount(), 2);
+    EXPECT_EQ(VarToStr(Banco.SchemaIndexList("T")->get_valueof("name")), "IB");
+    EXPECT_EQ(VarToStr(Banco.SchemaIndexInfo("IB")->get_valueof("name")), "B");
+    EXPECT_EQ(Banco.SchemaForeignkeyInfo("T")->rowCount(), -1);
+    Banco.setSynchronous(0);
+    EXPECT_EQ(Banco.getSynchronous(), 0);
+    Banco.setCacheSize(100);
+    EXPECT_EQ(Banco.getCacheSize(), 100);
+}
+
+namespace {
+
+class TExtensaoTeste : public TMkSqliteExtension {
+public:
+    TExtensaoTeste(TMkSqlite* Banco, std::string Nome, bool Aceita, int& Chamadas)
+        : TMkSqliteExtension(Banco, std::move(Nome)), Aceita(Aceita), Chamadas(Chamadas) {}
+    bool Install() override
+    {
+        ++Chamadas;
+        return Aceita && DataBase->getdb() == nullptr;  // not active yet while installing
+    }
+    bool Aceita;
+    int& Chamadas;
+};
+
+} // namespace
+
+TEST(TMkSqlite, ExtensoesInstaladasACadaAbertura)
+{
+    TMkSqlite Banco;
+    int Boa = 0, Ruim = 0;
+    std::vector<std::unique_ptr<TMkSqliteExtension>> Lista;
+    Lista.push_back(std::make_unique<TExtensaoTeste>(&Banco, "boa", true, Boa));
+    Banco.registerExtensions(std::move(Lista));
+    EXPECT_EQ(ErroDe([&] { Banco.open(); }), "Database is closed");  // getdb inside Install
+    EXPECT_EQ(Boa, 1);
+
+    TMkSqlite Outro;
+    Lista.clear();
+    Lista.push_back(std::make_unique<TExtensaoTeste>(&Outro, "ruim", false, Ruim));
+    Outro.registerExtensions(std::move(Lista));
+    EXPECT_EQ(ErroDe([&] { Outro.open(); }), "Failed to add Extension ruim");
+    EXPECT_EQ(ErroDe([&] { Outro.open(); }), "Failed to add Extension ruim");
+    EXPECT_EQ(Ruim, 2);
+    EXPECT_FALSE(Outro.active());
+}
+
+// --- Date texts -----------------------------------------------------------------------------------
+
+struct TCasoData {
+    const char* Nome;
+    const char* Texto;
+    std::optional<double> Dias;
+};
+
+class TTextoData : public ::testing::TestWithParam<TCasoData> {};
+
+TEST_P(TTextoData, LidoComoDataOuRecusado)
+{
+    const auto Lido = TentaStrToDate(GetParam().Texto);
+    ASSERT_EQ(Lido.has_value(), GetParam().Dias.has_value());
+    if (Lido)
+        EXPECT_NEAR(Lido->Dias, *GetParam().Dias, 1e-9);
+    else
+        EXPECT_EQ(ErroDe([&] { mkStrToDate(GetParam().Texto); }),
+                  std::string("'") + GetParam().Texto + "' is not a valid date and time");
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, TTextoData,
+    ::testing::Values(TCasoData{"completo", "2020/01/31 10:00:00.000", 43861 + 10.0 / 24},
+                      TCasoData{"diazero", "1899/12/30 00:00:00.000", 0.0},
+                      TCasoData{"soData", "2020/1/5", 43835.0},
+                      TCasoData{"semSegundos", " 2020/01/31 10:00 ", 43861 + 10.0 / 24},
+                      TCasoData{"soHora", "18:00", 0.75},
+                      TCasoData{"antesDoDiaZero", "1899/12/29 06:00:00.000", -1.25},
+                      TCasoData{"bissexto", "2024/02/29", 45351.0},
+                      TCasoData{"texto", "abc", std::nullopt},
+                      TCasoData{"vazio", "", std::nullopt},
+                      TCasoData{"mes13", "2020/13/01", std::nullopt},
+                      TCasoData{"fevereiro30", "2021/02/29", std::nullopt},
+                      TCasoData{"hora25", "2020/01/31 25:00", std::nullopt},
+                      TCasoData{"hifens", "2020-01-31", std::nullopt},
+                      TCasoData{"sobra", "2020/01/31 10:00x", std::nullopt},
+                      TCasoData{"colado", "2020/01/3110:00", std::nullopt}),
+    [](const auto& Info) { return std::string(Info.param.Nome); });
+
+TEST(mkDateToStr, VoltaAoMesmoTextoEArredondaOMilissegundo)
+{
+    for (const char* Texto : {"2020/01/31 10:00:00.000", "1999/12/31 23:59:59.999", "1899/12/29 06:00:00.000", "0001/01/01 00:00:00.001"})
+        EXPECT_EQ(mkDateToStr(mkStrToDate(Texto)), Texto);
+    EXPECT_EQ(mkDateToStr(TDataHora{0.9999999999}), "1899/12/31 00:00:00.000");
+}
