@@ -436,7 +436,8 @@ const char* ValorComoReferencia(const char* Valor, std::string& Guarda)
 }
 
 /// One change to the file's lines: a range removed, a line replaced, text inserted after a line (or
-/// at the start), text appended at the end; "[]" headers dropped when the nameless section changes.
+/// at the start), text appended at the end; "[]" headers before the first named one dropped when a
+/// value goes into the nameless section (they join it, as the reference rewrites them).
 struct TEdicao {
     std::size_t RemoveDe = Nenhum, RemoveAte = Nenhum;
     std::size_t Substitui = Nenhum;
@@ -445,7 +446,7 @@ struct TEdicao {
     bool InsereNoInicio = false;
     std::string Inserido;  ///< whole lines, with their endings
     std::string Anexado;   ///< whole lines appended at the end
-    bool TiraCabecalhoVazio = false;
+    std::size_t TiraCabecalhoVazioAte = 0;  ///< "[]" headers on lines before this one go
 };
 
 std::string Monta(const TPerfil& P, const TEdicao& E)
@@ -459,7 +460,7 @@ std::string Monta(const TPerfil& P, const TEdicao& E)
     for (std::size_t I = 0; I < P.Linhas.size(); ++I) {
         const TLinha& L = P.Linhas[I];
         const bool Removida = (E.RemoveDe != Nenhum && I >= E.RemoveDe && I < E.RemoveAte) ||
-                              (E.TiraCabecalhoVazio && L.Tipo == TTipoLinha::Cabecalho && L.Nome.empty());
+                              (I < E.TiraCabecalhoVazioAte && L.Tipo == TTipoLinha::Cabecalho && L.Nome.empty());
         if (!Removida) {
             if (I == E.Substitui) {
                 Novo += E.NovaLinha;
@@ -491,7 +492,6 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
     const std::string_view NomeSecao = Apara(Secao);
     const TSecao* S = AchaSecao(P, NomeSecao);
     const std::string Quebra(P.QuebraPadrao());
-    E.TiraCabecalhoVazio = NomeSecao.empty();
 
     if (!Chave) {  // delete the section: its header and every line up to the next header
         if (!S || (S->Cabecalho == Nenhum && S->Fim == 0))
@@ -509,6 +509,14 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
         E.RemoveDe = Linha;
         E.RemoveAte = Linha + 1;
         return true;
+    }
+    if (NomeSecao.empty()) {
+        E.TiraCabecalhoVazioAte = P.Linhas.size();
+        for (std::size_t I = 1; I < P.Secoes.size(); ++I)
+            if (!P.Secoes[I].Nome.empty()) {
+                E.TiraCabecalhoVazioAte = P.Secoes[I].Cabecalho;
+                break;
+            }
     }
     // Names and values are written without their leading blanks, as the reference writes them.
     const std::string_view NovoValor = AparaInicio(Valor);
