@@ -1,0 +1,111 @@
+#include "runtime/StdCtrls.h"
+
+#include "runtime/ComCtrls.h"
+#include "runtime/Grids.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+// Change and click events come from the user only; code that sets texts, states or items raises none.
+class ControlesTeste : public QObject {
+    Q_OBJECT
+
+private slots:
+    void EditMudaSoPeloUsuario()
+    {
+        TEdit Edit;
+        QSignalSpy Mudou(&Edit, &TEdit::Change);
+        Edit.SetText("C\xF3""digo");
+        QCOMPARE(Edit.Text(), std::string("C\xF3""digo"));
+        QCOMPARE(Mudou.count(), 0);
+        QTest::keyClicks(&Edit, "x");
+        QCOMPARE(Mudou.count(), 1);
+
+        // KeyPress may drop or replace a key.
+        connect(&Edit, &TEdit::KeyPress, &Edit, [](char& Tecla) {
+            if (Tecla == '-')
+                Tecla = '\0';
+            else if (Tecla == 'a')
+                Tecla = 'A';
+        });
+        Edit.SetText("");
+        QTest::keyClicks(&Edit, "a-b");
+        QCOMPARE(Edit.Text(), std::string("Ab"));
+    }
+
+    void ComboMudaSoPeloUsuario()
+    {
+        TComboBox Combo;
+        QSignalSpy Mudou(&Combo, &TComboBox::Change);
+        Combo.SetItems({"00000123", "00000456"});
+        Combo.SetItemIndex(1);
+        Combo.SetText("0000");
+        Combo.AddItem("Todas");
+        Combo.ClearItems();
+        QCOMPARE(Combo.Text(), std::string("0000"));
+        QCOMPARE(Mudou.count(), 0);
+        QTest::keyClicks(Combo.lineEdit(), "1");
+        QCOMPARE(Mudou.count(), 1);
+        QCOMPARE(Combo.Text(), std::string("00001"));
+    }
+
+    void CliquesSoPeloUsuario()
+    {
+        TCheckBox Marca;
+        TRadioGroup Grupo;
+        TPageControl Paginas;
+        auto* P1 = new TTabSheet(&Paginas);
+        auto* P2 = new TTabSheet(&Paginas);
+        TTabSet Abas;
+        QSignalSpy CliqueMarca(&Marca, &TCheckBox::Click), MudouPagina(&Paginas, &TPageControl::Change),
+            CliqueAba(&Abas, &TTabSet::Click);
+        Marca.SetChecked(true);
+        Grupo.SetItems({"a", "b"});
+        Grupo.SetItemIndex(1);
+        Paginas.SetActivePageIndex(1);
+        Abas.SetTabs({"D\xE9""bito", "Combust\xEDvel"});
+        Abas.SetTabIndex(1);
+        QCOMPARE(CliqueMarca.count() + MudouPagina.count() + CliqueAba.count(), 0);
+        QCOMPARE(Grupo.ItemIndex(), 1);
+        QCOMPARE(Paginas.PageCount(), 2);
+        QCOMPARE(Paginas.Pages(1), P2);
+        P1->SetCaption("Cr\xE9""dito");
+        QCOMPARE(Paginas.tabText(0), QString("Crédito"));
+        QCOMPARE(Abas.Tab(1), std::string("Combust\xEDvel"));
+        QTest::keyClick(&Marca, Qt::Key_Space);
+        QCOMPARE(CliqueMarca.count(), 1);
+        QVERIFY(!Marca.Checked());
+    }
+
+    void GradeLinhaZeroETitulo()
+    {
+        TStringGrid Grade;
+        Grade.SetColCount(3);
+        Grade.SetRowCount(2);
+        QCOMPARE(Grade.RowCount(), 2);
+        Grade.SetCells(0, 0, "Bin ou Intervalo de Bins");
+        Grade.SetCells(2, 1, "      X");
+        Grade.SetCells(0, 5, "fora"); // outside the grid: ignored
+        QCOMPARE(Grade.horizontalHeaderItem(0)->text(), QString("Bin ou Intervalo de Bins"));
+        QCOMPARE(Grade.Cells(2, 1), std::string("      X"));
+        QCOMPARE(Grade.Cells(1, 1), std::string());
+        QCOMPARE(Grade.RowCount(), 2);
+    }
+
+    void ControleComumNomeDicaVisivel()
+    {
+        TLabel Rotulo;
+        Rotulo.SetName("Label1");
+        Rotulo.SetHint("Digite ou Selecione a empresa.");
+        QCOMPARE(Rotulo.objectName(), QString("Label1"));
+        QCOMPARE(Rotulo.Hint(), std::string("Digite ou Selecione a empresa."));
+        QVERIFY(!Rotulo.Visible()); // a top-level control is hidden until shown
+        Rotulo.SetVisible(true);
+        QVERIFY(Rotulo.Visible());
+        Rotulo.SetEnabled(false);
+        QVERIFY(!Rotulo.Enabled());
+    }
+};
+
+QTEST_MAIN(ControlesTeste)
+#include "StdCtrls_test.moc"
