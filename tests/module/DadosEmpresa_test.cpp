@@ -1,0 +1,371 @@
+// The company data exchange through the exported entry point, on a real server root, with the
+// questions answered by a message-box handler as a host would.
+#include "module/info.h"
+
+#include "ModuloCarregado.h"
+#include "RaizTeste.h"
+#include "platform/Cp1252.h"
+#include "runtime/Application.h"
+#include "runtime/Dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TCaixa {
+    std::string Texto, Titulo;
+    unsigned int Flags;
+};
+
+struct TRespostas {
+    std::vector<TCaixa> Vistas;
+    std::deque<int> Proximas;  // answers to Yes/No boxes, in order
+};
+
+int Responde(void* Contexto, const char* Texto, const char* Titulo, unsigned int Flags)
+{
+    auto& R = *static_cast<TRespostas*>(Contexto);
+    R.Vistas.push_back({Texto, Titulo, Flags});
+    if ((Flags & 0xF) != MB_YESNO)
+        return IDOK;
+    if (R.Proximas.empty())
+        return IDNO;
+    const int Resposta = R.Proximas.front();
+    R.Proximas.pop_front();
+    return Resposta;
+}
+
+const std::string Atencao = Utf8ParaCp1252("ATENÇÃO");
+const std::string Finalizada = Utf8ParaCp1252("A importação foi finalizada.");
+const std::string Incompleta = Utf8ParaCp1252("A importação não foi efetuada completamente.");
+
+std::string PerguntaA(const std::string& E, const std::string& O)
+{
+    return Utf8ParaCp1252("Código do Estabelecimento da empresa [" + E + "] é igual ao da empresa [" + O +
+                          "], portanto será desconsiderado. Deseja continuar?");
+}
+
+std::string PerguntaB(const std::string& E, const std::string& O)
+{
+    return Utf8ParaCp1252("Código do Estabelecimento da empresa [" + E + "] já está sendo usado pela empresa [" + O +
+                          "], portanto será desconsiderado. Deseja continuar?");
+}
+
+class DadosEmpresaTeste : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TRaizTeste::Grava(R.Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + R.RaizTexto() + "\r\n");
+        Application().SetExeName((R.Pasta / "bin" / "cfkovan").string());
+        KovanSetMessageBoxHandler(Responde, &Respostas);
+        Dados = Modulo.Funcao<void (*)(TDadosCfg*)>("DadosEmpresa");
+        R.MultiEmpresa();
+    }
+    void TearDown() override
+    {
+        KovanSetMessageBoxHandler(nullptr, nullptr);
+        Application().SetExeName("");
+    }
+
+    void Codigo(const std::string& Empresa, const std::string& Valor)
+    {
+        R.CriaEmpresa(Empresa);
+        TRaizTeste::Grava(R.IniEmpresa(Empresa), "[geral]\r\ncodigoestabelecimento=" + Valor + "\r\n");
+    }
+    std::string Guardado(const std::string& Empresa)
+    {
+        const std::string Conteudo = TRaizTeste::Le(R.IniEmpresa(Empresa));
+        const std::size_t Pos = Conteudo.find("codigoestabelecimento=");
+        if (Pos == std::string::npos)
+            return "<none>";
+        const std::size_t Inicio = Pos + 22;
+        return Conteudo.substr(Inicio, Conteudo.find_first_of("\r\n", Inicio) - Inicio);
+    }
+
+    TDadosCfg Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer,
+                    std::int32_t Tamanho = -2)
+    {
+        TDadosCfg D;
+        std::memset(&D, 0, sizeof D);
+        D.Operacao = Operacao;
+        std::memcpy(D.CodEmpresa, Empresa.data(), std::min(Empresa.size(), sizeof D.CodEmpresa));
+        D.TamBuffer = Tamanho == -2 ? static_cast<std::int32_t>(Buffer.size()) : Tamanho;
+        D.Buffer = Buffer.data();
+        Dados(&D);
+        return D;
+    }
+    TDadosCfg Importa(const std::vector<std::string>& Entradas)
+    {
+        std::vector<char> Lista;
+        for (const std::string& E : Entradas) {
+            Lista.insert(Lista.end(), E.begin(), E.end());
+            Lista.push_back('\0');
+        }
+        Lista.push_back('\0');
+        return Chama(1, "", Lista);
+    }
+
+    TRaizTeste R;
+    TModuloCarregado Modulo;
+    void (*Dados)(TDadosCfg*) = nullptr;
+    TRespostas Respostas;
+};
+
+std::vector<std::string> Entradas(const std::vector<char>& Buffer, int Quantas)
+{
+    std::vector<std::string> Lista;
+    const char* P = Buffer.data();
+    for (int I = 0; I < Quantas; ++I) {
+        Lista.emplace_back(P);
+        P += Lista.back().size() + 1;
+    }
+    return Lista;
+}
+
+} // namespace
+
+TEST_F(DadosEmpresaTeste, ExportaUmaEmpresaComoGuardado)
+{
+    Codigo("00000123", "12345");
+    Codigo("00000456", "999");
+    std::vector<char> Buffer(64, 'x');
+    const TDadosCfg D = Chama(0, "00000123", Buffer);
+    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_EQ(std::string(Buffer.data(), 17), std::string("00000123;12345\0\0", 16) + 'x');
+}
+
+TEST_F(DadosEmpresaTeste, ExportaTodasComESemCodigo)
+{
+    Codigo("00000001", "000000000000001");
+    Codigo("00000002", "000000000000002");
+    R.CriaEmpresa("00000003");
+    std::vector<char> Buffer(256, 'x');
+    TDadosCfg D = Chama(0, "", Buffer);
+    ASSERT_EQ(D.Resultado, 2);
+    auto Lista = Entradas(Buffer, 2);
+    std::sort(Lista.begin(), Lista.end());
+    EXPECT_EQ(Lista, (std::vector<std::string>{"00000001;000000000000001", "00000002;000000000000002"}));
+
+    D = Chama(3, "", Buffer);
+    ASSERT_EQ(D.Resultado, 3);
+    Lista = Entradas(Buffer, 3);
+    EXPECT_EQ(std::count(Lista.begin(), Lista.end(), "00000003;"), 1);
+    EXPECT_EQ(Buffer[Lista[0].size() + Lista[1].size() + Lista[2].size() + 3], '\0') << "list ended";
+
+    // Operation 3 on one company writes its entry even without a code.
+    D = Chama(3, "00000003", Buffer);
+    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_STREQ(Buffer.data(), "00000003;");
+}
+
+TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
+{
+    for (int I = 1; I <= 3; ++I)
+        Codigo("0000000" + std::to_string(I), "000000000000001");
+    // Each entry takes 24 + 1 bytes; the second needs 24 + 25 + 2 < TamBuffer.
+    std::vector<char> Buffer(60, 'x');
+    TDadosCfg D = Chama(3, "", Buffer, 50);
+    EXPECT_EQ(D.Resultado, -1);
+    EXPECT_EQ(std::strlen(Buffer.data()), 24u);
+    EXPECT_EQ(Buffer[25], '\0') << "the list is ended after the entry that fit";
+    for (std::size_t I = 50; I < Buffer.size(); ++I)
+        ASSERT_EQ(Buffer[I], 'x') << "written past TamBuffer at " << I;
+
+    std::vector<char> Minimo(30, 'x');
+    D = Chama(3, "", Minimo, 26);
+    EXPECT_EQ(D.Resultado, -1);
+    EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << "nothing fit: buffer untouched";
+}
+
+TEST_F(DadosEmpresaTeste, ApagaSecaoGeralEOperacaoDesconhecida)
+{
+    Codigo("00000001", "1");
+    TRaizTeste::Grava(R.IniEmpresa("00000002"), "[geral]\r\ncodigoestabelecimento=2\r\n[TabBins]\r\nTotDeb=1\r\n");
+    R.CriaEmpresa("00000002");
+    std::vector<char> Nada(1, 0);
+
+    TDadosCfg D = Chama(7, "", Nada);
+    EXPECT_EQ(D.Resultado, -100);
+    EXPECT_EQ(Guardado("00000001"), "1");
+
+    D = Chama(2, "00000001", Nada);
+    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000001"))) << "a file left empty is deleted";
+    EXPECT_EQ(Guardado("00000002"), "2");
+
+    D = Chama(2, "", Nada);
+    EXPECT_EQ(D.Resultado, 2);
+    EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000002")), "[TabBins]\r\nTotDeb=1\r\n");
+}
+
+TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
+{
+    R.CriaEmpresa("00000001");
+    R.CriaEmpresa("00000002");
+    const TDadosCfg D = Importa({"00000001;777", " 00000002 ; 12 ;extra", "0000003;5", "00000004;"});
+    EXPECT_EQ(Guardado("00000001"), "000000000000777");
+    EXPECT_EQ(Guardado("00000002"), "000000000000012");
+    EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "0000003"));
+    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000004"))) << "an empty code stores nothing";
+    EXPECT_EQ(D.Resultado, 4 + 3) << "N, plus one per 8-character company";
+    ASSERT_EQ(Respostas.Vistas.size(), 1u);
+    EXPECT_EQ(Respostas.Vistas[0].Texto, Finalizada);
+    EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
+    EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONINFORMATION);
+}
+
+TEST_F(DadosEmpresaTeste, PerguntaARepetidoNaImportacao)
+{
+    R.CriaEmpresa("00000001");
+    R.CriaEmpresa("00000002");
+    for (int Resposta : {IDYES, IDNO}) {
+        SCOPED_TRACE(Resposta);
+        fs::remove_all(R.Raiz / "config" / "empresas");
+        Respostas = {};
+        Respostas.Proximas = {Resposta};
+        const TDadosCfg D = Importa({"00000001;55", "00000002;055", "00000003;9"});
+        ASSERT_GE(Respostas.Vistas.size(), 2u);
+        EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaA("00000002", "00000001"));
+        EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
+        EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | MB_ICONWARNING);
+        EXPECT_EQ(Guardado("00000001"), "000000000000055");
+        EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
+        if (Resposta == IDYES) {
+            EXPECT_EQ(Respostas.Vistas.back().Texto, Finalizada);
+            EXPECT_EQ(Guardado("00000003"), "000000000000009");
+            EXPECT_EQ(D.Resultado, 3 + 2);
+        } else {
+            ASSERT_EQ(Respostas.Vistas.size(), 2u);
+            EXPECT_EQ(Respostas.Vistas[1].Texto, Incompleta);
+            EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONWARNING);
+            EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
+            EXPECT_EQ(D.Resultado, 3 + 1);
+        }
+    }
+}
+
+TEST_F(DadosEmpresaTeste, PerguntaBCodigoDeOutraEmpresa)
+{
+    Codigo("00000001", "000000000000055");
+    Codigo("00000002", "000000000000066");
+    for (int Resposta : {IDYES, IDNO}) {
+        SCOPED_TRACE(Resposta);
+        Respostas = {};
+        Respostas.Proximas = {Resposta};
+        const TDadosCfg D = Importa({"00000002;55", "00000002;77"});
+        ASSERT_GE(Respostas.Vistas.size(), 2u);
+        EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaB("00000002", "00000001"));
+        EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | MB_ICONERROR);
+        if (Resposta == IDYES) {
+            EXPECT_EQ(Guardado("00000002"), "000000000000077") << "the entry after the skipped one is stored";
+            EXPECT_EQ(D.Resultado, 2 + 1);
+        } else {
+            EXPECT_EQ(Respostas.Vistas.back().Texto, Incompleta);
+            EXPECT_EQ(Guardado("00000002"), "000000000000066");
+            EXPECT_EQ(D.Resultado, 2);
+        }
+        Codigo("00000002", "000000000000066");
+    }
+}
+
+TEST_F(DadosEmpresaTeste, CodigoComMaisDe15DigitosNaoEGuardado)
+{
+    Codigo("00000001", "000000000000001");
+    const TDadosCfg D = Importa({"00000001;1234567890123456"});
+    ASSERT_EQ(Respostas.Vistas.size(), 2u);
+    EXPECT_EQ(Respostas.Vistas[0].Texto,
+              Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000001] possui mais de 15 dígitos, portanto será desconsiderado."));
+    EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONWARNING);
+    EXPECT_EQ(Guardado("00000001"), "000000000000001");
+    EXPECT_EQ(D.Resultado, 2);
+}
+
+TEST_F(DadosEmpresaTeste, DuplicadosPermitidosNaoPerguntam)
+{
+    R.MultiEmpresa(true);
+    Codigo("00000001", "000000000000055");
+    R.CriaEmpresa("00000002");
+    Importa({"00000002;55", "00000003;55"});
+    ASSERT_EQ(Respostas.Vistas.size(), 1u);
+    EXPECT_EQ(Guardado("00000002"), "000000000000055");
+    EXPECT_EQ(Guardado("00000003"), "000000000000055");
+
+    // TipoLog 3 withdraws the permission.
+    TRaizTeste::Grava(R.Raiz / "config" / "ConfLog.ini", "[log]\r\nTipoLog=3\r\n");
+    Respostas = {};
+    Respostas.Proximas = {IDYES};
+    Importa({"00000004;55", "00000005;55"});
+    EXPECT_EQ(Respostas.Vistas.front().Texto, PerguntaA("00000005", "00000004"));
+}
+
+TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
+{
+    fs::remove(R.Raiz / "config" / "KovanCfg.ini");
+    Codigo("00000000", "000000000000010");
+    Codigo("00000123", "000000000000020");
+    std::vector<char> Buffer(128, 'x');
+    TDadosCfg D = Chama(0, "00000123", Buffer);
+    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_STREQ(Buffer.data(), "00000000;000000000000010");
+
+    Respostas.Proximas = {IDYES};
+    Importa({"00000123;10", "00000456;30"});
+    EXPECT_EQ(Guardado("00000123"), "000000000000010") << "checked against 00000000 only when the entry is listed";
+    EXPECT_EQ(Guardado("00000456"), "000000000000030");
+
+    D = Chama(2, "00000123", Buffer);
+    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000000")));
+    EXPECT_EQ(Guardado("00000123"), "000000000000010");
+}
+
+TEST_F(DadosEmpresaTeste, BufferVazioENaoTerminado)
+{
+    R.CriaEmpresa("00000001");
+    std::vector<char> Vazio(8, '\0');
+    TDadosCfg D = Chama(1, "", Vazio);
+    EXPECT_EQ(D.Resultado, 0);
+    EXPECT_TRUE(Respostas.Vistas.empty());
+
+    // The host forgot every NUL: nothing past TamBuffer is read, not even the entry that follows.
+    const std::string Sem = "00000001;777" "00000002;888";
+    std::vector<char> Buffer(Sem.begin(), Sem.end());
+    D = Chama(1, "", Buffer, 12);
+    EXPECT_EQ(D.Resultado, 2);
+    EXPECT_EQ(Guardado("00000001"), "000000000000777");
+    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
+}
+
+TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
+{
+    R.CriaEmpresa("00000001");
+    const TDadosCfg D = Importa({"../../..;123", "a/b\\c..;5", "0000001\n;6", "00000001;12\r\n[x]\r\ny=1"});
+    EXPECT_EQ(D.Resultado, 4 + 1);
+    std::vector<std::string> Arquivos;
+    for (auto& E : fs::recursive_directory_iterator(R.Pasta))
+        if (E.is_regular_file())
+            Arquivos.push_back(fs::relative(E.path(), R.Pasta).string());
+    std::sort(Arquivos.begin(), Arquivos.end());
+    EXPECT_EQ(Arquivos, (std::vector<std::string>{"Kovan/config/00000001.cnf", "Kovan/config/KovanCfg.ini", "bin/CfKovan.ini"}))
+        << "a code with CR or LF is never written either";
+
+    std::vector<char> Buffer(64, 'x');
+    EXPECT_EQ(Chama(0, "../../..", Buffer).Resultado, 0);
+    EXPECT_EQ(Chama(2, "../../..", Buffer).Resultado, 0);
+}
+
+TEST_F(DadosEmpresaTeste, EscritaQueFalhaNaoPerdeOutrasEmpresas)
+{
+    Codigo("00000001", "000000000000001");
+    Codigo("00000002", "000000000000002");
+    fs::permissions(R.IniEmpresa("00000001"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Importa({"00000001;11", "00000002;22"});
+    EXPECT_EQ(Guardado("00000001"), "000000000000001") << "a read-only file is left as it was";
+    EXPECT_EQ(Guardado("00000002"), "000000000000022");
+}
