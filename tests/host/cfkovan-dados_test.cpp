@@ -1,0 +1,126 @@
+// The data-exchange tool run as a person or a script runs it, on a generated demo server root.
+#include "RaizTeste.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TExecucao {
+    int Status;
+    std::string Saida, Erros;
+};
+
+class FerramentaDados : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* Bin = std::getenv("KOVAN_BIN");
+        ASSERT_NE(Bin, nullptr);
+        Pasta = Bin;
+        ASSERT_EQ(Executa(Pasta + "/kovan-demo " + (R.Pasta / "demo").string()).Status, 0);
+    }
+
+    // Runs a shell command with standard input from Entrada, and returns its exit status and output.
+    TExecucao Executa(const std::string& Comando, const std::string& Entrada = "")
+    {
+        TRaizTeste::Grava(R.Pasta / "entrada", Entrada);
+        const std::string Completo = "LC_ALL=C.UTF-8 " + Comando + " <" + (R.Pasta / "entrada").string() + " >" + (R.Pasta / "saida").string() +
+                                     " 2>" + (R.Pasta / "erros").string();
+        const int Bruto = std::system(Completo.c_str());
+        return {WIFEXITED(Bruto) ? WEXITSTATUS(Bruto) : -1, TRaizTeste::Le(R.Pasta / "saida"), TRaizTeste::Le(R.Pasta / "erros")};
+    }
+    TExecucao Dados(const std::string& Argumentos, const std::string& Entrada = "")
+    {
+        return Executa(Pasta + "/cfkovan-dados --config-dir " + (R.Pasta / "demo" / "bin").string() + " " + Argumentos, Entrada);
+    }
+    std::string Guardado(const std::string& Empresa)
+    {
+        return TRaizTeste::Le(R.Pasta / "demo" / "Kovan" / "config" / "empresas" / Empresa / "Mirabelo.ini");
+    }
+
+    TRaizTeste R;
+    std::string Pasta;
+};
+
+std::vector<std::string> Linhas(const std::string& Texto)
+{
+    std::vector<std::string> L;
+    std::size_t Inicio = 0;
+    for (std::size_t Fim; (Fim = Texto.find('\n', Inicio)) != std::string::npos; Inicio = Fim + 1)
+        L.push_back(Texto.substr(Inicio, Fim - Inicio));
+    std::sort(L.begin(), L.end());
+    return L;
+}
+
+} // namespace
+
+TEST_F(FerramentaDados, AjudaEUsoErrado)
+{
+    TExecucao E = Dados("--help");
+    EXPECT_EQ(E.Status, 0);
+    EXPECT_NE(E.Saida.find("Usage: cfkovan-dados"), std::string::npos);
+    struct { const char* Argumentos; const char* Erro; } Casos[] = {
+        {"", "no command given"},
+        {"frobnicate", "unknown command frobnicate"},
+        {"import", "import needs a FILE"},
+        {"erase", "erase needs a COMPANY or --all"},
+        {"export 123", "a company code has 8 letters or digits"},
+        {"--yes --no import x", "--yes and --no exclude each other"},
+        {"--bogus export", "unknown option --bogus"},
+    };
+    for (const auto& Caso : Casos) {
+        E = Dados(Caso.Argumentos);
+        EXPECT_EQ(E.Status, 2) << Caso.Argumentos;
+        EXPECT_NE(E.Erros.find(Caso.Erro), std::string::npos) << Caso.Argumentos << ": " << E.Erros;
+    }
+    E = Executa(Pasta + "/cfkovan-dados --module /nonexistent/lib.so export");
+    EXPECT_EQ(E.Status, 2);
+    EXPECT_NE(E.Erros.find("cannot load the module"), std::string::npos) << E.Erros;
+}
+
+TEST_F(FerramentaDados, ExportaParaSaidaEArquivo)
+{
+    TExecucao E = Dados("export-all");
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_EQ(Linhas(E.Saida), (std::vector<std::string>{"00000123;000000000012345", "00000456;000000000067890", "00000789;"}));
+    E = Dados("export 00000456 -o " + (R.Pasta / "um.txt").string());
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_EQ(TRaizTeste::Le(R.Pasta / "um.txt"), "00000456;000000000067890\n");
+}
+
+TEST_F(FerramentaDados, ImportaComRespostasDeScript)
+{
+    const std::string Lista = "00000456;777\r\n\r\n00000789;12345\r\n";
+    TRaizTeste::Grava(R.Pasta / "lista.txt", Lista);
+
+    // No terminal and no flag: the question is answered No and the import stops.
+    TExecucao E = Dados("import " + (R.Pasta / "lista.txt").string());
+    EXPECT_EQ(E.Status, 1) << E.Erros;
+    EXPECT_NE(E.Erros.find("answering No"), std::string::npos) << E.Erros;
+    EXPECT_NE(E.Erros.find("A importa\xC3\xA7\xC3\xA3o n\xC3\xA3o foi efetuada completamente.") , std::string::npos)
+        << "shown in the terminal's encoding: " << E.Erros;
+    EXPECT_NE(Guardado("00000456").find("=000000000000777"), std::string::npos);
+
+    E = Dados("--yes import -", Lista);
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_TRUE(Guardado("00000789").empty()) << "the taken code was skipped";
+
+    E = Dados("--no import -", "00000789;12345\n");
+    EXPECT_EQ(E.Status, 1);
+}
+
+TEST_F(FerramentaDados, ApagaUmaOuTodas)
+{
+    TExecucao E = Dados("erase 00000123");
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_EQ(Linhas(Dados("export").Saida), (std::vector<std::string>{"00000456;000000000067890"}));
+    E = Dados("erase --all");
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_NE(E.Erros.find("erased the code of 3 companies"), std::string::npos) << E.Erros;
+    EXPECT_EQ(Dados("export").Saida, "");
+}
