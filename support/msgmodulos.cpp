@@ -73,7 +73,8 @@ void Grava(TShortString& Destino, std::string_view Texto) noexcept
     const std::size_t Tamanho = std::min<std::size_t>(Texto.size(), sizeof Destino.Texto);
     std::memset(&Destino, 0, sizeof Destino);
     Destino.Tamanho = static_cast<unsigned char>(Tamanho);
-    std::memcpy(Destino.Texto, Texto.data(), Tamanho);
+    if (Tamanho > 0)
+        std::memcpy(Destino.Texto, Texto.data(), Tamanho);
 }
 
 std::string_view Le(const TShortString& Origem) noexcept
@@ -151,7 +152,8 @@ std::int32_t LeMensagens(std::int32_t Numero, char* Texto, std::int32_t Tamanho)
     const std::string_view Msg = Valido ? Le(Tabela_Msg_Modulos[Numero - 1].Texto) : std::string_view();
     if (Texto && Tamanho > 0) {
         const std::size_t Copia = std::min<std::size_t>(Msg.size(), static_cast<std::size_t>(Tamanho) - 1);
-        std::memcpy(Texto, Msg.data(), Copia);
+        if (Copia > 0)
+            std::memcpy(Texto, Msg.data(), Copia);
         Texto[Copia] = '\0';
     }
     return Valido ? static_cast<std::int32_t>(Msg.size()) : -1;
