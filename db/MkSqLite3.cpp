@@ -1,6 +1,8 @@
 #include "db/MkSqLite3.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "db/MkSqLite3Api.h"
 
 #include "platform/DynLib.h"
-#include "platform/Files.h"
 #include "support/msgmodulos.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 TSqliteApi Api;
@@ -47,8 +47,10 @@ std::string NomeBibliotecaSqlite()
 {
     if (const char* Outro = std::getenv("KOVAN_SQLITE_LIBRARY"); Outro && *Outro)
         return Outro;
-    // The loader's search does not look in the current directory; Windows does, and first.
-    if (FileExists(SQLITEDLL))
+    // The loader's search does not look in the current directory; Windows does, and first. Library
+    // names keep their case here, so the name must match exactly.
+    std::error_code Erro;
+    if (std::filesystem::is_regular_file(SQLITEDLL, Erro))
         return std::string("./") + SQLITEDLL;
     return SQLITEDLL;
 }
