@@ -12,6 +12,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -353,7 +354,8 @@ std::uint32_t CopiaEntrada(char* Buffer, std::uint32_t Tamanho, std::string_view
         Valor.remove_prefix(1);
     }
     std::size_t N = std::min<std::size_t>(Valor.size(), Tamanho - 1);
-    std::memcpy(Buffer, Valor.data(), N);
+    if (N > 0)
+        std::memcpy(Buffer, Valor.data(), N);
     if (Aspas && Tamanho >= Valor.size() && N > 0)
         --N;
     Buffer[N] = '\0';
@@ -634,6 +636,50 @@ std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Pa
         Valor = Valor * Base + D;
     }
     return Negativo ? 0u - Valor : Valor;
+}
+
+std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Secao, std::uint32_t Tamanho,
+                                                                    const char* Arquivo)
+{
+    std::vector<std::pair<std::string, std::string>> Valores;
+    if (!Secao || Tamanho == 0)
+        return Valores;
+    try {
+        TPerfil P;
+        Carrega(Arquivo, P);
+        const TSecao* S = P.Existe ? AchaSecao(P, Apara(Secao)) : nullptr;
+        if (!S)
+            return Valores;
+        const std::string Lista = ListaChaves(P, *S);
+        if (Lista[0] == '\0')  // as the listing: empty when its first name is
+            return Valores;
+        // The first entry of each name (ASCII case folded) answers, as AchaChave finds it.
+        std::unordered_map<std::string, std::size_t> Primeira;
+        for (std::size_t I = S->Fim; I-- > S->Primeira;) {
+            const TLinha& L = P.Linhas[I];
+            if (L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) {
+                std::string Nome = P.Cp1252(L.Nome);
+                for (char& C : Nome)
+                    C = Minuscula(C);
+                Primeira[Nome] = I;
+            }
+        }
+        std::string Buffer(Tamanho, '\0');
+        for (std::size_t I = 0; I + 1 < Lista.size();) {
+            std::string Nome(Lista.data() + I);
+            I += Nome.size() + 1;
+            std::string Chave = Nome;
+            for (char& C : Chave)
+                C = Minuscula(C);
+            const TLinha& L = P.Linhas[Primeira.at(Chave)];
+            const std::uint32_t N =
+                L.Tipo == TTipoLinha::Chave ? CopiaEntrada(Buffer.data(), Tamanho, P.Cp1252(L.Valor)) : 0;
+            Valores.emplace_back(std::move(Nome), Buffer.substr(0, N));
+        }
+    } catch (...) {
+        Valores.clear();
+    }
+    return Valores;
 }
 
 int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor, const char* Arquivo)

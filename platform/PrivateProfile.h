@@ -14,6 +14,9 @@
 #include "platform/Export.h"
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 /// Reads Secao/Chave into Buffer (Tamanho bytes, NUL-terminated), or Padrao when the file, section or
 /// key is missing. Secao null: the section names, each NUL-terminated, the list ended by one more NUL;
@@ -34,3 +37,10 @@ KOVANRT_API std::uint32_t GetPrivateProfileSectionNamesA(char* Buffer, std::uint
 /// The value of Secao/Chave read as an integer (leading blanks, a sign, "0x" for hexadecimal, up to
 /// the first non-digit; wrapping to 32 bits), or Padrao when the key is missing or its value empty.
 KOVANRT_API std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Padrao, const char* Arquivo);
+
+/// Beyond Windows: the key names of Secao (as GetPrivateProfileStringA lists them) each with the value
+/// GetPrivateProfileStringA would give it with a buffer of Tamanho bytes, read in one pass over the
+/// file, so a large section costs one read instead of one per key. Empty when the file or section is
+/// missing.
+KOVANRT_API std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Secao, std::uint32_t Tamanho,
+                                                                                const char* Arquivo);

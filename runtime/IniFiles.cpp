@@ -134,9 +134,10 @@ void TIniFile::ReadSections(std::vector<std::string>& Sections) const
 
 void TIniFile::ReadSectionValues(const std::string& Section, std::vector<std::string>& Values) const
 {
+    // Delphi reads each listed key with ReadString; one pass gives the same, without re-reading the file per key.
     Values.clear();
-    for (const std::string& Chave : LeLista(Section.c_str(), Arquivo))
-        Values.push_back(Chave + "=" + ReadString(Section, Chave, ""));
+    for (const auto& [Chave, Valor] : LeValoresDaSecao(Section.c_str(), TamanhoLeitura, Arquivo.c_str()))
+        Values.push_back(Chave + "=" + Valor);
 }
 
 bool TIniFile::SectionExists(const std::string& Section) const

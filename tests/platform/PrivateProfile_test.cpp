@@ -438,6 +438,32 @@ void VerificaArquivoFinal(const TPastaTemporaria& Pasta, const fs::path& Ini, co
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, CasosIni, testing::ValuesIn(CasosGravados()), NomeDaLinha);
+
+// LeValoresDaSecao gives, in one pass, what listing the keys and reading each one gives: checked on
+// the initial file of every recorded case, for every section.
+TEST(LeValoresDaSecao, IgualALerChavePorChave)
+{
+    TPastaTemporaria Pasta;
+    const std::string Arquivo = (Pasta.Caminho / "t.ini").string();
+    for (const TCaso& Caso : CasosGravados()) {
+        std::ifstream Entrada(Caso.Arquivo);
+        const json J = json::parse(Entrada);
+        if (J["initial_file"].is_null())
+            continue;
+        GravaArquivo(Arquivo, DeBase64(J["initial_file"].get<std::string>()));
+        std::vector<char> B(1 << 18);
+        std::vector<std::string> Secoes = Nomes(Lista(GetPrivateProfileSectionNamesA(B.data(), B.size(), Arquivo.c_str()), B));
+        Secoes.insert(Secoes.begin(), "");
+        for (const std::string& S : Secoes) {
+            SCOPED_TRACE(Caso.Nome + " [" + S + "]");
+            std::vector<std::pair<std::string, std::string>> Esperado;
+            for (const std::string& K : Nomes(Lista(GetPrivateProfileStringA(S.c_str(), nullptr, nullptr, B.data(), B.size(), Arquivo.c_str()), B)))
+                Esperado.emplace_back(K, Lista(GetPrivateProfileStringA(S.c_str(), K.c_str(), "", B.data(), 2048, Arquivo.c_str()), B));
+            EXPECT_EQ(LeValoresDaSecao(S.c_str(), 2048, Arquivo.c_str()), Esperado);
+        }
+    }
+    EXPECT_TRUE(LeValoresDaSecao("A", 2048, (Pasta.Caminho / "falta.ini").c_str()).empty());
+}
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CasosIni);
 
 // ---------------------------------------------------------------------------------------------------

@@ -107,6 +107,10 @@ TEST_F(TIniFileTeste, ListaSecoesChavesEValores)
     EXPECT_EQ(L, (std::vector<std::string>{"k1=1", "k2=dois"}));
     Ini.ReadSectionValues("B", L);
     EXPECT_EQ(L, (std::vector<std::string>{"x=q"}));
+    Grava("[D]\r\nk=1\r\nK=2\r\nv=  '  a b '  \r\nlonga=" + std::string(3000, 'x') + "\r\n");
+    Ini.ReadSectionValues("d", L);
+    EXPECT_EQ(L, (std::vector<std::string>{"k=1", "K=1", "v=  a b ", "longa=" + std::string(2047, 'x')}));
+    Grava("[A]\r\nk1=1\r\n;c=0\r\nk2 = dois \r\n[Vazia]\r\n[B]\r\nx=\"q\"\r\n");
     Ini.ReadSection("Falta", L);
     EXPECT_TRUE(L.empty());
     EXPECT_TRUE(Ini.SectionExists("b"));
