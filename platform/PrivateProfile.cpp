@@ -310,12 +310,13 @@ enum class TAbertura { Ok, Ausente, Falha };
 
 TAbertura AbreTravado(const std::string& Caminho, bool Criar, TArquivoTravado& A)
 {
+    int Corridas = 0;  // a dangling symbolic link answers ENOENT, then EEXIST, for ever
     for (;;) {
         int Fd = open(Caminho.c_str(), O_RDWR | O_CLOEXEC);
         A.Criado = false;
         if (Fd < 0 && errno == ENOENT && Criar) {
             Fd = open(Caminho.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (Fd < 0 && errno == EEXIST)
+            if (Fd < 0 && errno == EEXIST && ++Corridas < 100)
                 continue;
             A.Criado = Fd >= 0;
         }

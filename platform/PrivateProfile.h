@@ -28,6 +28,9 @@ KOVANRT_API std::uint32_t GetPrivateProfileStringA(const char* Secao, const char
 /// Writes Valor under Secao/Chave, creating the file and the section when missing. Valor null deletes
 /// the key; Chave null deletes the whole section. Answers nonzero on success; zero when Secao is null,
 /// an argument holds CR or LF, the file is read-only or cannot be written, or its folder is missing.
+/// Leading blanks of the section, key and value are not written. A value of 32 767 bytes or more is
+/// stored as the reference stores it: its length wraps at 32 768 characters of UTF-16 (so 32 767 and
+/// 65 535 bytes delete the key, 70 000 keep 4 464).
 KOVANRT_API int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor,
                                            const char* Arquivo);
 

@@ -571,6 +571,13 @@ TEST_F(PerfilPrivado, SomenteLeituraFalhaSemTocar)
     EXPECT_TRUE(Sobras().empty());
 }
 
+TEST_F(PerfilPrivado, LinkSimbolicoPendenteFalha)
+{
+    ASSERT_EQ(symlink((Pasta.Caminho / "alvo-ausente" / "x.ini").c_str(), Arquivo.c_str()), 0);
+    EXPECT_EQ(WritePrivateProfileStringA("A", "k", "1", Arquivo.c_str()), 0);
+    EXPECT_EQ(Le("A", "k"), "dflt");
+}
+
 TEST_F(PerfilPrivado, PastaAusenteNaoECriada)
 {
     const std::string Dentro = (Pasta.Caminho / "nodir" / "sub" / "x.ini").string();
