@@ -64,7 +64,10 @@ TKovanIni::TKovanIni(const std::string& Raiz, const std::string& Arquivo, const 
 
 TKovanIni::~TKovanIni()
 {
-    Existe();
+    // Only a change made through this object can have left the file empty since the constructor
+    // looked; an object that only read skips the second look.
+    if (Modificou)
+        Existe();
 }
 
 bool TKovanIni::ArquivoSec(const std::string& Arquivo, const std::string& Empresa, const std::string& Secao,
@@ -133,8 +136,9 @@ bool TKovanIni::Existe(const std::string& Arquivo, const std::string& Empresa) n
     ArquivoSec(Arquivo, Empresa, "", Caminho, Secao);
     if (Caminho.empty())
         return false;
-    if (TamanhoArquivo(Caminho) == 0)
-        Remove(Arquivo, Empresa);
+    if (TamanhoArquivoBytes(Caminho) > 0)
+        return true;
+    Remove(Arquivo, Empresa);
     return FileExists(Caminho);
 }
 
@@ -181,6 +185,7 @@ bool TKovanIni::Grava(const std::string& Secao, const std::string& Chave, const 
     std::string Caminho, SecaoFinal;
     if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
         return false;
+    Modificou = true;
     try {
         TIniFile Ini(Caminho);
         if (Minusc)
@@ -306,6 +311,7 @@ bool TKovanIni::RemoveSec(const std::string& Secao) noexcept
     try {
         if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
             return false;
+        Modificou = true;
         if (FileExists(Caminho))  // erasing from a missing file must not create it
             TIniFile(Caminho).EraseSection(SecaoFinal);
     } catch (...) {
@@ -319,6 +325,7 @@ bool TKovanIni::RemoveVar(const std::string& Secao, const std::string& Chave) no
     try {
         if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
             return false;
+        Modificou = true;
         if (FileExists(Caminho))
             TIniFile(Caminho).DeleteKey(SecaoFinal, Curta(Chave));
     } catch (...) {

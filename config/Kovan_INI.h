@@ -16,7 +16,7 @@ public:
     /// root\config\<Arquivo>.ini when Empresa is empty or begins with "*". An empty file found there is
     /// deleted. Every argument is cut to 255 characters.
     TKovanIni(const std::string& Raiz, const std::string& Arquivo, const std::string& Empresa) noexcept;
-    /// Deletes the file when a write left it empty.
+    /// Deletes the file when a change made through this object left it empty.
     ~TKovanIni();
 
     TKovanIni(const TKovanIni&) = delete;
@@ -83,4 +83,5 @@ private:
     std::string FArquivo;
     std::string FEmpresa;
     std::string FRaiz;
+    bool Modificou = false;
 };

@@ -65,7 +65,7 @@ std::string Utf8ParaCp1252(std::string_view Texto)
     while (I < Texto.size()) {
         const auto B = static_cast<unsigned char>(Texto[I]);
         int Extras = B < 0x80 ? 0 : (B & 0xE0) == 0xC0 ? 1 : (B & 0xF0) == 0xE0 ? 2 : (B & 0xF8) == 0xF0 ? 3 : -1;
-        if (Extras < 0 || I + Extras >= Texto.size() + (Extras == 0 ? 1 : 0)) {
+        if (Extras < 0 || I + static_cast<std::size_t>(Extras) >= Texto.size() + (Extras == 0)) {
             Saida += '?';
             ++I;
             continue;
@@ -80,6 +80,10 @@ std::string Utf8ParaCp1252(std::string_view Texto)
             }
             C = (C << 6) | (Seg & 0x3F);
         }
+        // An overlong form ("\xC0\xAF" for "/") is malformed, not another spelling of the character.
+        constexpr char32_t Minimo[] = {0, 0x80, 0x800, 0x10000};
+        if (C < Minimo[Extras] || C > 0x10FFFF)
+            Valido = false;
         if (!Valido) {
             Saida += '?';
             ++I;

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -48,10 +49,18 @@ std::string ProcuraSemCaixa(const std::string& Pai, const std::string& Nome)
     return Nome;
 }
 
+// The path as written is tried first: in the common case it exists with that spelling, and one
+// system call answers. Only a miss pays for the case-insensitive walk.
 bool StatCaminho(std::string_view Caminho, struct stat& St) noexcept
 {
     try {
-        return stat(CaminhoLocal(Caminho).c_str(), &St) == 0;
+        const std::string Barras = ComBarras(Caminho);
+        if (stat(Barras.c_str(), &St) == 0)
+            return true;
+        if (errno != ENOENT && errno != ENOTDIR)
+            return false;
+        const std::string Local = CaminhoLocal(Barras);
+        return Local != Barras && stat(Local.c_str(), &St) == 0;
     } catch (...) {
         return false;
     }
@@ -59,12 +68,16 @@ bool StatCaminho(std::string_view Caminho, struct stat& St) noexcept
 
 } // namespace
 
-std::string CaminhoLocal(std::string_view Caminho)
+std::string ComBarras(std::string_view Caminho)
 {
     std::string Barras(Caminho);
-    for (char& C : Barras)
-        if (C == '\\')
-            C = '/';
+    std::replace(Barras.begin(), Barras.end(), '\\', '/');
+    return Barras;
+}
+
+std::string CaminhoLocal(std::string_view Caminho)
+{
+    const std::string Barras = ComBarras(Caminho);
     if (Barras.empty() || Existe(Barras))
         return Barras;
 

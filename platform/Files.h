@@ -15,6 +15,9 @@ inline constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 inline constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 
+/// The path with every "\\" turned into "/", nothing else looked at.
+KOVANRT_API std::string ComBarras(std::string_view Caminho);
+
 /// The Linux path of a module path: "\" becomes "/", and every component is matched against what
 /// exists without regard to (ASCII) case. A component that does not exist keeps the spelling given,
 /// and so does everything below it.

@@ -241,12 +241,16 @@ void Carrega(const char* Arquivo, TPerfil& P)
 {
     if (!Arquivo)
         return;
-    const std::string Caminho = CaminhoLocal(Arquivo);
-    TDescritor F(open(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
-    if (F.Fd < 0)
-        return;
-    struct stat St;
-    if (fstat(F.Fd, &St) != 0 || S_ISDIR(St.st_mode) || !LeTudo(F.Fd, static_cast<std::size_t>(St.st_size), P.Dados))
+    // The path as written usually exists with that spelling: try it before the case-insensitive walk.
+    const std::string Barras = ComBarras(Arquivo);
+    TDescritor F(open(Barras.c_str(), O_RDONLY | O_CLOEXEC));
+    if (F.Fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        const std::string Caminho = CaminhoLocal(Barras);
+        if (Caminho != Barras)
+            F.Troca(open(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
+    }
+    // A directory opens but does not read (EISDIR), which ends here too.
+    if (F.Fd < 0 || !LeTudo(F.Fd, 4095, P.Dados))
         return;
     P.Existe = true;
     Analisa(P);

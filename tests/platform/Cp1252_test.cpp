@@ -67,9 +67,7 @@ TEST(Cp1252, Utf8MalformadoSurrogatesEForaDaFaixa)
 }
 
 // Overlong forms are malformed: an overlong "/" or "." must never come out as that character.
-// DISABLED: platform/Cp1252.cpp decodes them ("\xC0\xAF" -> "/", "\xE0\x80\xAF" -> "/", "\xC0\xAE" -> ".");
-// Utf8ParaCp1252 needs a minimum-value check per sequence length. Reported to its owner.
-TEST(Cp1252, DISABLED_Utf8MalformadoFormasLongas)
+TEST(Cp1252, Utf8MalformadoFormasLongas)
 {
     for (const char* Ruim : {"\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xC0\xAE"}) {
         const std::string Saida = Utf8ParaCp1252(Ruim);
