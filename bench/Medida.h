@@ -38,6 +38,14 @@ inline double Melhor(int Vezes, const std::function<void()>& Acao)
     return Menor;
 }
 
+/// User-mode CPU seconds of the process so far: the work of the code itself, without the disk waits.
+inline double CpuUsuario()
+{
+    rusage Uso{};
+    getrusage(RUSAGE_SELF, &Uso);
+    return static_cast<double>(Uso.ru_utime.tv_sec) + static_cast<double>(Uso.ru_utime.tv_usec) / 1e6;
+}
+
 /// Peak resident memory of the process so far, in MiB.
 inline double PicoMemoriaMiB()
 {
