@@ -10,6 +10,8 @@ done
 if [ ${#faltam[@]} -gt 0 ]; then
     echo "Installing: ${faltam[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get -o DPkg::Lock::Timeout=600 update -qq
-    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${faltam[@]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo --preserve-env=DEBIAN_FRONTEND)
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${faltam[@]}" >/dev/null
 fi
