@@ -2,7 +2,7 @@
 // EventLog: the audit writer of the screens. Every save and delete is recorded under the source
 // "Kovan" with the user, the program and its executable (see support/EventLogger.h for where the
 // entries go).
-#include "support/EventLogger.h"
+#include "platform/EventLogger.h"
 
 #include <cstdint>
 #include <string>

@@ -6,6 +6,8 @@
 // names, one JSON object per line ({"source","type","category","id","text"}, text in UTF-8), appended
 // with one write per entry. With neither, or when both fail, the entry goes to syslog, and standard
 // error says so once. An entry is never dropped silently.
+#include "platform/Export.h"
+
 #include <cstdint>
 #include <string>
 
@@ -15,7 +17,7 @@ inline constexpr std::uint32_t EVENTLOG_INFORMATION_TYPE = 0x0004;
 inline constexpr std::uint32_t EVENTLOG_AUDIT_SUCCESS = 0x0008;
 inline constexpr std::uint32_t EVENTLOG_AUDIT_FAILURE = 0x0010;
 
-class TEventLogger {
+class KOVANRT_API TEventLogger {
 public:
     /// Source: the name the entries carry ("Kovan").
     explicit TEventLogger(std::string Origem);

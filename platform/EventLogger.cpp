@@ -1,4 +1,4 @@
-#include "support/EventLogger.h"
+#include "platform/EventLogger.h"
 
 #include "platform/Cp1252.h"
 
