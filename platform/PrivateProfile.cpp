@@ -214,7 +214,7 @@ struct TDescritor {
     }
 };
 
-/// Reads the whole open file with as few calls as its size allows.
+/// Reads the whole open file (a regular file) with as few calls as its size allows.
 bool LeTudo(int Fd, std::size_t Tamanho, std::string& Dados)
 {
     Dados.resize(Tamanho + 1);  // one spare byte tells that the file grew meanwhile
@@ -231,6 +231,9 @@ bool LeTudo(int Fd, std::size_t Tamanho, std::string& Dados)
         if (N == 0)
             break;
         Lidos += static_cast<std::size_t>(N);
+        // A regular file reads short only at its end: no second call to hear it.
+        if (Lidos < Dados.size())
+            break;
     }
     Dados.resize(Lidos);
     return true;
