@@ -1,9 +1,10 @@
 #include "config/Kovan_INI.h"
 
+#include "config/Lib.h"
+#include "platform/Ascii.h"
 #include "platform/Files.h"
 #include "platform/PrivateProfile.h"
 #include "runtime/IniFiles.h"
-
 
 namespace {
 
@@ -14,34 +15,16 @@ std::string Curta(const std::string& Texto)
     return Texto.size() > TamanhoCurto ? Texto.substr(0, TamanhoCurto) : Texto;
 }
 
-std::string Minusculas(std::string Texto)
-{
-    for (char& C : Texto)
-        if (C >= 'A' && C <= 'Z')
-            C = static_cast<char>(C - 'A' + 'a');
-    return Texto;
-}
-
 bool ArquivoGeral(const std::string& Empresa)
 {
     return Empresa.empty() || Empresa[0] == '*';
 }
 
-bool LetraOuDigito(char C)
-{
-    return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
-}
-
-// A company's directory is named by the first 8 characters of its code, and only a code of 8 ASCII
-// letters or digits may name one: "..", "/" or "\" can never lead a write out of its directory.
+// A company's directory is named by the first 8 characters of its code, and only 8 ASCII letters or
+// digits may name one: "..", "/" or "\\" can never lead a write out of its directory.
 bool DiretorioEmpresaValido(const std::string& Empresa)
 {
-    if (Empresa.size() < 8)
-        return false;
-    for (std::size_t I = 0; I < 8; ++I)
-        if (!LetraOuDigito(Empresa[I]))
-            return false;
-    return true;
+    return CodigoEmpresaValido(std::string_view(Empresa).substr(0, 8));
 }
 
 bool NomeArquivoValido(const std::string& Arquivo)
@@ -189,7 +172,7 @@ bool TKovanIni::Grava(const std::string& Secao, const std::string& Chave, const 
     try {
         TIniFile Ini(Caminho);
         if (Minusc)
-            Ini.WriteString(Minusculas(SecaoFinal), Minusculas(Chave), Valor);
+            Ini.WriteString(MinusculasAscii(SecaoFinal), MinusculasAscii(Chave), Valor);
         else
             Ini.WriteString(SecaoFinal, Chave, Valor);
     } catch (...) {

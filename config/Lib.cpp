@@ -1,5 +1,6 @@
 #include "config/Lib.h"
 
+#include "platform/Ascii.h"
 #include "platform/FileVersion.h"
 #include "platform/Files.h"
 #include "runtime/Application.h"
@@ -17,35 +18,6 @@ std::string Barras(std::string Texto)
     return Texto;
 }
 
-// Blanks and control characters at both ends go, as the server's tools trim them.
-std::string Apara(const std::string& Texto)
-{
-    std::size_t Inicio = 0, Fim = Texto.size();
-    while (Inicio < Fim && static_cast<unsigned char>(Texto[Inicio]) <= ' ')
-        ++Inicio;
-    while (Fim > Inicio && static_cast<unsigned char>(Texto[Fim - 1]) <= ' ')
-        --Fim;
-    return Texto.substr(Inicio, Fim - Inicio);
-}
-
-std::string Maiusculas(std::string Texto)
-{
-    for (char& C : Texto)
-        if (C >= 'a' && C <= 'z')
-            C = static_cast<char>(C - 'a' + 'A');
-    return Texto;
-}
-
-bool LetraOuDigito(char C)
-{
-    return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
-}
-
-bool CodigoEmpresaValido(const std::string& Codigo)
-{
-    return Codigo.size() == 8 && std::all_of(Codigo.begin(), Codigo.end(), LetraOuDigito);
-}
-
 std::string LeIni(const std::string& Arquivo, const char* Secao, const char* Chave, const char* Padrao)
 {
     return TIniFile(Arquivo).ReadString(Secao, Chave, Padrao);
@@ -57,6 +29,21 @@ bool TeclaDeControle(char Key)
 }
 
 } // namespace
+
+std::string Apara(std::string_view Texto)
+{
+    std::size_t Inicio = 0, Fim = Texto.size();
+    while (Inicio < Fim && static_cast<unsigned char>(Texto[Inicio]) <= ' ')
+        ++Inicio;
+    while (Fim > Inicio && static_cast<unsigned char>(Texto[Fim - 1]) <= ' ')
+        --Fim;
+    return std::string(Texto.substr(Inicio, Fim - Inicio));
+}
+
+bool CodigoEmpresaValido(std::string_view Codigo) noexcept
+{
+    return Codigo.size() == 8 && std::all_of(Codigo.begin(), Codigo.end(), LetraOuDigitoAscii);
+}
 
 std::string LerRaizPathKovan(const std::string& CaminhoExecutavel) noexcept
 {
@@ -75,7 +62,7 @@ bool KovanMultiEmpresa(const std::string& Raiz) noexcept
         std::string Tipo = Apara(LeIni(Barras(Raiz + "\\config\\KovanCfg.ini"), "config", "TipoConfKovan", ""));
         if (Tipo.empty())
             Tipo = "monoempresa";
-        return Maiusculas(Tipo) == "MULTIEMPRESA";
+        return MaiusculasAscii(Tipo) == "MULTIEMPRESA";
     } catch (...) {
         return false;
     }
@@ -87,10 +74,10 @@ bool PermiteDuplicidadeEstabelecimento(const std::string& Raiz) noexcept
         std::string Valor = LeIni(Barras(Raiz + "\\config\\" + "KovanCfg.ini"), "config", "PermiteDuplEstab", "");
         if (Apara(Valor).empty())
             Valor = "NAO";
-        else if (Maiusculas(Valor) == "SIM" &&
+        else if (MaiusculasAscii(Valor) == "SIM" &&
                  LeIni(Barras(Raiz + "\\config\\" + "ConfLog.ini"), "log", "TipoLog", "") == "3")
             Valor = "NAO";
-        return Maiusculas(Valor) == "SIM";
+        return MaiusculasAscii(Valor) == "SIM";
     } catch (...) {
         return false;
     }
@@ -117,14 +104,14 @@ std::int32_t LerEmpresas(const std::string& Raiz, std::vector<std::string>& List
             if (Entrada.Diretorio || Entrada.Nome.size() != 12)
                 continue;
             const std::string Codigo = Entrada.Nome.substr(0, 8);
-            if (Maiusculas(Entrada.Nome.substr(8)) != ".CNF" || !CodigoEmpresaValido(Codigo))
+            if (MaiusculasAscii(Entrada.Nome.substr(8)) != ".CNF" || !CodigoEmpresaValido(Codigo))
                 continue;
             char Marca[2];
             const int Lidos = LeBytesIniciais(Diretorio + Entrada.Nome, Marca, 2);
             if (Lidos < 0)
                 return 0;
             if (Lidos == 2 && Marca[0] == '\x10' && Marca[1] == '\x01')
-                Lista.push_back(Maiusculas(Codigo));
+                Lista.push_back(MaiusculasAscii(Codigo));
         }
         return static_cast<std::int32_t>(Lista.size());
     } catch (...) {
@@ -141,7 +128,7 @@ char SomenteNumeros(char& Key) noexcept
 
 char SomenteLetrasNumeros(char& Key) noexcept
 {
-    if (!TeclaDeControle(Key) && !LetraOuDigito(Key))
+    if (!TeclaDeControle(Key) && !LetraOuDigitoAscii(Key))
         Key = 0;
     return Key;
 }

@@ -4,6 +4,7 @@
 // Nothing here writes a file, throws or keeps state.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TApplication;
@@ -27,6 +28,11 @@ std::int32_t LerEmpresas(const std::string& Raiz, std::vector<std::string>& List
 /// tab, line feed, carriage return and escape.
 char SomenteNumeros(char& Key) noexcept;
 char SomenteLetrasNumeros(char& Key) noexcept;
+
+/// The text without the blanks and control characters at both ends (the host's Trim).
+std::string Apara(std::string_view Texto);
+/// True for a company code: exactly 8 ASCII letters or digits. Only such a code may become a path.
+bool CodigoEmpresaValido(std::string_view Codigo) noexcept;
 
 /// The text up to its first NUL.
 std::string VerificaStr(const std::string& Texto);

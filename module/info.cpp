@@ -2,6 +2,7 @@
 
 #include "config/Kovan_INI.h"
 #include "config/Lib.h"
+#include "platform/Ascii.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 
@@ -80,37 +81,6 @@ namespace {
 constexpr std::size_t MaximoEntrada = 2048;
 constexpr std::size_t MaximoCampo = 1024;
 const char* const Atencao = "ATEN\xC7\xC3O";
-
-// Blanks and control characters at both ends go, as the host's own trimming does.
-std::string Apara(std::string_view Texto)
-{
-    std::size_t Inicio = 0, Fim = Texto.size();
-    while (Inicio < Fim && static_cast<unsigned char>(Texto[Inicio]) <= ' ')
-        ++Inicio;
-    while (Fim > Inicio && static_cast<unsigned char>(Texto[Fim - 1]) <= ' ')
-        --Fim;
-    return std::string(Texto.substr(Inicio, Fim - Inicio));
-}
-
-std::string Maiusculas(std::string Texto)
-{
-    for (char& C : Texto)
-        if (C >= 'a' && C <= 'z')
-            C = static_cast<char>(C - 'a' + 'A');
-    return Texto;
-}
-
-bool IguaisSemCaixa(const std::string& A, const std::string& B)
-{
-    return A.size() == B.size() && Maiusculas(A) == Maiusculas(B);
-}
-
-bool CodigoEmpresaValido(const std::string& Codigo)
-{
-    return Codigo.size() == 8 && std::all_of(Codigo.begin(), Codigo.end(), [](char C) {
-               return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
-           });
-}
 
 // The entries of a list: texts up to their NUL until an empty one, each cut at 2048 characters. With a
 // positive size nothing past it is read, even when the host forgot the final NULs.
@@ -228,8 +198,8 @@ void Importa(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::s
         std::string Codigo = LeCodigoEstabelecimento(Raiz, Empresa);
         if (!Codigo.empty())
             Codigo = CompletaZero(Codigo);
-        CodigoAnotado.emplace(Maiusculas(Empresa), Codigo);
-        PrimeiraComCodigo.emplace(Maiusculas(Codigo), Empresa);
+        CodigoAnotado.emplace(MaiusculasAscii(Empresa), Codigo);
+        PrimeiraComCodigo.emplace(MaiusculasAscii(Codigo), Empresa);
     }
     const bool Duplicados = PermiteDuplicidadeEstabelecimento(Raiz);
     std::unordered_map<std::string, std::size_t> PrimeiraEntradaComCodigo;  // code -> first entry
@@ -239,7 +209,7 @@ void Importa(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::s
         std::string C = CampoDaEntrada(Entradas[J], 2);
         if (!C.empty())
             C = CompletaZero(C);
-        const std::string ChaveC = Maiusculas(C);
+        const std::string ChaveC = MaiusculasAscii(C);
         const auto [Anterior, Primeira] = PrimeiraEntradaComCodigo.emplace(ChaveC, J);
 
         bool Desconsidera = false;
@@ -256,7 +226,7 @@ void Importa(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::s
                 Desconsidera = true;
             }
             // Already held by another company.
-            const auto Listada = CodigoAnotado.find(Maiusculas(E));
+            const auto Listada = CodigoAnotado.find(MaiusculasAscii(E));
             if (!Desconsidera && Listada != CodigoAnotado.end() && !IguaisSemCaixa(Listada->second, C)) {
                 const auto Outra = PrimeiraComCodigo.find(ChaveC);
                 if (Outra != PrimeiraComCodigo.end()) {

@@ -1,5 +1,7 @@
 #include "platform/Files.h"
 
+#include "platform/Ascii.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -15,21 +17,6 @@ struct FechaDir {
     void operator()(DIR* D) const noexcept { closedir(D); }
 };
 using DirPtr = std::unique_ptr<DIR, FechaDir>;
-
-char Minuscula(char C) noexcept
-{
-    return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
-}
-
-bool IguaisSemCaixa(std::string_view A, std::string_view B) noexcept
-{
-    if (A.size() != B.size())
-        return false;
-    for (std::size_t I = 0; I < A.size(); ++I)
-        if (Minuscula(A[I]) != Minuscula(B[I]))
-            return false;
-    return true;
-}
 
 bool Existe(const std::string& Caminho) noexcept
 {
@@ -237,7 +224,7 @@ bool CombinaMascara(std::string_view Nome, std::string_view Mascara) noexcept
     // Iterative match with one backtrack point, linear for masks with a single "*".
     std::size_t N = 0, M = 0, EstrelaM = std::string_view::npos, EstrelaN = 0;
     while (N < Nome.size()) {
-        if (M < Mascara.size() && (Mascara[M] == '?' || Minuscula(Mascara[M]) == Minuscula(Nome[N]))) {
+        if (M < Mascara.size() && (Mascara[M] == '?' || MinusculaAscii(Mascara[M]) == MinusculaAscii(Nome[N]))) {
             ++N;
             ++M;
         } else if (M < Mascara.size() && Mascara[M] == '*') {

@@ -1,5 +1,7 @@
 #include "platform/PrivateProfile.h"
 
+#include "platform/Ascii.h"
+
 #include "platform/Cp1252.h"
 #include "platform/Files.h"
 
@@ -36,18 +38,8 @@ std::string_view Apara(std::string_view T) noexcept
     return T;
 }
 
-char Minuscula(char C) noexcept { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
-
-// Names match without regard to ASCII case only: the recorded reference does not fold CP1252 letters.
-bool IguaisSemCaixa(std::string_view A, std::string_view B) noexcept
-{
-    if (A.size() != B.size())
-        return false;
-    for (std::size_t I = 0; I < A.size(); ++I)
-        if (Minuscula(A[I]) != Minuscula(B[I]))
-            return false;
-    return true;
-}
+// Names match without regard to ASCII case only (IguaisSemCaixa): the recorded reference does not fold
+// CP1252 letters.
 
 bool TemQuebra(const char* T) noexcept { return T && std::strpbrk(T, "\r\n") != nullptr; }
 
@@ -668,7 +660,7 @@ std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Se
             if (L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) {
                 std::string Nome = P.Cp1252(L.Nome);
                 for (char& C : Nome)
-                    C = Minuscula(C);
+                    C = MinusculaAscii(C);
                 Primeira[Nome] = I;
             }
         }
@@ -678,7 +670,7 @@ std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Se
             I += Nome.size() + 1;
             std::string Chave = Nome;
             for (char& C : Chave)
-                C = Minuscula(C);
+                C = MinusculaAscii(C);
             const TLinha& L = P.Linhas[Primeira.at(Chave)];
             const std::uint32_t N =
                 L.Tipo == TTipoLinha::Chave ? CopiaEntrada(Buffer.data(), Tamanho, P.Cp1252(L.Valor)) : 0;

@@ -1,5 +1,7 @@
 #include "runtime/Classes.h"
 
+#include "platform/Ascii.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -11,20 +13,12 @@ std::vector<const TFormClass*>& Registro()
     return Classes;
 }
 
-bool MesmoNome(std::string_view A, std::string_view B) noexcept
-{
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
-               auto Min = [](char C) { return C >= 'A' && C <= 'Z' ? char(C - 'A' + 'a') : C; };
-               return Min(X) == Min(Y);
-           });
-}
-
 } // namespace
 
 const TFormClass* GetClass(std::string_view Nome) noexcept
 {
     for (const TFormClass* Classe : Registro())
-        if (MesmoNome(Classe->ClassName, Nome))
+        if (IguaisSemCaixa(Classe->ClassName, Nome))
             return Classe;
     return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "runtime/IniFiles.h"
 
+#include "platform/Ascii.h"
 #include "platform/PrivateProfile.h"
 
 #include <cerrno>
@@ -30,22 +31,6 @@ std::vector<std::string> LeLista(const char* Secao, const std::string& Arquivo)
         Nomes.push_back(Nome);
     }
     return Nomes;
-}
-
-bool IguaisSemCaixa(const std::string& A, const std::string& B) noexcept
-{
-    if (A.size() != B.size())
-        return false;
-    for (std::size_t I = 0; I < A.size(); ++I) {
-        char X = A[I], Y = B[I];
-        if (X >= 'A' && X <= 'Z')
-            X = static_cast<char>(X - 'A' + 'a');
-        if (Y >= 'A' && Y <= 'Z')
-            Y = static_cast<char>(Y - 'A' + 'a');
-        if (X != Y)
-            return false;
-    }
-    return true;
 }
 
 /// StrToIntDef as Delphi has it: the whole text (leading blanks allowed) is a 32-bit decimal, or

@@ -1,5 +1,6 @@
 #include "support/ConfigComponentes.h"
 
+#include "platform/Ascii.h"
 #include "platform/Files.h"
 #include "runtime/Application.h"
 #include "runtime/ComCtrls.h"
@@ -24,14 +25,6 @@ std::string Cabeca(const std::string& Texto, char Ate)
 {
     const std::size_t Posicao = Texto.find(Ate);
     return Posicao == std::string::npos ? std::string() : Texto.substr(0, Posicao + 1);
-}
-
-std::string MinusculasAscii(std::string Texto)
-{
-    for (char& C : Texto)
-        if (C >= 'A' && C <= 'Z')
-            C = static_cast<char>(C - 'A' + 'a');
-    return Texto;
 }
 
 std::string EntreAspas(const std::string& Texto)
