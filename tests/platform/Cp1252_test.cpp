@@ -39,37 +39,24 @@ TEST(Cp1252, TodosOsBytesVaoEVoltam)
 
 TEST(Cp1252, SemCorrespondenciaViraInterrogacao)
 {
-    EXPECT_EQ(Cp1252DeUnicode(U'\u4E2D'), '?');
-    EXPECT_EQ(Cp1252DeUnicode(U'\u0100'), '?');
-    EXPECT_EQ(Cp1252DeUnicode(U'\U0001F600'), '?');
+    for (const char32_t Ponto : {U'\u4E2D', U'\u0100', U'\U0001F600'})
+        EXPECT_EQ(Cp1252DeUnicode(Ponto), '?');
     EXPECT_EQ(Utf8ParaCp1252("a\xE4\xB8\xAD" "b"), "a?b");
     EXPECT_EQ(Utf8ParaCp1252("\xF0\x9F\x98\x80"), "?");
 }
 
-TEST(Cp1252, Utf8Malformado)
+// Malformed UTF-8 never yields a character of its own: a lead byte without its continuation, a lone
+// continuation, a cut at the end, surrogates, code points past U+10FFFF, and overlong forms (an
+// overlong "/" or "." must never come out as that character).
+TEST(Cp1252, Utf8MalformadoViraInterrogacao)
 {
-    EXPECT_EQ(Utf8ParaCp1252("a\xE7" "b"), "a?b");      // lead byte without its continuation
-    EXPECT_EQ(Utf8ParaCp1252("\x80"), "?");             // lone continuation byte
-    EXPECT_EQ(Utf8ParaCp1252("ab\xC3"), "ab?");         // cut at the end
+    EXPECT_EQ(Utf8ParaCp1252("a\xE7" "b"), "a?b");
+    EXPECT_EQ(Utf8ParaCp1252("ab\xC3"), "ab?");
+    EXPECT_EQ(Utf8ParaCp1252("\x80"), "?");
     EXPECT_EQ(Utf8ParaCp1252("\xFF\xFE"), "??");
     EXPECT_EQ(Utf8ParaCp1252("\xE2\x82"), "??");
-}
-
-// UTF-16 surrogates and code points past U+10FFFF are malformed UTF-8 too.
-TEST(Cp1252, Utf8MalformadoSurrogatesEForaDaFaixa)
-{
-    for (const char* Ruim : {"\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"}) {
-        const std::string Saida = Utf8ParaCp1252(Ruim);
-        SCOPED_TRACE(testing::PrintToString(std::string(Ruim)) + " -> " + testing::PrintToString(Saida));
-        EXPECT_FALSE(Saida.empty());
-        EXPECT_EQ(Saida.find_first_not_of('?'), std::string::npos);
-    }
-}
-
-// Overlong forms are malformed: an overlong "/" or "." must never come out as that character.
-TEST(Cp1252, Utf8MalformadoFormasLongas)
-{
-    for (const char* Ruim : {"\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xC0\xAE"}) {
+    for (const char* Ruim : {"\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80",
+                             "\xF8\x88\x80\x80\x80", "\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xC0\xAE"}) {
         const std::string Saida = Utf8ParaCp1252(Ruim);
         SCOPED_TRACE(testing::PrintToString(std::string(Ruim)) + " -> " + testing::PrintToString(Saida));
         EXPECT_FALSE(Saida.empty());

@@ -1,103 +1,79 @@
 #include "platform/Files.h"
 
+#include "RaizTeste.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// A root holding config/empresas/00000123/Mirabelo.ini; module paths below it use backslashes.
 class ArquivosTeste : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string Modelo = (fs::temp_directory_path() / "kovan-files-XXXXXX").string();
-        ASSERT_NE(mkdtemp(Modelo.data()), nullptr);
-        Raiz = Modelo;
-        fs::create_directories(Raiz / "config" / "empresas" / "00000123");
-        std::ofstream(Raiz / "config" / "empresas" / "00000123" / "Mirabelo.ini") << "[Geral]\r\n";
-    }
-    void TearDown() override
-    {
-        std::error_code Erro;
-        fs::permissions(Raiz, fs::perms::owner_all, fs::perm_options::add, Erro);
-        fs::remove_all(Raiz, Erro);
-    }
-    /// The module path of a path below the root: backslashes, as the Parts build them.
-    std::string Modulo(const std::string& Relativo) const
-    {
-        std::string P = Raiz.string() + "\\" + Relativo;
-        std::replace(P.begin(), P.end(), '/', '\\');
-        return P;
-    }
+    void SetUp() override { TRaizTeste::Grava(Raiz / "config" / "empresas" / "00000123" / "Mirabelo.ini", "[Geral]\r\n"); }
+    std::string Modulo(const std::string& Relativo) const { return Raiz.string() + "\\" + Relativo; }
 
-    fs::path Raiz;
+    TRaizTeste Pasta;
+    fs::path Raiz = Pasta.Raiz;
 };
 
 TEST_F(ArquivosTeste, CaminhoLocalSemCaixa)
 {
-    EXPECT_EQ(CaminhoLocal(Modulo("Config\\EMPRESAS\\00000123\\mirabelo.INI")),
-              (Raiz / "config" / "empresas" / "00000123" / "Mirabelo.ini").string());
-    EXPECT_EQ(CaminhoLocal(Modulo("config\\empresas\\00000123\\Mirabelo.ini")),
-              (Raiz / "config" / "empresas" / "00000123" / "Mirabelo.ini").string());
-    EXPECT_EQ(CaminhoLocal(Modulo("CONFIG\\")), (Raiz / "config").string() + "/");
-}
-
-TEST_F(ArquivosTeste, CaminhoLocalComponenteDoMeioAusente)
-{
-    // The missing component and everything below it keep the spelling given.
-    EXPECT_EQ(CaminhoLocal(Modulo("CONFIG\\Falta\\EMPRESAS\\x.INI")), (Raiz / "config" / "Falta" / "EMPRESAS" / "x.INI").string());
-    EXPECT_EQ(CaminhoLocal(Modulo("Config\\Empresas\\00000999\\Mirabelo.ini")),
-              (Raiz / "config" / "empresas" / "00000999" / "Mirabelo.ini").string());
-}
-
-TEST_F(ArquivosTeste, CaminhoLocalPrefereOMesmoNome)
-{
-    fs::create_directories(Raiz / "CONFIG");
-    EXPECT_EQ(CaminhoLocal(Modulo("CONFIG\\x")), (Raiz / "CONFIG" / "x").string());
-    EXPECT_EQ(CaminhoLocal(Modulo("config\\empresas")), (Raiz / "config" / "empresas").string());
+    const struct {
+        const char* Modulo;
+        fs::path Local;
+    } Casos[] = {
+        {"Config\\EMPRESAS\\00000123\\mirabelo.INI", "config/empresas/00000123/Mirabelo.ini"},
+        {"config\\empresas\\00000123\\Mirabelo.ini", "config/empresas/00000123/Mirabelo.ini"},
+        {"CONFIG\\", "config/"},
+        // The missing component and everything below it keep the spelling given.
+        {"CONFIG\\Falta\\EMPRESAS\\x.INI", "config/Falta/EMPRESAS/x.INI"},
+        {"Config\\Empresas\\00000999\\Mirabelo.ini", "config/empresas/00000999/Mirabelo.ini"},
+        // Once CONFIG exists beside config, the exact spelling wins.
+        {"CONFIG\\x", "CONFIG/x"},
+        {"config\\empresas", "config/empresas"},
+    };
+    for (const auto& Caso : Casos) {
+        if (Caso.Local == "CONFIG/x")
+            fs::create_directories(Raiz / "CONFIG");
+        EXPECT_EQ(CaminhoLocal(Modulo(Caso.Modulo)), (Raiz / Caso.Local).string()) << Caso.Modulo;
+    }
 }
 
 TEST(CombinaMascara, CuringasSemCaixa)
 {
-    EXPECT_TRUE(CombinaMascara("Servidor.CNF", "*.cnf"));
-    EXPECT_TRUE(CombinaMascara("a.cnf", "*.CNF"));
-    EXPECT_TRUE(CombinaMascara(".cnf", "*.cnf"));
-    EXPECT_FALSE(CombinaMascara("a.cnfx", "*.cnf"));
-    EXPECT_FALSE(CombinaMascara("a.cn", "*.cnf"));
-    EXPECT_TRUE(CombinaMascara("abc", "a?c"));
-    EXPECT_FALSE(CombinaMascara("ac", "a?c"));
-    EXPECT_TRUE(CombinaMascara("", "*"));
-    EXPECT_TRUE(CombinaMascara("qualquer", "*"));
-    EXPECT_TRUE(CombinaMascara("aXbYc", "a*b*c"));
-    EXPECT_FALSE(CombinaMascara("aXbY", "a*b*c"));
-    EXPECT_TRUE(CombinaMascara("Mirabelo.ini", "MIRABELO.INI"));
-    EXPECT_FALSE(CombinaMascara("Mirabelo.ini", ""));
-    EXPECT_TRUE(CombinaMascara(std::string(200, 'a') + "b", "*a*a*a*b"));
+    const struct {
+        std::string Nome;
+        const char* Mascara;
+        bool Combina;
+    } Casos[] = {
+        {"Servidor.CNF", "*.cnf", true}, {"a.cnf", "*.CNF", true},     {".cnf", "*.cnf", true},
+        {"a.cnfx", "*.cnf", false},      {"a.cn", "*.cnf", false},     {"abc", "a?c", true},
+        {"ac", "a?c", false},            {"", "*", true},              {"aXbYc", "a*b*c", true},
+        {"aXbY", "a*b*c", false},        {"Mirabelo.ini", "MIRABELO.INI", true},
+        {"Mirabelo.ini", "", false},     {std::string(200, 'a') + "b", "*a*a*a*b", true},
+    };
+    for (const auto& Caso : Casos)
+        EXPECT_EQ(CombinaMascara(Caso.Nome, Caso.Mascara), Caso.Combina) << Caso.Nome << " ~ " << Caso.Mascara;
 }
 
 TEST_F(ArquivosTeste, ListaDiretorioFiltraSemCaixa)
 {
-    const fs::path Config = Raiz / "config";
-    std::ofstream(Config / "a.CNF") << "x";
-    std::ofstream(Config / "b.cnf") << "x";
-    std::ofstream(Config / "c.txt") << "x";
-    fs::create_directories(Config / "D.cnf");
+    for (const char* Nome : {"a.CNF", "b.cnf", "c.txt"})
+        TRaizTeste::Grava(Raiz / "config" / Nome, "x");
+    fs::create_directories(Raiz / "config" / "D.cnf");
     std::vector<TEntradaDiretorio> E{{"lixo", false}};
     ASSERT_TRUE(ListaDiretorio(Modulo("CONFIG"), "*.cnf", E));
     std::sort(E.begin(), E.end(), [](const auto& A, const auto& B) { return A.Nome < B.Nome; });
     ASSERT_EQ(E.size(), 3u);
-    EXPECT_EQ(E[0].Nome, "D.cnf");
-    EXPECT_TRUE(E[0].Diretorio);
-    EXPECT_EQ(E[1].Nome, "a.CNF");
-    EXPECT_FALSE(E[1].Diretorio);
+    EXPECT_TRUE(E[0].Nome == "D.cnf" && E[0].Diretorio);
+    EXPECT_TRUE(E[1].Nome == "a.CNF" && !E[1].Diretorio);
     EXPECT_EQ(E[2].Nome, "b.cnf");
 
     ASSERT_TRUE(ListaDiretorio(Modulo("config"), "*", E));
