@@ -14,75 +14,55 @@
 
 namespace {
 
-// A screen built from the toolkit classes the way a form layout builds one. Texts are CP1252.
+/// A toolkit control named Nome under Pai, with its caption or text when given (CP1252).
+template <class T, class TPai>
+T* Cria(TPai* Pai, const char* Nome, const char* Texto = nullptr)
+{
+    auto* Controle = new T(Pai);
+    Controle->setObjectName(Nome);
+    if constexpr (requires { Controle->SetCaption(Texto); }) {
+        if (Texto)
+            Controle->SetCaption(Texto);
+    } else if constexpr (requires { Controle->SetText(Texto); }) {
+        if (Texto)
+            Controle->SetText(Texto);
+    }
+    return Controle;
+}
+
+// A screen built from the toolkit classes the way a form layout builds one.
 class TFormTeste : public TForm {
 public:
     TFormTeste()
     {
         setObjectName("FormTeste");
         SetCaption("Formul\xE1rio Teste");
-        Label1 = Cria<TLabel>(this, "Label1");
-        Label1->SetCaption("C\xF3""digo de Estabelecimento:");
-        Label2 = Cria<TLabel>(this, "Label2");
-        Label2->SetCaption("Sem tradu\xE7\xE3o");
-        LabelVazio = Cria<TLabel>(this, "LabelVazio");
-        Grid = Cria<TStringGrid>(this, "GridBins");
         Grid->SetColCount(2);
         Grid->SetCells(0, 0, "Bin ou Intervalo de Bins");
         Grid->SetCells(1, 0, "Nome");
         Grid->SetCells(0, 1, "Salvar"); // a data cell is never translated
-        Paginas = Cria<TPageControl>(this, "PageControlEstab");
-        Pagina1 = new TTabSheet(Paginas);
-        Pagina1->setObjectName("TabSheet1");
-        Pagina1->SetCaption("D\xE9""bito");
-        Salvar = Cria<TBitBtn>(Pagina1, "BitBtnSalvar");
-        Salvar->SetCaption("Salvar");
-        Radio = Cria<TRadioGroup>(this, "RadioGroup1");
-        Radio->SetCaption("Tipo");
         Radio->SetItems({"Um", "Dois"});
-        RadioVazio = Cria<TRadioGroup>(this, "RadioGroupVazio");
-        RadioVazio->SetCaption("Tipo");
-        Abas = Cria<TTabSet>(this, "TabSet1");
         Abas->SetTabs({"D\xE9""bito", "Salvar"});
-        Edit = Cria<TEdit>(this, "Edit1");
-        Edit->SetText("Salvar");
-        Combo = Cria<TComboBox>(this, "ComboBox1");
-        Combo->SetText("Salvar");
         Combo->SetHint("Salvar");
-        Marca = Cria<TCheckBox>(this, "CheckBox1");
-        Marca->SetCaption("Salvar");
-        Painel = Cria<TPanel>(this, "Panel1");
-        Painel->SetCaption("Salvar");
-        Grupo = Cria<TGroupBox>(this, "GroupBox1");
-        Grupo->SetCaption("Tipo");
-        Rapido = Cria<TSpeedButton>(this, "SpeedButton1");
-        Rapido->SetCaption("Salvar");
-        Opcao = Cria<TRadioButton>(Grupo, "RadioButton1");
-        Opcao->SetCaption("Um");
     }
 
-    template <class T>
-    static T* Cria(QWidget* Pai, const char* Nome)
-    {
-        auto* Controle = new T(Pai);
-        Controle->setObjectName(Nome);
-        return Controle;
-    }
-
-    TLabel *Label1, *Label2, *LabelVazio;
-    TStringGrid* Grid;
-    TPageControl* Paginas;
-    TTabSheet* Pagina1;
-    TBitBtn* Salvar;
-    TRadioGroup *Radio, *RadioVazio;
-    TTabSet* Abas;
-    TEdit* Edit;
-    TComboBox* Combo;
-    TCheckBox* Marca;
-    TPanel* Painel;
-    TGroupBox* Grupo;
-    TSpeedButton* Rapido;
-    TRadioButton* Opcao;
+    TLabel* Label1 = Cria<TLabel>(this, "Label1", "C\xF3""digo de Estabelecimento:");
+    TLabel* Label2 = Cria<TLabel>(this, "Label2", "Sem tradu\xE7\xE3o");
+    TLabel* LabelVazio = Cria<TLabel>(this, "LabelVazio");
+    TStringGrid* Grid = Cria<TStringGrid>(this, "GridBins");
+    TPageControl* Paginas = Cria<TPageControl>(this, "PageControlEstab");
+    TTabSheet* Pagina1 = Cria<TTabSheet>(Paginas, "TabSheet1", "D\xE9""bito");
+    TBitBtn* Salvar = Cria<TBitBtn>(Pagina1, "BitBtnSalvar", "Salvar");
+    TRadioGroup* Radio = Cria<TRadioGroup>(this, "RadioGroup1", "Tipo");
+    TRadioGroup* RadioVazio = Cria<TRadioGroup>(this, "RadioGroupVazio", "Tipo");
+    TTabSet* Abas = Cria<TTabSet>(this, "TabSet1");
+    TEdit* Edit = Cria<TEdit>(this, "Edit1", "Salvar");
+    TComboBox* Combo = Cria<TComboBox>(this, "ComboBox1", "Salvar");
+    TCheckBox* Marca = Cria<TCheckBox>(this, "CheckBox1", "Salvar");
+    TPanel* Painel = Cria<TPanel>(this, "Panel1", "Salvar");
+    TGroupBox* Grupo = Cria<TGroupBox>(this, "GroupBox1", "Tipo");
+    TSpeedButton* Rapido = Cria<TSpeedButton>(this, "SpeedButton1", "Salvar");
+    TRadioButton* Opcao = Cria<TRadioButton>(Grupo, "RadioButton1", "Um");
 };
 
 const char* const DicionarioPadrao =
@@ -120,7 +100,7 @@ private slots:
         Raiz = std::make_unique<TRaizTraducao>();
         Dicionario = Raiz->Config() / "ESP_CfKovan.ini";
         Armazem = Raiz->Config() / "ESP_CfKovan.esp";
-        TRaizTraducao::EscreveArquivo(Dicionario, DicionarioPadrao);
+        TRaizTeste::Grava(Dicionario, DicionarioPadrao);
         Raiz->NomeiaDicionario(Dicionario.string());
         Application().Title = "CfKovan";
     }
@@ -159,32 +139,20 @@ private slots:
         QCOMPARE(Form.Rapido->Caption(), std::string("Guardar"));
         QCOMPARE(Form.Opcao->Caption(), std::string("Uno"));
 
-        const struct {
-            const char* Chave;
-            const char* Valor;
-        } Gravados[] = {
-            {"FormTeste", "Formulario Prueba"},
-            {"Label1", "C\xF3""digo de Establecimiento:"},
-            {"Label2", "Sem tradu\xE7\xE3o"},
-            {"LabelVazio", "<ausente>"},
-            {"GridBins_Col0", "Bin o Intervalo de Bins"},
-            {"GridBins_Col1", "Nome"},
-            {"PageControlEstab_Pag0", "D\xE9""bito ES"},
-            {"TabSheet1", "D\xE9""bito ES2"},
-            {"RadioGroup1_Rad0", "Clase"},
-            {"RadioGroup1_Rad1", "Dos"},
-            {"RadioGroup1_Rad2", "<ausente>"},
-            {"RadioGroupVazio_Rad0", "<ausente>"},
-            {"RadioGroup1", "<ausente>"},
-            {"TabSet1_Aba0", "D\xE9""bito ES"},
-            {"TabSet1_Aba1", "Guardar"},
-            {"ComboBox1", "<ausente>"},
-            {"Edit1", "Guardar"},
+        const std::pair<const char*, const char*> Gravados[] = {
+            {"FormTeste", "Formulario Prueba"}, {"Label1", "C\xF3""digo de Establecimiento:"},
+            {"Label2", "Sem tradu\xE7\xE3o"}, {"LabelVazio", "<ausente>"},
+            {"GridBins_Col0", "Bin o Intervalo de Bins"}, {"GridBins_Col1", "Nome"},
+            {"PageControlEstab_Pag0", "D\xE9""bito ES"}, {"TabSheet1", "D\xE9""bito ES2"},
+            {"RadioGroup1_Rad0", "Clase"}, {"RadioGroup1_Rad1", "Dos"}, {"RadioGroup1_Rad2", "<ausente>"},
+            {"RadioGroupVazio_Rad0", "<ausente>"}, {"RadioGroup1", "<ausente>"},
+            {"TabSet1_Aba0", "D\xE9""bito ES"}, {"TabSet1_Aba1", "Guardar"},
+            {"ComboBox1", "<ausente>"}, {"Edit1", "Guardar"},
         };
-        for (const auto& G : Gravados)
-            QCOMPARE(LeArmazem(G.Chave), std::string(G.Valor));
+        for (const auto& [Chave, Valor] : Gravados)
+            QCOMPARE(LeArmazem(Chave), std::string(Valor));
         // Values are written between double quotes, so blanks at either end survive.
-        QVERIFY(TRaizTraducao::LeArquivo(Armazem).find("Label2=\"Sem tradu\xE7\xE3o\"") != std::string::npos);
+        QVERIFY(TRaizTeste::Le(Armazem).find("Label2=\"Sem tradu\xE7\xE3o\"") != std::string::npos);
     }
 
     void DepoisOArmazemDecide()
@@ -196,7 +164,7 @@ private slots:
         }
         // A changed dictionary entry is ignored once stored; a hand correction of the store is obeyed,
         // also for a control whose text is empty.
-        TRaizTraducao::EscreveArquivo(Dicionario, "[Geral]\r\nC\xF3""digo de Estabelecimento:=Outro\r\n");
+        TRaizTeste::Grava(Dicionario, "[Geral]\r\nC\xF3""digo de Estabelecimento:=Outro\r\n");
         TIniFile Armazenamento(Armazem.string());
         Armazenamento.WriteString("FormTeste", "Label2", "\" Corrigido \"");
         Armazenamento.WriteString("FormTeste", "LabelVazio", "\"Agora tem\"");
@@ -223,7 +191,7 @@ private slots:
         QFETCH(bool, CriaTradutor);
         const auto Outro = Raiz->Config() / "sub" / NomeDicionario.toStdString();
         std::filesystem::create_directories(Outro.parent_path());
-        TRaizTraducao::EscreveArquivo(Outro, DicionarioPadrao);
+        TRaizTeste::Grava(Outro, DicionarioPadrao);
         Raiz->NomeiaDicionario(Outro.string());
 
         std::unique_ptr<TInternacional> ConfigComp;
@@ -245,7 +213,7 @@ private slots:
         }
         TInternacional* Anterior = ConfigComp.get();
         const auto Outro = Raiz->Config() / "Outro.ini";
-        TRaizTraducao::EscreveArquivo(Outro, "[Geral]\r\nNome=Nombre\r\n");
+        TRaizTeste::Grava(Outro, "[Geral]\r\nNome=Nombre\r\n");
         Raiz->NomeiaDicionario(Outro.string());
         TFormTeste Form;
         IniciaTraducao(ConfigComp, Form);

@@ -1,12 +1,12 @@
 #include "support/EventLog.h"
 
 #include "platform/UserName.h"
+#include "RaizTeste.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <pwd.h>
 #include <string>
@@ -24,20 +24,8 @@ std::string UsuarioEfetivo()
 // Each test gets its own audit file in a fresh temporary folder.
 class TrilhaAuditoria : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string Modelo = (std::filesystem::temp_directory_path() / "kovan-log-XXXXXX").string();
-        ASSERT_NE(mkdtemp(Modelo.data()), nullptr);
-        Pasta = Modelo;
-        Arquivo = Pasta / "auditoria.jsonl";
-        setenv("KOVAN_EVENTLOG", Arquivo.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        unsetenv("KOVAN_EVENTLOG");
-        std::error_code Erro;
-        std::filesystem::remove_all(Pasta, Erro);
-    }
+    void SetUp() override { setenv("KOVAN_EVENTLOG", Arquivo.c_str(), 1); }
+    void TearDown() override { unsetenv("KOVAN_EVENTLOG"); }
 
     std::vector<nlohmann::json> Entradas() const
     {
@@ -48,7 +36,8 @@ protected:
         return Lidas;
     }
 
-    std::filesystem::path Pasta, Arquivo;
+    TRaizTeste Raiz;
+    std::filesystem::path Arquivo = Raiz.Pasta / "auditoria.jsonl";
 };
 
 TEST_F(TrilhaAuditoria, EntradaLidaDeVolta)
@@ -108,7 +97,7 @@ TEST_F(TrilhaAuditoria, LinhasCortadasEm255)
 
 TEST_F(TrilhaAuditoria, ArquivoInacessivelDitoNoStderr)
 {
-    setenv("KOVAN_EVENTLOG", Pasta.c_str(), 1); // a folder cannot take an entry
+    setenv("KOVAN_EVENTLOG", Raiz.Pasta.c_str(), 1); // a folder cannot take an entry
     TEvtLog Log("CfKovan", "x");
     ::testing::internal::CaptureStderr();
     Log.LogMsg("primeira", 4, 1);

@@ -67,23 +67,17 @@ const TMsgEsperada MsgEsperadas[] = {
     {743, "MsgCodGrupoNaoCadastrado", "C\xF3""digo de grupo n\xE3o est\xE1 cadastrado."},
 };
 
-class MsgListada : public ::testing::TestWithParam<TMsgEsperada> {};
-
-TEST_P(MsgListada, EntradaBytePorByte)
+// Every listed entry byte for byte; every key unique, 740 "Msg" and 4 "Titulo" ones.
+TEST(TabelaMsgModulos, EntradasListadasEChavesUnicas)
 {
-    const TMsgEsperada& M = GetParam();
-    const TMsgModulo& Entrada = Tabela_Msg_Modulos[M.Numero - 1];
-    EXPECT_EQ(std::string(Entrada.Chave.Texto, Entrada.Chave.Tamanho), M.Chave);
-    EXPECT_EQ(std::string(Entrada.Texto.Texto, Entrada.Texto.Tamanho), M.Texto);
-    EXPECT_EQ(LeMensagens(M.Numero), M.Texto);
-    EXPECT_EQ(ChaveMensagem(M.Numero), M.Chave);
-}
-
-INSTANTIATE_TEST_SUITE_P(Casos, MsgListada, ::testing::ValuesIn(MsgEsperadas),
-                         [](const auto& Info) { return std::string(Info.param.Chave); });
-
-TEST(TabelaMsgModulos, ChavesUnicasENumeracao)
-{
+    for (const TMsgEsperada& M : MsgEsperadas) {
+        SCOPED_TRACE(M.Chave);
+        const TMsgModulo& Entrada = Tabela_Msg_Modulos[M.Numero - 1];
+        EXPECT_EQ(std::string(Entrada.Chave.Texto, Entrada.Chave.Tamanho), M.Chave);
+        EXPECT_EQ(std::string(Entrada.Texto.Texto, Entrada.Texto.Tamanho), M.Texto);
+        EXPECT_EQ(LeMensagens(M.Numero), M.Texto);
+        EXPECT_EQ(ChaveMensagem(M.Numero), M.Chave);
+    }
     std::set<std::string> Chaves;
     int Msg = 0, Titulo = 0;
     for (const TMsgModulo& Entrada : Tabela_Msg_Modulos) {
@@ -125,24 +119,18 @@ TEST(TabelaMsgModulos, FormaCParaHosts)
     EXPECT_EQ(LeMensagens(745), "");
 }
 
-TEST_F(TabelaMsg, SemDicionarioNadaMuda)
-{
-    TRaizTraducao Raiz;
-    CarregaMsg();
-    EXPECT_EQ(LeMensagens(250), "Todas");
-    Raiz.NomeiaDicionario((Raiz.Config() / "ausente.ini").string());
-    CarregaMsg();
-    EXPECT_EQ(LeMensagens(743), "C\xF3""digo de grupo n\xE3o est\xE1 cadastrado.");
-}
-
 TEST_F(TabelaMsg, SobreposicaoAplicadaEMantida)
 {
     TRaizTraducao Raiz;
+    CarregaMsg();  // no TabTraducao.ini, then a dictionary that is missing: nothing changes
+    Raiz.NomeiaDicionario((Raiz.Config() / "ausente.ini").string());
+    CarregaMsg();
+    EXPECT_EQ(LeMensagens(250), "Todas");
+
     const auto Dicionario = Raiz.Config() / "dic.ini";
     Raiz.NomeiaDicionario(Dicionario.string());
-    const std::string Longo(300, 'x');
-    TRaizTraducao::EscreveArquivo(Dicionario, "[TabTraducao]\r\nMsgEmpTODAS=Todos\r\nMsgErro=\r\n"
-                                              "MsgSenha=" + Longo + "\r\nmsgsim=S\xED\r\n");
+    TRaizTeste::Grava(Dicionario, "[TabTraducao]\r\nMsgEmpTODAS=Todos\r\nMsgErro=\r\nMsgSenha=" + std::string(300, 'x') +
+                                      "\r\nmsgsim=S\xED\r\n");
     CarregaMsg();
     EXPECT_EQ(LeMensagens(250), "Todos");
     EXPECT_EQ(LeMensagens(9), "ERRO") << "an empty override keeps the text";
@@ -150,12 +138,12 @@ TEST_F(TabelaMsg, SobreposicaoAplicadaEMantida)
     EXPECT_EQ(LeMensagens(219), "S\xED") << "keys match without regard to case";
 
     // Removed from the dictionary: the override stays for the module's lifetime.
-    TRaizTraducao::EscreveArquivo(Dicionario, "[TabTraducao]\r\n");
+    TRaizTeste::Grava(Dicionario, "[TabTraducao]\r\n");
     CarregaMsg();
     EXPECT_EQ(LeMensagens(250), "Todos");
 
     // The dictionary is found afresh on every call, here relative to the config folder.
-    TRaizTraducao::EscreveArquivo(Raiz.Config() / "outro.ini", "[TabTraducao]\r\nMsgEmpTODAS=Tutte\r\n");
+    TRaizTeste::Grava(Raiz.Config() / "outro.ini", "[TabTraducao]\r\nMsgEmpTODAS=Tutte\r\n");
     Raiz.NomeiaDicionario("outro.ini");
     CarregaMsg();
     EXPECT_EQ(LeMensagens(250), "Tutte");
