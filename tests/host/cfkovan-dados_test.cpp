@@ -1,38 +1,23 @@
 // The data-exchange tool run as a person or a script runs it, on a generated demo server root.
-#include "RaizTeste.h"
+#include "ProcessoTeste.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct TExecucao {
-    int Status;
-    std::string Saida, Erros;
-};
-
 class FerramentaDados : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* Bin = std::getenv("KOVAN_BIN");
-        ASSERT_NE(Bin, nullptr);
-        Pasta = Bin;
+        Pasta = PastaDosProgramas();
         ASSERT_EQ(Executa(Pasta + "/kovan-demo " + (R.Pasta / "demo").string()).Status, 0);
     }
 
-    // Runs a shell command with standard input from Entrada, and returns its exit status and output.
     TExecucao Executa(const std::string& Comando, const std::string& Entrada = "")
     {
-        TRaizTeste::Grava(R.Pasta / "entrada", Entrada);
-        const std::string Completo = "LC_ALL=C.UTF-8 " + Comando + " <" + (R.Pasta / "entrada").string() + " >" + (R.Pasta / "saida").string() +
-                                     " 2>" + (R.Pasta / "erros").string();
-        const int Bruto = std::system(Completo.c_str());
-        return {WIFEXITED(Bruto) ? WEXITSTATUS(Bruto) : -1, TRaizTeste::Le(R.Pasta / "saida"), TRaizTeste::Le(R.Pasta / "erros")};
+        return ExecutaComando(R.Pasta, Comando, Entrada);
     }
     TExecucao Dados(const std::string& Argumentos, const std::string& Entrada = "")
     {
