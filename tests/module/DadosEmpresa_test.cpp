@@ -88,8 +88,8 @@ protected:
         return Conteudo.substr(Inicio, Conteudo.find_first_of("\r\n", Inicio) - Inicio);
     }
 
-    TDadosCfg Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer,
-                    std::int32_t Tamanho = -2)
+    // Resultado, read out of the packed record by value.
+    int Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer, std::int32_t Tamanho = -2)
     {
         TDadosCfg D;
         std::memset(&D, 0, sizeof D);
@@ -98,9 +98,9 @@ protected:
         D.TamBuffer = Tamanho == -2 ? static_cast<std::int32_t>(Buffer.size()) : Tamanho;
         D.Buffer = Buffer.data();
         Dados(&D);
-        return D;
+        return D.Resultado;
     }
-    TDadosCfg Importa(const std::vector<std::string>& Entradas)
+    int Importa(const std::vector<std::string>& Entradas)
     {
         std::vector<char> Lista;
         for (const std::string& E : Entradas) {
@@ -135,8 +135,8 @@ TEST_F(DadosEmpresaTeste, ExportaUmaEmpresaComoGuardado)
     Codigo("00000123", "12345");
     Codigo("00000456", "999");
     std::vector<char> Buffer(64, 'x');
-    const TDadosCfg D = Chama(0, "00000123", Buffer);
-    EXPECT_EQ(D.Resultado, 1);
+    const int D = Chama(0, "00000123", Buffer);
+    EXPECT_EQ(D, 1);
     EXPECT_EQ(std::string(Buffer.data(), 17), std::string("00000123;12345\0\0", 16) + 'x');
 }
 
@@ -146,21 +146,21 @@ TEST_F(DadosEmpresaTeste, ExportaTodasComESemCodigo)
     Codigo("00000002", "000000000000002");
     R.CriaEmpresa("00000003");
     std::vector<char> Buffer(256, 'x');
-    TDadosCfg D = Chama(0, "", Buffer);
-    ASSERT_EQ(D.Resultado, 2);
+    int D = Chama(0, "", Buffer);
+    ASSERT_EQ(D, 2);
     auto Lista = Entradas(Buffer, 2);
     std::sort(Lista.begin(), Lista.end());
     EXPECT_EQ(Lista, (std::vector<std::string>{"00000001;000000000000001", "00000002;000000000000002"}));
 
     D = Chama(3, "", Buffer);
-    ASSERT_EQ(D.Resultado, 3);
+    ASSERT_EQ(D, 3);
     Lista = Entradas(Buffer, 3);
     EXPECT_EQ(std::count(Lista.begin(), Lista.end(), "00000003;"), 1);
     EXPECT_EQ(Buffer[Lista[0].size() + Lista[1].size() + Lista[2].size() + 3], '\0') << "list ended";
 
     // Operation 3 on one company writes its entry even without a code.
     D = Chama(3, "00000003", Buffer);
-    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_EQ(D, 1);
     EXPECT_STREQ(Buffer.data(), "00000003;");
 }
 
@@ -170,8 +170,8 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
         Codigo("0000000" + std::to_string(I), "000000000000001");
     // Each entry takes 24 + 1 bytes; the second needs 24 + 25 + 2 < TamBuffer.
     std::vector<char> Buffer(60, 'x');
-    TDadosCfg D = Chama(3, "", Buffer, 50);
-    EXPECT_EQ(D.Resultado, -1);
+    int D = Chama(3, "", Buffer, 50);
+    EXPECT_EQ(D, -1);
     EXPECT_EQ(std::strlen(Buffer.data()), 24u);
     EXPECT_EQ(Buffer[25], '\0') << "the list is ended after the entry that fit";
     for (std::size_t I = 50; I < Buffer.size(); ++I)
@@ -179,7 +179,7 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
 
     std::vector<char> Minimo(30, 'x');
     D = Chama(3, "", Minimo, 26);
-    EXPECT_EQ(D.Resultado, -1);
+    EXPECT_EQ(D, -1);
     EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << "nothing fit: buffer untouched";
 }
 
@@ -190,17 +190,17 @@ TEST_F(DadosEmpresaTeste, ApagaSecaoGeralEOperacaoDesconhecida)
     R.CriaEmpresa("00000002");
     std::vector<char> Nada(1, 0);
 
-    TDadosCfg D = Chama(7, "", Nada);
-    EXPECT_EQ(D.Resultado, -100);
+    int D = Chama(7, "", Nada);
+    EXPECT_EQ(D, -100);
     EXPECT_EQ(Guardado("00000001"), "1");
 
     D = Chama(2, "00000001", Nada);
-    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_EQ(D, 1);
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000001"))) << "a file left empty is deleted";
     EXPECT_EQ(Guardado("00000002"), "2");
 
     D = Chama(2, "", Nada);
-    EXPECT_EQ(D.Resultado, 2);
+    EXPECT_EQ(D, 2);
     EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000002")), "[TabBins]\r\nTotDeb=1\r\n");
 }
 
@@ -208,12 +208,12 @@ TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
 {
     R.CriaEmpresa("00000001");
     R.CriaEmpresa("00000002");
-    const TDadosCfg D = Importa({"00000001;777", " 00000002 ; 12 ;extra", "0000003;5", "00000004;"});
+    const int D = Importa({"00000001;777", " 00000002 ; 12 ;extra", "0000003;5", "00000004;"});
     EXPECT_EQ(Guardado("00000001"), "000000000000777");
     EXPECT_EQ(Guardado("00000002"), "000000000000012");
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "0000003"));
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000004"))) << "an empty code stores nothing";
-    EXPECT_EQ(D.Resultado, 4 + 3) << "N, plus one per 8-character company";
+    EXPECT_EQ(D, 4 + 3) << "N, plus one per 8-character company";
     ASSERT_EQ(Respostas.Vistas.size(), 1u);
     EXPECT_EQ(Respostas.Vistas[0].Texto, Finalizada);
     EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
@@ -229,7 +229,7 @@ TEST_F(DadosEmpresaTeste, PerguntaARepetidoNaImportacao)
         fs::remove_all(R.Raiz / "config" / "empresas");
         Respostas = {};
         Respostas.Proximas = {Resposta};
-        const TDadosCfg D = Importa({"00000001;55", "00000002;055", "00000003;9"});
+        const int D = Importa({"00000001;55", "00000002;055", "00000003;9"});
         ASSERT_GE(Respostas.Vistas.size(), 2u);
         EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaA("00000002", "00000001"));
         EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
@@ -239,13 +239,13 @@ TEST_F(DadosEmpresaTeste, PerguntaARepetidoNaImportacao)
         if (Resposta == IDYES) {
             EXPECT_EQ(Respostas.Vistas.back().Texto, Finalizada);
             EXPECT_EQ(Guardado("00000003"), "000000000000009");
-            EXPECT_EQ(D.Resultado, 3 + 2);
+            EXPECT_EQ(D, 3 + 2);
         } else {
             ASSERT_EQ(Respostas.Vistas.size(), 2u);
             EXPECT_EQ(Respostas.Vistas[1].Texto, Incompleta);
             EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONWARNING);
             EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
-            EXPECT_EQ(D.Resultado, 3 + 1);
+            EXPECT_EQ(D, 3 + 1);
         }
     }
 }
@@ -258,17 +258,17 @@ TEST_F(DadosEmpresaTeste, PerguntaBCodigoDeOutraEmpresa)
         SCOPED_TRACE(Resposta);
         Respostas = {};
         Respostas.Proximas = {Resposta};
-        const TDadosCfg D = Importa({"00000002;55", "00000002;77"});
+        const int D = Importa({"00000002;55", "00000002;77"});
         ASSERT_GE(Respostas.Vistas.size(), 2u);
         EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaB("00000002", "00000001"));
         EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | MB_ICONERROR);
         if (Resposta == IDYES) {
             EXPECT_EQ(Guardado("00000002"), "000000000000077") << "the entry after the skipped one is stored";
-            EXPECT_EQ(D.Resultado, 2 + 1);
+            EXPECT_EQ(D, 2 + 1);
         } else {
             EXPECT_EQ(Respostas.Vistas.back().Texto, Incompleta);
             EXPECT_EQ(Guardado("00000002"), "000000000000066");
-            EXPECT_EQ(D.Resultado, 2);
+            EXPECT_EQ(D, 2);
         }
         Codigo("00000002", "000000000000066");
     }
@@ -277,13 +277,13 @@ TEST_F(DadosEmpresaTeste, PerguntaBCodigoDeOutraEmpresa)
 TEST_F(DadosEmpresaTeste, CodigoComMaisDe15DigitosNaoEGuardado)
 {
     Codigo("00000001", "000000000000001");
-    const TDadosCfg D = Importa({"00000001;1234567890123456"});
+    const int D = Importa({"00000001;1234567890123456"});
     ASSERT_EQ(Respostas.Vistas.size(), 2u);
     EXPECT_EQ(Respostas.Vistas[0].Texto,
               Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000001] possui mais de 15 dígitos, portanto será desconsiderado."));
     EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONWARNING);
     EXPECT_EQ(Guardado("00000001"), "000000000000001");
-    EXPECT_EQ(D.Resultado, 2);
+    EXPECT_EQ(D, 2);
 }
 
 TEST_F(DadosEmpresaTeste, DuplicadosPermitidosNaoPerguntam)
@@ -310,8 +310,8 @@ TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
     Codigo("00000000", "000000000000010");
     Codigo("00000123", "000000000000020");
     std::vector<char> Buffer(128, 'x');
-    TDadosCfg D = Chama(0, "00000123", Buffer);
-    EXPECT_EQ(D.Resultado, 1);
+    int D = Chama(0, "00000123", Buffer);
+    EXPECT_EQ(D, 1);
     EXPECT_STREQ(Buffer.data(), "00000000;000000000000010");
 
     Respostas.Proximas = {IDYES};
@@ -320,7 +320,7 @@ TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
     EXPECT_EQ(Guardado("00000456"), "000000000000030");
 
     D = Chama(2, "00000123", Buffer);
-    EXPECT_EQ(D.Resultado, 1);
+    EXPECT_EQ(D, 1);
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000000")));
     EXPECT_EQ(Guardado("00000123"), "000000000000010");
 }
@@ -329,15 +329,15 @@ TEST_F(DadosEmpresaTeste, BufferVazioENaoTerminado)
 {
     R.CriaEmpresa("00000001");
     std::vector<char> Vazio(8, '\0');
-    TDadosCfg D = Chama(1, "", Vazio);
-    EXPECT_EQ(D.Resultado, 0);
+    int D = Chama(1, "", Vazio);
+    EXPECT_EQ(D, 0);
     EXPECT_TRUE(Respostas.Vistas.empty());
 
     // The host forgot every NUL: nothing past TamBuffer is read, not even the entry that follows.
     const std::string Sem = "00000001;777" "00000002;888";
     std::vector<char> Buffer(Sem.begin(), Sem.end());
     D = Chama(1, "", Buffer, 12);
-    EXPECT_EQ(D.Resultado, 2);
+    EXPECT_EQ(D, 2);
     EXPECT_EQ(Guardado("00000001"), "000000000000777");
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
 }
@@ -345,8 +345,8 @@ TEST_F(DadosEmpresaTeste, BufferVazioENaoTerminado)
 TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
 {
     R.CriaEmpresa("00000001");
-    const TDadosCfg D = Importa({"../../..;123", "a/b\\c..;5", "0000001\n;6", "00000001;12\r\n[x]\r\ny=1"});
-    EXPECT_EQ(D.Resultado, 4 + 1);
+    const int D = Importa({"../../..;123", "a/b\\c..;5", "0000001\n;6", "00000001;12\r\n[x]\r\ny=1"});
+    EXPECT_EQ(D, 4 + 1);
     std::vector<std::string> Arquivos;
     for (auto& E : fs::recursive_directory_iterator(R.Pasta))
         if (E.is_regular_file())
@@ -356,8 +356,8 @@ TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
         << "a code with CR or LF is never written either";
 
     std::vector<char> Buffer(64, 'x');
-    EXPECT_EQ(Chama(0, "../../..", Buffer).Resultado, 0);
-    EXPECT_EQ(Chama(2, "../../..", Buffer).Resultado, 0);
+    EXPECT_EQ(Chama(0, "../../..", Buffer), 0);
+    EXPECT_EQ(Chama(2, "../../..", Buffer), 0);
 }
 
 TEST_F(DadosEmpresaTeste, EscritaQueFalhaNaoPerdeOutrasEmpresas)

@@ -93,9 +93,9 @@ TEST(TabelaDeCallBack, AntesEDepoisDeCallBackInformacoes)
     Informa(&Tabela);
     EXPECT_TRUE(*Controle);
     EXPECT_EQ(std::memcmp(Copia, &Tabela, sizeof Tabela), 0);
-    EXPECT_EQ(Copia->NivelUsuario, 2);
+    EXPECT_EQ(+Copia->NivelUsuario, 2);  // by value: the packed field is not aligned
     std::memset(&Tabela, 0, sizeof Tabela);
-    EXPECT_EQ(Copia->NivelUsuario, 2) << "the module keeps its own copy";
+    EXPECT_EQ(+Copia->NivelUsuario, 2) << "the module keeps its own copy";
 
     CallBackInformacoes(Copia);
     CallBack(1, 301, Preset);
