@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks (optimised build).
+# Builds and runs the benchmarks (optimised build, as the tests build it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/instala-dependencias.sh
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
 cmake --build build-bench -j"$(nproc)" --target bench_LerEmpresas bench_DadosEmpresa >/dev/null
 build-bench/bin/bench_LerEmpresas
 build-bench/bin/bench_DadosEmpresa
