@@ -1,5 +1,6 @@
 // cfkovan-dados: the company data exchange of a network module, from a shell or a script. It loads the
 // module as the configurator does and hands it the same requests the configurator would.
+#include "host/Argumentos.h"
 #include "host/Modulo.h"
 #include "module/info.h"
 #include "platform/Cp1252.h"
@@ -120,14 +121,7 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
     std::vector<std::string> Posicionais;
     for (int I = 1; I < Argc; ++I) {
         const std::string A = Argv[I];
-        auto Valor = [&](std::string& Destino) {
-            if (I + 1 >= Argc) {
-                Erro = A + " needs a value";
-                return false;
-            }
-            Destino = Argv[++I];
-            return true;
-        };
+        auto Valor = [&](std::string& Destino) { return ValorDaOpcao(Argc, Argv, I, Destino, Erro); };
         if (A == "-h" || A == "--help") {
             O.Comando = "help";
             return true;

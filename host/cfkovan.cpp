@@ -1,6 +1,7 @@
 // cfkovan: the configurator. It loads a network module as the server's configurator does, lists the
 // screens of the module descriptor and opens them by class name, and answers the notifications the
 // screens send through callback entry 0.
+#include "host/Argumentos.h"
 #include "host/Modulo.h"
 #include "module/info.h"
 #include "platform/Cp1252.h"
@@ -89,14 +90,7 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
 {
     for (int I = 1; I < Argc; ++I) {
         const std::string A = Argv[I];
-        auto Valor = [&](std::string& Destino) {
-            if (I + 1 >= Argc) {
-                Erro = A + " needs a value";
-                return false;
-            }
-            Destino = Argv[++I];
-            return true;
-        };
+        auto Valor = [&](std::string& Destino) { return ValorDaOpcao(Argc, Argv, I, Destino, Erro); };
         std::string V;
         if (A == "-h" || A == "--help") {
             std::cout << Ajuda;
