@@ -4,6 +4,7 @@
 #include "host/Modulo.h"
 #include "module/info.h"
 #include "platform/Cp1252.h"
+#include "platform/Files.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 
@@ -40,7 +41,7 @@ Commands:
 
 Options:
   --config-dir DIR    the folder holding CfKovan.ini, whose [config] raiz names the server root
-                      (default: the folder of this program)
+                      (default: the folder of this program; without that file nothing is done)
   --module FILE       the module library (default: libcfMirabelo.so beside this program)
   -o, --output FILE   write the export to FILE instead of standard output
   --yes               answer Yes to every question of the import (skip the entry, go on)
@@ -333,6 +334,14 @@ int main(int Argc, char** Argv)
     Application().Title = "cfkovan-dados";
     if (!O.PastaConfig.empty())
         Application().SetExeName(O.PastaConfig + "/cfkovan-dados");
+    // Without CfKovan.ini the module would fall back to the root "\Kovan": say so instead of
+    // reading or writing a server that was never named.
+    const std::string Exe = Application().ExeName();
+    const std::string Ini = Exe.substr(0, Exe.find_last_of('/') + 1) + "CfKovan.ini";
+    if (!FileExists(Ini)) {
+        std::cerr << "cfkovan-dados: no " << Ini << " names the server root; use --config-dir\n";
+        return SaidaFalha;
+    }
 
     TContextoPerguntas Perguntas{O.Resposta, isatty(STDIN_FILENO) != 0, TerminalUtf8()};
     KovanSetMessageBoxHandler(RespondeCaixa, &Perguntas);

@@ -63,7 +63,10 @@ TEST_F(FerramentaDados, AjudaEUsoErrado)
         EXPECT_EQ(E.Status, 2) << Caso.Argumentos;
         EXPECT_NE(E.Erros.find(Caso.Erro), std::string::npos) << Caso.Argumentos << ": " << E.Erros;
     }
-    E = Executa(Pasta + "/cfkovan-dados --module /nonexistent/lib.so export");
+    E = Executa(Pasta + "/cfkovan-dados --config-dir " + R.Pasta.string() + " export");
+    EXPECT_EQ(E.Status, 2);
+    EXPECT_NE(E.Erros.find("CfKovan.ini names the server root; use --config-dir"), std::string::npos) << E.Erros;
+    E = Dados("--module /nonexistent/lib.so export");
     EXPECT_EQ(E.Status, 2);
     EXPECT_NE(E.Erros.find("cannot load the module"), std::string::npos) << E.Erros;
 }
