@@ -169,6 +169,16 @@ bool SelecionaIDGrupo(const std::string& Grupo, std::int32_t& RowId)
     return Achou;
 }
 
+namespace {
+
+// The operations on one group's establishment code: the database must be usable and the group known.
+bool GrupoNoBanco(const std::string& Grupo, std::int32_t& RowId)
+{
+    return PodeUsarBanco && SelecionaIDGrupo(Grupo, RowId);
+}
+
+} // namespace
+
 bool ExisteCodigoEstabGrupo(std::int32_t Rede, const std::string& Estabelecimento)
 {
     if (!PodeUsarBanco)
@@ -190,10 +200,8 @@ bool ExisteCodigoGrupo(std::int32_t Rede, const std::string& Estabelecimento, st
 bool ExisteEstabGrupo(std::int32_t Rede, const std::string& Estabelecimento, std::int32_t Inicio,
                       std::int32_t Tamanho, const std::string& Grupo)
 {
-    if (!PodeUsarBanco)
-        return false;
     std::int32_t RowId = 0;
-    if (!SelecionaIDGrupo(Grupo, RowId))
+    if (!GrupoNoBanco(Grupo, RowId))
         return false;
     return ContagemPositiva("Select count(*) FROM \"GRUPO_IF_ESTAB\" WHERE IF_Kovan = \"" + N(Rede) +
                             "\"and substr(CodigoEstabelecimento," + N(Inicio) + "," + N(Tamanho) + ") = \"" +
@@ -202,10 +210,8 @@ bool ExisteEstabGrupo(std::int32_t Rede, const std::string& Estabelecimento, std
 
 bool ExisteEstabSemGrupo(std::int32_t Rede, const std::string& Grupo, const std::string& Estabelecimento)
 {
-    if (!PodeUsarBanco)
-        return false;
     std::int32_t RowId = 0;
-    if (!SelecionaIDGrupo(Grupo, RowId))
+    if (!GrupoNoBanco(Grupo, RowId))
         return false;
     return ContagemPositiva("Select count(*) FROM \"GRUPO_IF_ESTAB\" WHERE IF_Kovan = \"" + N(Rede) +
                             "\" and CodigoEstabelecimento = \"" + Q(Estabelecimento) + "\" and  GrpRowId <> " +
@@ -238,10 +244,8 @@ bool RetornaEstabGrupo(const std::string& Grupo, std::int32_t Rede, std::string&
 
 bool InsereEstabelecimento(std::int32_t Rede, const std::string& Grupo, const std::string& Estabelecimento)
 {
-    if (!PodeUsarBanco)
-        return false;
     std::int32_t RowId = 0;
-    if (!SelecionaIDGrupo(Grupo, RowId))
+    if (!GrupoNoBanco(Grupo, RowId))
         return false;
     Executa("INSERT INTO GRUPO_IF_ESTAB (IF_Kovan, GrpRowId, CodigoEstabelecimento) VALUES (\"" + N(Rede) + "\", \"" +
             N(RowId) + "\", \"" + Q(Estabelecimento) + "\")");
@@ -250,10 +254,8 @@ bool InsereEstabelecimento(std::int32_t Rede, const std::string& Grupo, const st
 
 bool AtualizaEstabelecimento(std::int32_t Rede, const std::string& Grupo, const std::string& Estabelecimento)
 {
-    if (!PodeUsarBanco)
-        return false;
     std::int32_t RowId = 0;
-    if (!SelecionaIDGrupo(Grupo, RowId))
+    if (!GrupoNoBanco(Grupo, RowId))
         return false;
     Executa("UPDATE GRUPO_IF_ESTAB SET CodigoEstabelecimento = \"" + Q(Estabelecimento) + "\" WHERE IF_Kovan = \"" +
             N(Rede) + "\" AND GrpRowId = \"" + N(RowId) + "\"");
@@ -262,10 +264,8 @@ bool AtualizaEstabelecimento(std::int32_t Rede, const std::string& Grupo, const 
 
 bool RemoveEstabelecimento(const std::string& Grupo, const std::string& Estabelecimento)
 {
-    if (!PodeUsarBanco)
-        return false;
     std::int32_t RowId = 0;
-    if (!SelecionaIDGrupo(Grupo, RowId))
+    if (!GrupoNoBanco(Grupo, RowId))
         return false;
     Executa("DELETE FROM GRUPO_IF_ESTAB WHERE  CodigoEstabelecimento = \"" + Q(Estabelecimento) +
             "\" AND  GrpRowId = \"" + N(RowId) + "\"  ;");
