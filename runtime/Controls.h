@@ -28,3 +28,23 @@ public:
     /// Places the control in its parent's client area, as the form layouts give it.
     void SetBounds(int Esquerda, int Topo, int Largura, int Altura) { this->setGeometry(Esquerda, Topo, Largura, Altura); }
 };
+
+/// A control whose caption is its Qt text: labels and buttons.
+template <class Widget>
+class TControleComTexto : public TControle<Widget> {
+public:
+    using TControle<Widget>::TControle;
+
+    std::string Caption() const { return Cp1252DeQString(this->text()); }
+    void SetCaption(const std::string& Texto) { this->setText(QStringDeCp1252(Texto)); }
+};
+
+/// A button that can be checked: check boxes and radio buttons.
+template <class Widget>
+class TControleMarcavel : public TControleComTexto<Widget> {
+public:
+    using TControleComTexto<Widget>::TControleComTexto;
+
+    bool Checked() const { return this->isChecked(); }
+    void SetChecked(bool Marcado) { this->setChecked(Marcado); }
+};

@@ -36,9 +36,7 @@ bool FiltraTecla(QKeyEvent* Evento, QWidget* Alvo, Emissor Emite)
 
 } // namespace
 
-TLabel::TLabel(QWidget* Pai) : TControle(Pai) {}
-std::string TLabel::Caption() const { return Cp1252DeQString(text()); }
-void TLabel::SetCaption(const std::string& Texto) { setText(QStringDeCp1252(Texto)); }
+TLabel::TLabel(QWidget* Pai) : TControleComTexto(Pai) {}
 
 TEdit::TEdit(QWidget* Pai) : TControle(Pai)
 {
@@ -127,42 +125,30 @@ bool TComboBox::eventFilter(QObject* Objeto, QEvent* Evento)
     return QComboBox::eventFilter(Objeto, Evento);
 }
 
-TButton::TButton(QWidget* Pai) : TControle(Pai)
+TButton::TButton(QWidget* Pai) : TControleComTexto(Pai)
 {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &TButton::Click);
 }
-std::string TButton::Caption() const { return Cp1252DeQString(text()); }
-void TButton::SetCaption(const std::string& Texto) { setText(QStringDeCp1252(Texto)); }
 
 TBitBtn::TBitBtn(QWidget* Pai) : TButton(Pai) {}
 
-TSpeedButton::TSpeedButton(QWidget* Pai) : TControle(Pai)
+TSpeedButton::TSpeedButton(QWidget* Pai) : TControleComTexto(Pai)
 {
     setFocusPolicy(Qt::NoFocus); // speed buttons never take the focus
     connect(this, &QToolButton::clicked, this, &TSpeedButton::Click);
 }
-std::string TSpeedButton::Caption() const { return Cp1252DeQString(text()); }
-void TSpeedButton::SetCaption(const std::string& Texto) { setText(QStringDeCp1252(Texto)); }
 void TSpeedButton::SetFlat(bool Plano) { setAutoRaise(Plano); }
 
-TCheckBox::TCheckBox(QWidget* Pai) : TControle(Pai)
+TCheckBox::TCheckBox(QWidget* Pai) : TControleMarcavel(Pai)
 {
     connect(this, &QCheckBox::clicked, this, &TCheckBox::Click);
 }
-std::string TCheckBox::Caption() const { return Cp1252DeQString(text()); }
-void TCheckBox::SetCaption(const std::string& Texto) { setText(QStringDeCp1252(Texto)); }
-bool TCheckBox::Checked() const { return isChecked(); }
-void TCheckBox::SetChecked(bool Marcado) { setChecked(Marcado); }
 
-TRadioButton::TRadioButton(QWidget* Pai) : TControle(Pai)
+TRadioButton::TRadioButton(QWidget* Pai) : TControleMarcavel(Pai)
 {
     connect(this, &QRadioButton::clicked, this, &TRadioButton::Click);
 }
-std::string TRadioButton::Caption() const { return Cp1252DeQString(text()); }
-void TRadioButton::SetCaption(const std::string& Texto) { setText(QStringDeCp1252(Texto)); }
-bool TRadioButton::Checked() const { return isChecked(); }
-void TRadioButton::SetChecked(bool Marcado) { setChecked(Marcado); }
 
 TGroupBox::TGroupBox(QWidget* Pai) : TControle(Pai) {}
 std::string TGroupBox::Caption() const { return Cp1252DeQString(title()); }

@@ -18,12 +18,10 @@
 
 class QButtonGroup;
 
-class KOVANRT_API TLabel : public TControle<QLabel> {
+class KOVANRT_API TLabel : public TControleComTexto<QLabel> {
     Q_OBJECT
 public:
     explicit TLabel(QWidget* Pai = nullptr);
-    std::string Caption() const;
-    void SetCaption(const std::string& Texto);
 };
 
 class KOVANRT_API TEdit : public TControle<QLineEdit> {
@@ -75,12 +73,10 @@ protected:
     bool eventFilter(QObject* Objeto, QEvent* Evento) override;
 };
 
-class KOVANRT_API TButton : public TControle<QPushButton> {
+class KOVANRT_API TButton : public TControleComTexto<QPushButton> {
     Q_OBJECT
 public:
     explicit TButton(QWidget* Pai = nullptr);
-    std::string Caption() const;
-    void SetCaption(const std::string& Texto);
 signals:
     void Click();
 };
@@ -92,37 +88,27 @@ public:
     explicit TBitBtn(QWidget* Pai = nullptr);
 };
 
-class KOVANRT_API TSpeedButton : public TControle<QToolButton> {
+class KOVANRT_API TSpeedButton : public TControleComTexto<QToolButton> {
     Q_OBJECT
 public:
     explicit TSpeedButton(QWidget* Pai = nullptr);
-    std::string Caption() const;
-    void SetCaption(const std::string& Texto);
     void SetFlat(bool Plano);
 signals:
     void Click();
 };
 
-class KOVANRT_API TCheckBox : public TControle<QCheckBox> {
+class KOVANRT_API TCheckBox : public TControleMarcavel<QCheckBox> {
     Q_OBJECT
 public:
     explicit TCheckBox(QWidget* Pai = nullptr);
-    std::string Caption() const;
-    void SetCaption(const std::string& Texto);
-    bool Checked() const;
-    void SetChecked(bool Marcado);
 signals:
     void Click();
 };
 
-class KOVANRT_API TRadioButton : public TControle<QRadioButton> {
+class KOVANRT_API TRadioButton : public TControleMarcavel<QRadioButton> {
     Q_OBJECT
 public:
     explicit TRadioButton(QWidget* Pai = nullptr);
-    std::string Caption() const;
-    void SetCaption(const std::string& Texto);
-    bool Checked() const;
-    void SetChecked(bool Marcado);
 signals:
     void Click();
 };
