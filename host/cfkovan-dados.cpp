@@ -120,21 +120,16 @@ int RespondeCaixa(void* Contexto, const char* Texto, const char* Titulo, unsigne
 bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
 {
     std::vector<std::string> Posicionais;
+    const TOpcaoComValor ComValor[] = {
+        {"--config-dir", &O.PastaConfig}, {"--module", &O.Modulo}, {"-o", &O.Saida}, {"--output", &O.Saida}};
     for (int I = 1; I < Argc; ++I) {
         const std::string A = Argv[I];
-        auto Valor = [&](std::string& Destino) { return ValorDaOpcao(Argc, Argv, I, Destino, Erro); };
-        if (A == "-h" || A == "--help") {
+        if (LeOpcaoComValor(ComValor, Argc, Argv, I, Erro)) {
+            if (!Erro.empty())
+                return false;
+        } else if (A == "-h" || A == "--help") {
             O.Comando = "help";
             return true;
-        } else if (A == "--config-dir") {
-            if (!Valor(O.PastaConfig))
-                return false;
-        } else if (A == "--module") {
-            if (!Valor(O.Modulo))
-                return false;
-        } else if (A == "-o" || A == "--output") {
-            if (!Valor(O.Saida))
-                return false;
         } else if (A == "--yes" || A == "--no") {
             const TResposta Nova = A == "--yes" ? TResposta::Sim : TResposta::Nao;
             if (O.Resposta != TResposta::Perguntar && O.Resposta != Nova) {

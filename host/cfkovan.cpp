@@ -88,49 +88,39 @@ void Notificacao(std::int32_t, std::int32_t Codigo, char* Texto)
 
 bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
 {
+    std::string Nivel, Modo;
+    const TOpcaoComValor ComValor[] = {{"--config-dir", &O.PastaConfig}, {"--module", &O.Modulo}, {"--open", &O.Abrir},
+                                       {"--screenshot", &O.Foto},         {"--level", &Nivel},     {"--mode", &Modo}};
     for (int I = 1; I < Argc; ++I) {
         const std::string A = Argv[I];
-        auto Valor = [&](std::string& Destino) { return ValorDaOpcao(Argc, Argv, I, Destino, Erro); };
-        std::string V;
-        if (A == "-h" || A == "--help") {
+        if (LeOpcaoComValor(ComValor, Argc, Argv, I, Erro)) {
+            if (!Erro.empty())
+                return false;
+        } else if (A == "-h" || A == "--help") {
             std::cout << Ajuda;
             std::exit(0);
-        } else if (A == "--config-dir") {
-            if (!Valor(O.PastaConfig))
-                return false;
-        } else if (A == "--module") {
-            if (!Valor(O.Modulo))
-                return false;
-        } else if (A == "--open") {
-            if (!Valor(O.Abrir))
-                return false;
-        } else if (A == "--screenshot") {
-            if (!Valor(O.Foto))
-                return false;
-        } else if (A == "--level") {
-            if (!Valor(V))
-                return false;
-            char* Fim = nullptr;
-            const long N = std::strtol(V.c_str(), &Fim, 10);
-            if (V.empty() || *Fim || N < 0 || N > 65535) {
-                Erro = "--level takes a number from 0 to 65535";
-                return false;
-            }
-            O.Nivel = static_cast<std::uint16_t>(N);
-        } else if (A == "--mode") {
-            if (!Valor(V))
-                return false;
-            if (V.size() != 1) {
-                Erro = "--mode takes one character (0, 2 or 8)";
-                return false;
-            }
-            O.Modo = V[0];
         } else if (A == "--list") {
             O.Listar = true;
         } else {
             Erro = "unknown argument " + A;
             return false;
         }
+    }
+    if (!Nivel.empty()) {
+        char* Fim = nullptr;
+        const long N = std::strtol(Nivel.c_str(), &Fim, 10);
+        if (*Fim || N < 0 || N > 65535) {
+            Erro = "--level takes a number from 0 to 65535";
+            return false;
+        }
+        O.Nivel = static_cast<std::uint16_t>(N);
+    }
+    if (!Modo.empty()) {
+        if (Modo.size() != 1) {
+            Erro = "--mode takes one character (0, 2 or 8)";
+            return false;
+        }
+        O.Modo = Modo[0];
     }
     return true;
 }
