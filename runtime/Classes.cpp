@@ -1,6 +1,7 @@
 #include "runtime/Classes.h"
 
 #include "platform/Ascii.h"
+#include "runtime/Forms.h"
 
 #include <algorithm>
 #include <vector>
@@ -40,5 +41,8 @@ void UnRegisterClass(const TFormClass& Classe) noexcept
 TForm* CriaFormPorNome(std::string_view Nome, QWidget* Owner)
 {
     const TFormClass* Classe = GetClass(Nome);
-    return Classe ? Classe->Create(Owner) : nullptr;
+    TForm* Form = Classe ? Classe->Create(Owner) : nullptr;
+    if (Form)
+        ExecutaProtegido([Form] { Form->FormCreate(); });
+    return Form;
 }

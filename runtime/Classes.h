@@ -22,5 +22,6 @@ KOVANRT_API bool RegisterClass(const TFormClass& Classe);
 /// Removes Classe; a class that is not the one registered under its name leaves the registry as it is.
 KOVANRT_API void UnRegisterClass(const TFormClass& Classe) noexcept;
 
-/// Creates a form of the class registered under Nome, or null when there is none.
+/// Creates a form of the class registered under Nome and runs its FormCreate; null when there is no
+/// such class.
 KOVANRT_API TForm* CriaFormPorNome(std::string_view Nome, QWidget* Owner);

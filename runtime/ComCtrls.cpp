@@ -26,16 +26,29 @@ void TTabSheet::SetCaption(const std::string& Texto)
     }
 }
 
+int TTabSheet::PageIndex() const { return Dono ? Dono->indexOf(const_cast<TTabSheet*>(this)) : -1; }
+
+void TTabSheet::SetTabVisible(bool Visivel)
+{
+    AbaVisivel = Visivel;
+    if (Dono && PageIndex() >= 0) {
+        Dono->MudandoPorCodigo = true;
+        Dono->setTabVisible(PageIndex(), Visivel);
+        Dono->MudandoPorCodigo = false;
+        Dono->AtualizaBarra();
+    }
+}
+
 TPageControl::TPageControl(QWidget* Pai) : TControle(Pai)
 {
     connect(this, &QTabWidget::currentChanged, this, [this] {
         if (!MudandoPorCodigo)
-            emit Change();
+            ExecutaProtegido([this] { emit Change(); });
     });
 }
 
 int TPageControl::PageCount() const { return count(); }
-TTabSheet* TPageControl::Pages(int Indice) const { return dynamic_cast<TTabSheet*>(widget(Indice)); }
+TTabSheet* TPageControl::Pages(int Indice) const { return qobject_cast<TTabSheet*>(widget(Indice)); }
 
 void TPageControl::AddPage(TTabSheet* Pagina)
 {
@@ -43,8 +56,10 @@ void TPageControl::AddPage(TTabSheet* Pagina)
         return;
     Pagina->Dono = this;
     MudandoPorCodigo = true;
-    addTab(Pagina, Pagina->Legenda);
+    const int Indice = addTab(Pagina, Pagina->Legenda);
+    setTabVisible(Indice, Pagina->AbaVisivel);
     MudandoPorCodigo = false;
+    AtualizaBarra();
 }
 
 int TPageControl::ActivePageIndex() const { return currentIndex(); }
@@ -54,12 +69,23 @@ void TPageControl::SetActivePageIndex(int Indice)
     setCurrentIndex(Indice);
     MudandoPorCodigo = false;
 }
+TTabSheet* TPageControl::ActivePage() const { return qobject_cast<TTabSheet*>(currentWidget()); }
+void TPageControl::SetActivePage(TTabSheet* Pagina) { SetActivePageIndex(indexOf(Pagina)); }
+void TPageControl::SetTabsEmbaixo(bool Embaixo) { setTabPosition(Embaixo ? QTabWidget::South : QTabWidget::North); }
+
+void TPageControl::AtualizaBarra()
+{
+    bool Alguma = false;
+    for (int I = 0; I < count() && !Alguma; ++I)
+        Alguma = isTabVisible(I);
+    tabBar()->setVisible(Alguma);
+}
 
 TTabSet::TTabSet(QWidget* Pai) : TControle(Pai)
 {
     connect(this, &QTabBar::currentChanged, this, [this] {
         if (!MudandoPorCodigo)
-            emit Click();
+            ExecutaProtegido([this] { emit Click(); });
     });
 }
 

@@ -11,7 +11,8 @@
 
 class TPageControl;
 
-/// One page. Its caption is its tab's text once it belongs to a page control.
+/// One page. Its caption is its tab's text once it belongs to a page control. A page whose tab is
+/// hidden (TabVisible false) can still be shown from code.
 class KOVANRT_API TTabSheet : public TControle<QWidget> {
     Q_OBJECT
 public:
@@ -20,11 +21,20 @@ public:
     std::string Caption() const;
     void SetCaption(const std::string& Texto);
     TPageControl* PageControl() const { return Dono; }
+    /// Position among the page control's pages, -1 outside one.
+    int PageIndex() const;
+    bool TabVisible() const { return AbaVisivel; }
+    void SetTabVisible(bool Visivel);
+
+signals:
+    void Enter();
+    void Exit();
 
 private:
     friend class TPageControl;
     TPageControl* Dono = nullptr;
     QString Legenda;
+    bool AbaVisivel = true;
 };
 
 class KOVANRT_API TPageControl : public TControle<QTabWidget> {
@@ -36,11 +46,20 @@ public:
     void AddPage(TTabSheet* Pagina);
     int ActivePageIndex() const;
     void SetActivePageIndex(int Indice);
+    TTabSheet* ActivePage() const;
+    void SetActivePage(TTabSheet* Pagina);
+    /// Tabs above (the default) or below the pages.
+    void SetTabsEmbaixo(bool Embaixo);
 
 signals:
     void Change();
+    void Enter();
+    void Exit();
 
 private:
+    friend class TTabSheet;
+    /// With no tab visible the tab bar goes and the pages fill the control.
+    void AtualizaBarra();
     bool MudandoPorCodigo = false;
 };
 
@@ -57,6 +76,8 @@ public:
 
 signals:
     void Click();
+    void Enter();
+    void Exit();
 
 private:
     bool MudandoPorCodigo = false;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 
 namespace {
@@ -64,4 +65,18 @@ int KovanMessageBox(const char* text, const char* caption, unsigned int flags)
 int MessageBox(const std::string& Texto, const std::string& Titulo, unsigned int Flags)
 {
     return KovanMessageBox(Texto.c_str(), Titulo.c_str(), Flags);
+}
+
+bool RenomeiaBotoesSimNao(const std::string& Titulo, const std::string& Sim, const std::string& Nao)
+{
+    auto* Caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!Caixa || Caixa->windowTitle() != QStringDeCp1252(Titulo))
+        return false;
+    QAbstractButton* BotaoSim = Caixa->button(QMessageBox::Yes);
+    QAbstractButton* BotaoNao = Caixa->button(QMessageBox::No);
+    if (!BotaoSim || !BotaoNao)
+        return false;
+    BotaoSim->setText(QStringDeCp1252(Sim));
+    BotaoNao->setText(QStringDeCp1252(Nao));
+    return true;
 }

@@ -28,3 +28,8 @@ extern "C" KOVANRT_API int KovanMessageBox(const char* text, const char* caption
 
 /// The same for C++ callers.
 KOVANRT_API int MessageBox(const std::string& Texto, const std::string& Titulo, unsigned int Flags);
+
+/// The message box now open and active whose title is Titulo gets Sim and Nao on its Yes and No
+/// buttons; false when there is no such box. A screen posts itself a message just before opening a
+/// Yes/No box and calls this when the message arrives, inside the box's own event loop.
+KOVANRT_API bool RenomeiaBotoesSimNao(const std::string& Titulo, const std::string& Sim, const std::string& Nao);

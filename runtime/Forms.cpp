@@ -2,11 +2,15 @@
 
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
+#include "runtime/StdCtrls.h"
 #include "runtime/Texto.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 void ExecutaProtegido(const std::function<void()>& Acao) noexcept
 {
@@ -19,7 +23,54 @@ void ExecutaProtegido(const std::function<void()>& Acao) noexcept
     }
 }
 
-TForm::TForm(QWidget* Owner) : QWidget(Owner) {}
+namespace {
+
+// The toolkit controls directly under Pai, looking through the Qt widgets that only hold them (a page
+// control's page stack), in tab order.
+std::vector<QWidget*> ControlesEmOrdem(QWidget* Pai)
+{
+    std::vector<QWidget*> Controles;
+    std::vector<QWidget*> Pendentes{Pai};
+    while (!Pendentes.empty()) {
+        QWidget* Atual = Pendentes.back();
+        Pendentes.pop_back();
+        for (QObject* Filho : Atual->children()) {
+            auto* W = qobject_cast<QWidget*>(Filho);
+            if (!W || W->isWindow())
+                continue;
+            if (W->property("kovanControle").toBool())
+                Controles.push_back(W);
+            else if (W->focusProxy() == nullptr)
+                Pendentes.push_back(W);
+        }
+    }
+    std::stable_sort(Controles.begin(), Controles.end(), [](QWidget* A, QWidget* B) {
+        const unsigned OA = static_cast<unsigned>(OrdemTab(A)), OB = static_cast<unsigned>(OrdemTab(B));
+        return OA < OB; // -1 (none) sorts last
+    });
+    return Controles;
+}
+
+void JuntaCadeia(QWidget* Pai, std::vector<QWidget*>& Cadeia)
+{
+    for (QWidget* W : ControlesEmOrdem(Pai)) {
+        if (W->focusPolicy() & Qt::TabFocus)
+            Cadeia.push_back(W);
+        JuntaCadeia(W, Cadeia);
+    }
+}
+
+TButton* BotaoCom(const QWidget* Form, bool (TButton::*Propriedade)() const)
+{
+    for (TButton* Botao : Form->findChildren<TButton*>())
+        if ((Botao->*Propriedade)() && Botao->isVisible() && Botao->isEnabled())
+            return Botao;
+    return nullptr;
+}
+
+} // namespace
+
+TForm::TForm(QWidget* Owner) : QWidget(Owner) { AcompanhaFoco(); }
 
 std::string TForm::Caption() const
 {
@@ -36,6 +87,17 @@ void TForm::PostMessage(int Mensagem)
     QCoreApplication::postEvent(this, new QEvent(static_cast<QEvent::Type>(Mensagem)));
 }
 
+void TForm::AplicaOrdemTab()
+{
+    std::vector<QWidget*> Cadeia;
+    JuntaCadeia(this, Cadeia);
+    for (std::size_t I = 1; I < Cadeia.size(); ++I)
+        QWidget::setTabOrder(Cadeia[I - 1], Cadeia[I]);
+}
+
+TButton* TForm::BotaoCancelar() const { return BotaoCom(this, &TButton::Cancel); }
+TButton* TForm::BotaoPadrao() const { return BotaoCom(this, &TButton::Default); }
+
 bool TForm::event(QEvent* Evento)
 {
     const int Tipo = static_cast<int>(Evento->type());
@@ -48,4 +110,49 @@ bool TForm::event(QEvent* Evento)
     return Tratado;
 }
 
+void TForm::showEvent(QShowEvent* Evento)
+{
+    QWidget::showEvent(Evento);
+    if (Mostrado || Evento->spontaneous())
+        return;
+    Mostrado = true;
+    AplicaOrdemTab();
+    ExecutaProtegido([this] { FormShow(); });
+}
+
+void TForm::keyPressEvent(QKeyEvent* Evento)
+{
+    TButton* Botao = nullptr;
+    if (Evento->key() == Qt::Key_Escape && Evento->modifiers() == Qt::NoModifier) {
+        Botao = BotaoCancelar();
+    } else if (Evento->key() == Qt::Key_Return || Evento->key() == Qt::Key_Enter) {
+        Botao = qobject_cast<TButton*>(QApplication::focusWidget());
+        if (!Botao)
+            Botao = BotaoPadrao();
+    }
+    if (Botao)
+        Botao->click();
+    else
+        QWidget::keyPressEvent(Evento);
+}
+
 void TForm::TrataMensagem(int) {}
+
+void TScreen::SetCursor(TCursor Cursor)
+{
+    if (Cursor == Atual)
+        return;
+    if (Atual != crDefault)
+        QApplication::restoreOverrideCursor();
+    if (Cursor == crHourGlass)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (Cursor != crDefault)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    Atual = Cursor;
+}
+
+TScreen& Screen()
+{
+    static TScreen Tela;
+    return Tela;
+}

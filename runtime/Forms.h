@@ -1,14 +1,19 @@
 #pragma once
-// TForm: the base of every screen a module offers, over QWidget.
+// TForm: the base of every screen a module offers, over QWidget; and the screen cursor.
+//
+// Life cycle as a host drives it: CriaFormPorNome (runtime/Classes.h) constructs the form through its
+// registered factory and then runs FormCreate, so the form has run it when the call returns (a virtual
+// cannot be dispatched from the constructor). The first show chains the focus by the controls' tab
+// order and runs FormShow, once. Private messages posted with PostMessage arrive at TrataMensagem after
+// the current handler returns. Every one of these runs inside the event boundary.
 #include "platform/Export.h"
+#include "runtime/Controls.h"
 
 #include <QWidget>
-#include <functional>
 #include <string>
+#include <string_view>
 
-/// Runs a handler at the event boundary: an exception that escapes it is shown in a message box with
-/// its text, as the host's runtime does, and the screen stays usable.
-KOVANRT_API void ExecutaProtegido(const std::function<void()>& Acao) noexcept;
+class TButton;
 
 class KOVANRT_API TForm : public QWidget {
     Q_OBJECT
@@ -18,13 +23,56 @@ public:
     /// Title of the form, CP1252.
     std::string Caption() const;
     void SetCaption(const std::string& Texto);
+    /// Size of the client area.
+    void SetClientSize(int Largura, int Altura) { resize(Largura, Altura); }
 
     /// Posts a private message (a number above 1000) to the form; it arrives after the current handler
     /// returns, through TrataMensagem.
     void PostMessage(int Mensagem);
+    /// Closes the form, as the user does with the window's close box.
+    void Close() { close(); }
+
+    /// Chains the focus through the form's controls in tab order: a parent's controls by their
+    /// TabOrder (those without one after them, in creation order), each container's controls right
+    /// after the container. Done at the first show; call again after moving controls around.
+    void AplicaOrdemTab();
+
+    /// The enabled, visible button with Cancel (Esc) or Default (Enter) set, or null.
+    TButton* BotaoCancelar() const;
+    TButton* BotaoPadrao() const;
 
 protected:
-    bool event(QEvent* Evento) override;
+    /// Runs once the form is constructed (CriaFormPorNome), before the host sees it.
+    virtual void FormCreate() {}
+    /// Runs at the first show.
+    virtual void FormShow() {}
     /// Receives the private messages posted with PostMessage.
     virtual void TrataMensagem(int Mensagem);
+
+    bool event(QEvent* Evento) override;
+    void showEvent(QShowEvent* Evento) override;
+    /// Esc presses the cancel button, Enter the focused button or else the default one: the keys the
+    /// controls leave reach the form.
+    void keyPressEvent(QKeyEvent* Evento) override;
+
+private:
+    friend TForm* CriaFormPorNome(std::string_view Nome, QWidget* Owner);
+    bool Mostrado = false;
 };
+
+/// Cursor codes of the screen.
+using TCursor = short;
+inline constexpr TCursor crDefault = 0, crHourGlass = -11;
+
+/// The screen: the cursor shown over every window of the program. Showing the hourglass overrides
+/// the cursor of the application until crDefault is set again.
+class KOVANRT_API TScreen {
+public:
+    TCursor Cursor() const { return Atual; }
+    void SetCursor(TCursor Cursor);
+
+private:
+    TCursor Atual = crDefault;
+};
+
+KOVANRT_API TScreen& Screen();

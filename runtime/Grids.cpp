@@ -1,19 +1,70 @@
 #include "runtime/Grids.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
+
+// The grid's selection model: a move of the current cell by the user is first offered to SelectCell.
+class TSelecaoGrade : public QItemSelectionModel {
+public:
+    TSelecaoGrade(QAbstractItemModel* Modelo, TStringGrid* Grade) : QItemSelectionModel(Modelo, Grade), Grade(Grade) {}
+
+    void setCurrentIndex(const QModelIndex& Indice, QItemSelectionModel::SelectionFlags Comando) override
+    {
+        Grade->Recusado = !Grade->PodeIrPara(Indice);
+        if (!Grade->Recusado)
+            QItemSelectionModel::setCurrentIndex(Indice, Comando);
+    }
+    void select(const QItemSelection& Selecao, QItemSelectionModel::SelectionFlags Comando) override
+    {
+        if (!Grade->Recusado)
+            QItemSelectionModel::select(Selecao, Comando);
+    }
+    using QItemSelectionModel::select;
+
+private:
+    TStringGrid* Grade;
+};
 
 TStringGrid::TStringGrid(QWidget* Pai) : TControle(Pai)
 {
     setTabKeyNavigation(false); // Tab leaves the grid, as on Windows
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
     setColumnCount(5);
     setRowCount(4);
-    connect(this, &QTableWidget::currentCellChanged, this, [this](int Linha, int Coluna, int, int) {
-        if (!MudandoPorCodigo && Linha >= 0)
-            emit SelectCell(Coluna, Linha + 1);
-    });
-    connect(this, &QTableWidget::cellDoubleClicked, this, [this] { emit DblClick(); });
+    QItemSelectionModel* Antigo = selectionModel();
+    setSelectionModel(new TSelecaoGrade(model(), this));
+    delete Antigo;
+}
+
+bool TStringGrid::PodeIrPara(const QModelIndex& Indice)
+{
+    if (MudandoPorCodigo || !Indice.isValid() || Indice == currentIndex())
+        return true;
+    bool Pode = true;
+    ExecutaProtegido([&] { emit SelectCell(Indice.column(), Indice.row() + 1, Pode); });
+    return Pode;
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent* Evento)
+{
+    Recusado = false;
+    QTableWidget::mousePressEvent(Evento);
+    Recusado = false;
+}
+
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent* Evento)
+{
+    QTableWidget::mouseDoubleClickEvent(Evento);
+    ExecutaProtegido([this] { emit DblClick(); });
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* Evento)
+{
+    Recusado = false;
+    QTableWidget::keyPressEvent(Evento);
+    Recusado = false;
 }
 
 int TStringGrid::ColCount() const { return columnCount(); }
@@ -49,9 +100,15 @@ int TStringGrid::Row() const { return currentRow() + 1; }
 void TStringGrid::SetRow(int Linha)
 {
     MudandoPorCodigo = true;
+    Recusado = false;
     setCurrentCell(Linha - 1, std::max(currentColumn(), 0));
     MudandoPorCodigo = false;
 }
+int TStringGrid::Col() const { return currentColumn(); }
 
 void TStringGrid::SetColWidths(int Coluna, int Largura) { setColumnWidth(Coluna, Largura); }
 void TStringGrid::SetDefaultRowHeight(int Altura) { verticalHeader()->setDefaultSectionSize(Altura); }
+void TStringGrid::SetSelecaoLinha(bool Linha)
+{
+    setSelectionBehavior(Linha ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}

@@ -1,6 +1,7 @@
 #pragma once
 // TStringGrid: a grid of text cells over QTableWidget. Row 0 is the title row (the header); data rows
-// are 1 to RowCount - 1. Cells are addressed column first, as Cells[Col, Row].
+// are 1 to RowCount - 1. Cells are addressed column first, as Cells[Col, Row]. When the user moves to
+// another cell, SelectCell asks first: a handler that answers false keeps the current cell.
 #include "platform/Export.h"
 #include "runtime/Controls.h"
 
@@ -23,16 +24,32 @@ public:
 
     /// The selected data row (1-based like the cells), or 0 when none is.
     int Row() const;
+    /// Moves the selection from code; SelectCell is not asked.
     void SetRow(int Linha);
+    int Col() const;
 
+    int ColWidths(int Coluna) const { return columnWidth(Coluna); }
     void SetColWidths(int Coluna, int Largura);
     void SetDefaultRowHeight(int Altura);
+    /// Whole rows are selected (goRowSelect), or single cells.
+    void SetSelecaoLinha(bool Linha);
 
 signals:
-    /// The user moved the selection to a cell.
-    void SelectCell(int Coluna, int Linha);
+    /// The user is moving the selection to a cell; PodeSelecionar false keeps the current one.
+    void SelectCell(int Coluna, int Linha, bool& PodeSelecionar);
     void DblClick();
+    void Enter();
+    void Exit();
+
+protected:
+    void mousePressEvent(QMouseEvent* Evento) override;
+    void keyPressEvent(QKeyEvent* Evento) override;
+    void mouseDoubleClickEvent(QMouseEvent* Evento) override;
 
 private:
+    friend class TSelecaoGrade;
+    /// Asks SelectCell about a move to the model cell Indice; true when it may happen.
+    bool PodeIrPara(const QModelIndex& Indice);
     bool MudandoPorCodigo = false;
+    bool Recusado = false; // the last move was refused: the selection that goes with it is dropped too
 };

@@ -6,22 +6,32 @@
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPainter>
+#include <QStringListModel>
 
 namespace {
 
-// Offers a typed character to a KeyPress handler; true when the key is to be dropped. A replaced
-// character is inserted by the caller's widget as if typed.
-template <class Emissor>
-bool FiltraTecla(QKeyEvent* Evento, QWidget* Alvo, Emissor Emite)
+// Offers a key to KeyDown and, when it types a character, to KeyPress. True when the key is used up:
+// swallowed by a handler, or replaced and sent again to Destino as the new character.
+template <class EmiteDown, class EmitePress>
+bool FiltraTecla(QKeyEvent* Evento, QWidget* Destino, EmiteDown Down, EmitePress Press)
 {
     static bool Reenviando = false; // the replacement itself is not offered again
+    if (Reenviando)
+        return false;
+    Word Key = TeclaVirtual(Evento->key());
+    if (Key != 0) {
+        ExecutaProtegido([&] { Down(Key, EstadoShift(Evento->modifiers())); });
+        if (Key == 0)
+            return true;
+    }
     const QString Texto = Evento->text();
-    if (Texto.size() != 1 || Reenviando)
+    if (Texto.size() != 1)
         return false;
     const char Original = Cp1252DeUnicode(Texto.at(0).unicode());
     char Tecla = Original;
-    Emite(Tecla);
+    ExecutaProtegido([&] { Press(Tecla); });
     if (Tecla == '\0')
         return true;
     if (Tecla == Original)
@@ -29,9 +39,28 @@ bool FiltraTecla(QKeyEvent* Evento, QWidget* Alvo, Emissor Emite)
     const QString Novo(QChar(static_cast<char16_t>(Cp1252ParaUnicode(static_cast<unsigned char>(Tecla)))));
     QKeyEvent Trocado(Evento->type(), 0, Evento->modifiers(), Novo);
     Reenviando = true;
-    QCoreApplication::sendEvent(Alvo, &Trocado);
+    QCoreApplication::sendEvent(Destino, &Trocado);
     Reenviando = false;
     return true;
+}
+
+// Keys the open list of a combo box keeps for itself: moving in the list, picking, closing.
+bool TeclaDaLista(int Tecla)
+{
+    switch (Tecla) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -40,95 +69,143 @@ TLabel::TLabel(QWidget* Pai) : TControleComTexto(Pai) {}
 
 TEdit::TEdit(QWidget* Pai) : TControle(Pai)
 {
-    connect(this, &QLineEdit::textEdited, this, &TEdit::Change);
+    connect(this, &QLineEdit::textEdited, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
 }
 std::string TEdit::Text() const { return Cp1252DeQString(text()); }
 void TEdit::SetText(const std::string& Texto) { setText(QStringDeCp1252(Texto)); }
+int TEdit::MaxLength() const { return maxLength() >= 32767 ? 0 : maxLength(); }
 void TEdit::SetMaxLength(int Tamanho) { setMaxLength(Tamanho > 0 ? Tamanho : 32767); }
 
 void TEdit::keyPressEvent(QKeyEvent* Evento)
 {
-    if (!FiltraTecla(Evento, this, [&](char& Tecla) { emit KeyPress(Tecla); }))
+    if (!FiltraTecla(Evento, this, [&](Word& K, TShiftState S) { emit KeyDown(K, S); }, [&](char& C) { emit KeyPress(C); }))
         QLineEdit::keyPressEvent(Evento);
 }
-void TEdit::focusInEvent(QFocusEvent* Evento)
-{
-    QLineEdit::focusInEvent(Evento);
-    emit Enter();
-}
-void TEdit::focusOutEvent(QFocusEvent* Evento)
-{
-    QLineEdit::focusOutEvent(Evento);
-    emit Exit();
-}
 
-TComboBox::TComboBox(QWidget* Pai) : TControle(Pai)
+TComboBox::TComboBox(QWidget* Pai) : TControle(Pai), Modelo(new QStringListModel(this))
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
-    connect(lineEdit(), &QLineEdit::textEdited, this, &TComboBox::Change);
-    connect(this, &QComboBox::activated, this, &TComboBox::Change);
-    lineEdit()->installEventFilter(this);
-    installEventFilter(this);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon); // never measures 10,000 entries
+    setModel(Modelo);
+    if (auto* Lista = qobject_cast<QListView*>(view()))
+        Lista->setUniformItemSizes(true);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
+    connect(this, &QComboBox::activated, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
+    view()->installEventFilter(this);
+}
+TComboBox::~TComboBox()
+{
+    view()->removeEventFilter(this);
 }
 std::string TComboBox::Text() const { return Cp1252DeQString(currentText()); }
 void TComboBox::SetText(const std::string& Texto) { setEditText(QStringDeCp1252(Texto)); }
+int TComboBox::MaxLength() const { return lineEdit()->maxLength() >= 32767 ? 0 : lineEdit()->maxLength(); }
+void TComboBox::SetMaxLength(int Tamanho) { lineEdit()->setMaxLength(Tamanho > 0 ? Tamanho : 32767); }
+
 std::vector<std::string> TComboBox::Items() const
 {
+    const QStringList Lista = Modelo->stringList();
     std::vector<std::string> Itens;
-    for (int I = 0; I < count(); ++I)
-        Itens.push_back(Cp1252DeQString(itemText(I)));
+    Itens.reserve(static_cast<std::size_t>(Lista.size()));
+    for (const QString& Item : Lista)
+        Itens.push_back(Cp1252DeQString(Item));
     return Itens;
 }
 void TComboBox::SetItems(const std::vector<std::string>& Itens)
 {
     const QString Texto = currentText();
-    clear();
+    QStringList Lista;
+    Lista.reserve(static_cast<qsizetype>(Itens.size()));
     for (const std::string& Item : Itens)
-        addItem(QStringDeCp1252(Item));
+        Lista.append(QStringDeCp1252(Item));
+    Modelo->setStringList(Lista);
     setCurrentIndex(-1);
     setEditText(Texto);
 }
-void TComboBox::AddItem(const std::string& Item)
+std::string TComboBox::Item(int Indice) const { return Cp1252DeQString(itemText(Indice)); }
+void TComboBox::AddItem(const std::string& Item) { InsertItem(count(), Item); }
+void TComboBox::InsertItem(int Indice, const std::string& Item)
 {
     const QString Texto = currentText();
-    const int Indice = currentIndex();
-    addItem(QStringDeCp1252(Item));
-    setCurrentIndex(Indice);
+    const int Atual = currentIndex();
+    Modelo->insertRows(Indice, 1);
+    Modelo->setData(Modelo->index(Indice), QStringDeCp1252(Item));
+    setCurrentIndex(Atual >= Indice && Atual >= 0 ? Atual + 1 : Atual);
     setEditText(Texto);
 }
-void TComboBox::ClearItems()
+void TComboBox::ClearItems() { SetItems({}); }
+void TComboBox::Clear()
 {
-    const QString Texto = currentText();
-    clear();
-    setEditText(Texto);
+    Modelo->setStringList({});
+    setCurrentIndex(-1);
+    setEditText(QString());
+}
+int TComboBox::IndexOf(const std::string& Item) const
+{
+    return findText(QStringDeCp1252(Item), Qt::MatchFixedString); // whole text, case ignored
 }
 int TComboBox::ItemIndex() const { return currentIndex(); }
-void TComboBox::SetItemIndex(int Indice) { setCurrentIndex(Indice); }
-void TComboBox::SetDroppedDown(bool Aberto) { Aberto ? showPopup() : hidePopup(); }
+void TComboBox::SetItemIndex(int Indice)
+{
+    if (Indice >= 0) {
+        setCurrentIndex(Indice);
+        return;
+    }
+    const QString Texto = currentText();
+    setCurrentIndex(-1);
+    setEditText(Texto);
+}
+
+bool TComboBox::DroppedDown() const { return view()->isVisible(); }
+void TComboBox::SetDroppedDown(bool Aberto)
+{
+    if (Aberto == DroppedDown())
+        return;
+    if (Aberto) {
+        showPopup();
+        return;
+    }
+    FechandoPorCodigo = true;
+    hidePopup();
+    FechandoPorCodigo = false;
+}
+int TComboBox::SelStart() const { return lineEdit()->cursorPosition(); }
+void TComboBox::SetSelStart(int Posicao) { lineEdit()->setCursorPosition(Posicao); }
+
+void TComboBox::keyPressEvent(QKeyEvent* Evento)
+{
+    if (!FiltraTecla(Evento, lineEdit(), [&](Word& K, TShiftState S) { emit KeyDown(K, S); },
+                     [&](char& C) { emit KeyPress(C); }))
+        QComboBox::keyPressEvent(Evento);
+}
+
 void TComboBox::hidePopup()
 {
+    const bool Aberto = DroppedDown();
     QComboBox::hidePopup();
-    emit CloseUp();
+    if (Aberto && !FechandoPorCodigo)
+        ExecutaProtegido([this] { emit CloseUp(); });
 }
+
 bool TComboBox::eventFilter(QObject* Objeto, QEvent* Evento)
 {
-    if (Objeto == lineEdit() && Evento->type() == QEvent::KeyPress) {
+    // The open list takes the keyboard in Qt; what is not for the list goes on to the edit part.
+    if (Objeto == view() && Evento->type() == QEvent::KeyPress) {
         auto* Tecla = static_cast<QKeyEvent*>(Evento);
-        return FiltraTecla(Tecla, lineEdit(), [&](char& C) { emit KeyPress(C); });
+        if (!TeclaDaLista(Tecla->key())) {
+            keyPressEvent(Tecla);
+            return true;
+        }
     }
-    if (Objeto == this && Evento->type() == QEvent::FocusIn)
-        emit Enter();
-    if (Objeto == this && Evento->type() == QEvent::FocusOut && !view()->isVisible())
-        emit Exit();
     return QComboBox::eventFilter(Objeto, Evento);
 }
 
 TButton::TButton(QWidget* Pai) : TControleComTexto(Pai)
 {
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, &TButton::Click);
+    connect(this, &QPushButton::clicked, this, [this] { ExecutaProtegido([this] { emit Click(); }); });
 }
 
 TBitBtn::TBitBtn(QWidget* Pai) : TButton(Pai) {}
@@ -136,18 +213,18 @@ TBitBtn::TBitBtn(QWidget* Pai) : TButton(Pai) {}
 TSpeedButton::TSpeedButton(QWidget* Pai) : TControleComTexto(Pai)
 {
     setFocusPolicy(Qt::NoFocus); // speed buttons never take the focus
-    connect(this, &QToolButton::clicked, this, &TSpeedButton::Click);
+    connect(this, &QToolButton::clicked, this, [this] { ExecutaProtegido([this] { emit Click(); }); });
 }
 void TSpeedButton::SetFlat(bool Plano) { setAutoRaise(Plano); }
 
 TCheckBox::TCheckBox(QWidget* Pai) : TControleMarcavel(Pai)
 {
-    connect(this, &QCheckBox::clicked, this, &TCheckBox::Click);
+    connect(this, &QCheckBox::clicked, this, [this] { ExecutaProtegido([this] { emit Click(); }); });
 }
 
 TRadioButton::TRadioButton(QWidget* Pai) : TControleMarcavel(Pai)
 {
-    connect(this, &QRadioButton::clicked, this, &TRadioButton::Click);
+    connect(this, &QRadioButton::clicked, this, [this] { ExecutaProtegido([this] { emit Click(); }); });
 }
 
 TGroupBox::TGroupBox(QWidget* Pai) : TControle(Pai) {}
@@ -175,7 +252,7 @@ void TPanel::paintEvent(QPaintEvent* Evento)
 
 TRadioGroup::TRadioGroup(QWidget* Pai) : TControle(Pai), Grupo(new QButtonGroup(this))
 {
-    connect(Grupo, &QButtonGroup::idClicked, this, &TRadioGroup::Click);
+    connect(Grupo, &QButtonGroup::idClicked, this, [this] { ExecutaProtegido([this] { emit Click(); }); });
 }
 std::string TRadioGroup::Caption() const { return Cp1252DeQString(title()); }
 void TRadioGroup::SetCaption(const std::string& Texto) { setTitle(QStringDeCp1252(Texto)); }

@@ -1,6 +1,8 @@
 #pragma once
 // The standard controls over their Qt widgets. Change and click events are raised only by the user,
-// never by code that sets a text, a state or the items.
+// never by code that sets a text, a state or the items. Key events come with Windows virtual-key codes
+// (runtime/Controls.h): KeyDown for every key (setting the key to 0 swallows it), then KeyPress for a
+// typed character (CP1252; NUL drops it, another character replaces it).
 #include "platform/Export.h"
 #include "runtime/Controls.h"
 
@@ -17,6 +19,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QStringListModel;
 
 class KOVANRT_API TLabel : public TControleComTexto<QLabel> {
     Q_OBJECT
@@ -31,54 +34,100 @@ public:
     std::string Text() const;
     void SetText(const std::string& Texto);
     /// 0: no limit.
+    int MaxLength() const;
     void SetMaxLength(int Tamanho);
+    /// Caret position (0: before the first character).
+    int SelStart() const { return cursorPosition(); }
+    void SetSelStart(int Posicao) { setCursorPosition(Posicao); }
 
 signals:
     void Change();
     void Enter();
     void Exit();
-    /// A typed character (CP1252); a handler may change it, or set it to NUL to drop the key.
-    void KeyPress(char& Tecla);
+    void KeyDown(Word& Key, TShiftState Shift);
+    void KeyPress(char& Key);
 
 protected:
     void keyPressEvent(QKeyEvent* Evento) override;
-    void focusInEvent(QFocusEvent* Evento) override;
-    void focusOutEvent(QFocusEvent* Evento) override;
 };
 
-/// An editable combo box: Text is what the edit part holds; Change comes from typing or picking.
+/// An editable combo box. Text is what the edit part holds; Change comes from typing or picking an
+/// entry. The key events hook the combo box itself: a focused combo box receives the keys and hands
+/// them to its line edit by a direct call that skips the line edit's event filters. While the list is
+/// open, typing still goes to the edit part, as on Windows.
 class KOVANRT_API TComboBox : public TControle<QComboBox> {
     Q_OBJECT
 public:
     explicit TComboBox(QWidget* Pai = nullptr);
+    ~TComboBox() override;
     std::string Text() const;
+    /// Sets the edit part's text, caret after its last character.
     void SetText(const std::string& Texto);
+    /// 0: no limit.
+    int MaxLength() const;
+    void SetMaxLength(int Tamanho);
+
+    /// The entries. SetItems replaces them in one model update and keeps the edit text.
     std::vector<std::string> Items() const;
     void SetItems(const std::vector<std::string>& Itens);
+    int ItemCount() const { return count(); }
+    std::string Item(int Indice) const;
     void AddItem(const std::string& Item);
+    void InsertItem(int Indice, const std::string& Item);
+    /// Empties the entries, keeping the edit text.
     void ClearItems();
+    /// Empties the entries and the edit text.
+    void Clear();
+    /// Index of the exact entry (letter case ignored), -1 when none.
+    int IndexOf(const std::string& Item) const;
     int ItemIndex() const;
+    /// Selects an entry (its text becomes the edit text); -1 selects none and keeps the text.
     void SetItemIndex(int Indice);
+
+    /// The list is open. Opening or closing it from code raises no CloseUp.
+    bool DroppedDown() const;
     void SetDroppedDown(bool Aberto);
+
+    /// Caret position in the edit part.
+    int SelStart() const;
+    void SetSelStart(int Posicao);
 
 signals:
     void Change();
     void CloseUp();
     void Enter();
     void Exit();
-    void KeyPress(char& Tecla);
+    void KeyDown(Word& Key, TShiftState Shift);
+    void KeyPress(char& Key);
 
 protected:
+    void keyPressEvent(QKeyEvent* Evento) override;
     void hidePopup() override;
     bool eventFilter(QObject* Objeto, QEvent* Evento) override;
+
+private:
+    QStringListModel* Modelo;
+    bool FechandoPorCodigo = false;
 };
 
+/// A push button. Default: Enter on the form presses it (unless another button has the focus).
+/// Cancel: Esc on the form presses it.
 class KOVANRT_API TButton : public TControleComTexto<QPushButton> {
     Q_OBJECT
 public:
     explicit TButton(QWidget* Pai = nullptr);
+    bool Default() const { return Padrao; }
+    void SetDefault(bool Valor) { Padrao = Valor; }
+    bool Cancel() const { return Cancela; }
+    void SetCancel(bool Valor) { Cancela = Valor; }
 signals:
     void Click();
+    void Enter();
+    void Exit();
+
+private:
+    bool Padrao = false;
+    bool Cancela = false;
 };
 
 /// A button with a glyph; handled everywhere as a TButton.
@@ -88,6 +137,7 @@ public:
     explicit TBitBtn(QWidget* Pai = nullptr);
 };
 
+/// A flat tool button; it never takes the focus.
 class KOVANRT_API TSpeedButton : public TControleComTexto<QToolButton> {
     Q_OBJECT
 public:
@@ -103,6 +153,8 @@ public:
     explicit TCheckBox(QWidget* Pai = nullptr);
 signals:
     void Click();
+    void Enter();
+    void Exit();
 };
 
 class KOVANRT_API TRadioButton : public TControleMarcavel<QRadioButton> {
@@ -111,14 +163,20 @@ public:
     explicit TRadioButton(QWidget* Pai = nullptr);
 signals:
     void Click();
+    void Enter();
+    void Exit();
 };
 
+/// A group box. Its caption colour follows the font colour (SetFontColor), which its controls inherit.
 class KOVANRT_API TGroupBox : public TControle<QGroupBox> {
     Q_OBJECT
 public:
     explicit TGroupBox(QWidget* Pai = nullptr);
     std::string Caption() const;
     void SetCaption(const std::string& Texto);
+signals:
+    void Enter();
+    void Exit();
 };
 
 /// A panel: a frame whose caption is drawn in its centre.
@@ -128,6 +186,9 @@ public:
     explicit TPanel(QWidget* Pai = nullptr);
     std::string Caption() const;
     void SetCaption(const std::string& Texto);
+signals:
+    void Enter();
+    void Exit();
 
 protected:
     void paintEvent(QPaintEvent* Evento) override;

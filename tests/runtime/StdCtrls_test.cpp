@@ -1,9 +1,13 @@
 #include "runtime/StdCtrls.h"
 
 #include "runtime/ComCtrls.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
 #include "runtime/Grids.h"
 
+#include <QMessageBox>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QtTest>
 
 // Change and click events come from the user only; code that sets texts, states or items raises none.
@@ -20,33 +24,50 @@ private slots:
         QCOMPARE(Mudou.count(), 0);
         QTest::keyClicks(&Edit, "x");
         QCOMPARE(Mudou.count(), 1);
-
-        // KeyPress may drop or replace a key.
-        connect(&Edit, &TEdit::KeyPress, &Edit, [](char& Tecla) {
-            if (Tecla == '-')
-                Tecla = '\0';
-            else if (Tecla == 'a')
-                Tecla = 'A';
-        });
-        Edit.SetText("");
-        QTest::keyClicks(&Edit, "a-b");
-        QCOMPARE(Edit.Text(), std::string("Ab"));
+        Edit.SetMaxLength(15);
+        QCOMPARE(Edit.MaxLength(), 15);
     }
 
-    void ComboMudaSoPeloUsuario()
+    // The entries go in through one model update, the edit text stays, and no Change is raised; the
+    // list opened and closed from code raises no CloseUp, closed by the user it does.
+    void ComboEntradasEmUmaAtualizacao()
     {
         TComboBox Combo;
-        QSignalSpy Mudou(&Combo, &TComboBox::Change);
-        Combo.SetItems({"00000123", "00000456"});
-        Combo.SetItemIndex(1);
+        Combo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Combo));
+        QSignalSpy Mudou(&Combo, &TComboBox::Change), Fechou(&Combo, &TComboBox::CloseUp);
+        QSignalSpy Reiniciou(Combo.model(), &QAbstractItemModel::modelReset);
+        std::vector<std::string> Empresas;
+        for (int I = 0; I < 10000; ++I)
+            Empresas.push_back(QString::number(I).rightJustified(8, '0').toStdString());
         Combo.SetText("0000");
-        Combo.AddItem("Todas");
-        Combo.ClearItems();
+        Combo.SetItems(Empresas);
+        QCOMPARE(Reiniciou.count(), 1);
+        QCOMPARE(Combo.ItemCount(), 10000);
         QCOMPARE(Combo.Text(), std::string("0000"));
-        QCOMPARE(Mudou.count(), 0);
-        QTest::keyClicks(Combo.lineEdit(), "1");
-        QCOMPARE(Mudou.count(), 1);
-        QCOMPARE(Combo.Text(), std::string("00001"));
+        QCOMPARE(Combo.ItemIndex(), -1);
+        Combo.InsertItem(0, "Todas");
+        QCOMPARE(Combo.IndexOf("TODAS"), 0);
+        Combo.SetItemIndex(2);
+        QCOMPARE(Combo.Text(), std::string("00000001"));
+        Combo.SetDroppedDown(true);
+        QVERIFY(Combo.DroppedDown());
+        Combo.SetDroppedDown(false);
+        QVERIFY(!Combo.DroppedDown());
+        Combo.ClearItems();
+        QCOMPARE(Combo.Text(), std::string("00000001"));
+        QCOMPARE(Mudou.count() + Fechou.count(), 0);
+
+        // With the list open the typed keys still reach the edit part.
+        Combo.SetItems({"00000123", "00000456"});
+        Combo.SetText("");
+        Combo.SetDroppedDown(true);
+        QTest::keyClicks(Combo.view(), "0001");
+        QCOMPARE(Combo.Text(), std::string("0001"));
+        QCOMPARE(Mudou.count(), 4);
+        QTest::keyClick(Combo.view(), Qt::Key_Escape);
+        QTRY_VERIFY(!Combo.DroppedDown());
+        QCOMPARE(Fechou.count(), 1);
     }
 
     void CliquesSoPeloUsuario()
@@ -71,19 +92,94 @@ private slots:
         QVERIFY(!Marca.Checked());
     }
 
-    // Row 0 is the header; cells outside the grid are ignored.
-    void GradeLinhaZeroETitulo()
+    // Pages without visible tabs: the tab bar goes and a hidden page can still be shown from code.
+    void PaginasSemAbas()
+    {
+        TPageControl Paginas;
+        Paginas.resize(300, 200);
+        auto* P1 = new TTabSheet(&Paginas);
+        auto* P2 = new TTabSheet(&Paginas);
+        Paginas.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Paginas));
+        P1->SetTabVisible(false);
+        QVERIFY(Paginas.tabBar()->isVisible());
+        P2->SetTabVisible(false);
+        QVERIFY(!Paginas.tabBar()->isVisible());
+        Paginas.SetActivePage(P1);
+        QCOMPARE(Paginas.ActivePage(), P1);
+        QTRY_VERIFY(P1->height() > 190);
+    }
+
+    // Row 0 is the header; cells outside the grid are ignored; a move the handler refuses keeps the
+    // current row, by key and by mouse; a double click reaches DblClick.
+    void GradeTituloESelecao()
     {
         TStringGrid Grade;
         Grade.SetColCount(3);
-        Grade.SetRowCount(2);
+        Grade.SetRowCount(4);
+        Grade.SetSelecaoLinha(true);
         Grade.SetCells(0, 0, "Bin ou Intervalo de Bins");
         Grade.SetCells(2, 1, "      X");
         Grade.SetCells(0, 5, "fora");
         QCOMPARE(Grade.horizontalHeaderItem(0)->text(), QString("Bin ou Intervalo de Bins"));
         QCOMPARE(Grade.Cells(2, 1), std::string("      X"));
         QCOMPARE(Grade.Cells(1, 1), std::string());
-        QCOMPARE(Grade.RowCount(), 2);
+        QCOMPARE(Grade.RowCount(), 4);
+        Grade.resize(300, 200);
+        Grade.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Grade));
+        std::vector<int> Pedidas;
+        connect(&Grade, &TStringGrid::SelectCell, &Grade, [&](int, int Linha, bool& Pode) {
+            Pedidas.push_back(Linha);
+            Pode = Linha != 3;
+        });
+        QSignalSpy Duplo(&Grade, &TStringGrid::DblClick);
+        Grade.SetRow(1);
+        QTest::keyClick(&Grade, Qt::Key_Down);
+        QCOMPARE(Grade.Row(), 2);
+        QTest::keyClick(&Grade, Qt::Key_Down);
+        QCOMPARE(Grade.Row(), 2);
+        const QPoint Linha3 = Grade.visualRect(Grade.model()->index(2, 0)).center();
+        QTest::mouseClick(Grade.viewport(), Qt::LeftButton, {}, Linha3);
+        QCOMPARE(Grade.Row(), 2);
+        QVERIFY(Grade.selectionModel()->isRowSelected(1));
+        QVERIFY(!Grade.selectionModel()->isRowSelected(2));
+        QCOMPARE(Pedidas, (std::vector<int>{2, 3, 3}));
+        QTest::mouseDClick(Grade.viewport(), Qt::LeftButton, {}, Grade.visualRect(Grade.model()->index(0, 1)).center());
+        QCOMPARE(Duplo.count(), 1);
+    }
+
+    // The hourglass and back; a Yes/No box relabelled while it is open; a grey group-box caption.
+    void CursorCaixaECores()
+    {
+        QCOMPARE(Screen().Cursor(), crDefault);
+        const TCursor Salvo = Screen().Cursor();
+        Screen().SetCursor(crHourGlass);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        Screen().SetCursor(Salvo);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        QString Sim, Nao;
+        QTimer::singleShot(0, [&] {
+            QVERIFY(RenomeiaBotoesSimNao("Configurador Mirabelo.", "Sim", "N\xE3o"));
+            auto* Caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            Sim = Caixa->button(QMessageBox::Yes)->text();
+            Nao = Caixa->button(QMessageBox::No)->text();
+            Caixa->button(QMessageBox::No)->click();
+        });
+        QTimer::singleShot(5000, [] {
+            if (QWidget* Caixa = QApplication::activeModalWidget())
+                Caixa->close();
+        });
+        QCOMPARE(MessageBox("Deseja sair?", "Configurador Mirabelo.", MB_YESNO | MB_ICONQUESTION), IDNO);
+        QCOMPARE(Sim + "/" + Nao, QString("Sim/Não"));
+        QVERIFY(!RenomeiaBotoesSimNao("Configurador Mirabelo.", "Sim", "N\xE3o"));
+
+        TGroupBox Grupo;
+        Grupo.SetFontColor(CorTextoCinza());
+        QCOMPARE(Grupo.palette().color(QPalette::Active, QPalette::WindowText), CorTextoCinza());
+        Grupo.SetFontColor(QColor());
+        QCOMPARE(Grupo.palette().color(QPalette::Active, QPalette::WindowText), QApplication::palette().color(QPalette::WindowText));
     }
 };
 

@@ -1,0 +1,238 @@
+// A screen as a host drives it and a person uses it: created through the registry, shown, typed into
+// (keys go to the widget that has the focus), with handlers that throw.
+#include "runtime/Classes.h"
+#include "runtime/ComCtrls.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
+#include "runtime/StdCtrls.h"
+
+#include <QMessageBox>
+#include <QtTest>
+#include <stdexcept>
+
+namespace {
+
+std::vector<std::string> Caixas; // texts of the message boxes shown
+
+int RespondeCaixa(void*, const char* Texto, const char*, unsigned)
+{
+    Caixas.emplace_back(Texto);
+    return IDOK;
+}
+
+// A small screen: a company box, an edit, a group box with a check box, three buttons.
+class TFormTeste : public TForm {
+public:
+    explicit TFormTeste(QWidget* Owner) : TForm(Owner)
+    {
+        SetClientSize(400, 200);
+        Combo = Novo<TComboBox>(this, "ComboBoxEmpresa", 10, 10, 86, 22);
+        Grupo = Novo<TGroupBox>(this, "GroupBox1", 10, 40, 150, 60);
+        Marca = Novo<TCheckBox>(Grupo, "CheckBox1", 5, 20, 100, 20);
+        Edit = Novo<TEdit>(this, "Edit1", 200, 10, 100, 22);
+        Salvar = Novo<TBitBtn>(this, "BitBtnSalvar", 220, 160, 75, 25);
+        Retornar = Novo<TBitBtn>(this, "BitBtnRetornar", 310, 160, 75, 25);
+        Retornar->SetCancel(true);
+        Salvar->SetDefault(true);
+        // Tab order differs from creation order; the group box holds the check box.
+        Combo->SetTabOrder(0);
+        Edit->SetTabOrder(1);
+        Grupo->SetTabOrder(2);
+        Salvar->SetTabOrder(3);
+        Retornar->SetTabOrder(4);
+        Salvar->SetAnchors(akRight | akBottom);
+        Combo->SetAnchors(akLeft | akTop | akRight);
+        connect(Salvar, &TButton::Click, this, [this] {
+            Eventos.push_back("Salvar");
+            if (FalhaAoSalvar)
+                throw std::runtime_error("database is locked");
+        });
+        connect(Retornar, &TButton::Click, this, [this] { Eventos.push_back("Retornar"); });
+        connect(Combo, &TComboBox::Change, this, [this] {
+            if (Combo->Text() == "x")
+                throw std::runtime_error("5:database is locked");
+        });
+    }
+    template <class T>
+    T* Novo(QWidget* Pai, const char* Nome, int X, int Y, int L, int A)
+    {
+        auto* C = new T(Pai);
+        C->SetName(Nome);
+        C->SetBounds(X, Y, L, A);
+        return C;
+    }
+    static TForm* Cria(QWidget* Owner) { return new TFormTeste(Owner); }
+
+    TComboBox* Combo;
+    TGroupBox* Grupo;
+    TCheckBox* Marca;
+    TEdit* Edit;
+    TBitBtn *Salvar, *Retornar;
+    std::vector<std::string> Eventos;
+    bool FalhaAoSalvar = false;
+
+protected:
+    void FormCreate() override { Eventos.push_back(Combo ? "FormCreate" : "sem controles"); }
+    void FormShow() override
+    {
+        Eventos.push_back("FormShow");
+        PostMessage(1324);
+        Eventos.push_back("fim do FormShow");
+    }
+    void TrataMensagem(int Mensagem) override { Eventos.push_back(std::to_string(Mensagem)); }
+};
+
+const TFormClass ClasseTeste{"TFormTeste", &TFormTeste::Cria};
+
+TFormTeste* AbreAtivo()
+{
+    auto* Form = static_cast<TFormTeste*>(CriaFormPorNome("tformteste", nullptr));
+    Form->show();
+    Form->activateWindow();
+    if (!QTest::qWaitForWindowActive(Form))
+        qFatal("the test window did not become active");
+    return Form;
+}
+
+void Digita(const char* Texto) { QTest::keyClicks(QApplication::focusWidget(), Texto); }
+void Tecla(Qt::Key K, Qt::KeyboardModifiers M = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), K, M); }
+
+} // namespace
+
+class FormsTeste : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(RegisterClass(ClasseTeste));
+        KovanSetMessageBoxHandler(RespondeCaixa, nullptr);
+    }
+    void init() { Caixas.clear(); }
+
+    // Created by name: FormCreate has run when the call returns; FormShow once; the posted message
+    // arrives after FormShow returned.
+    void CicloDeVida()
+    {
+        std::unique_ptr<TFormTeste> Form(AbreAtivo());
+        Form->hide();
+        Form->show();
+        QTRY_COMPARE(Form->Eventos.size(), std::size_t(4));
+        QCOMPARE(Form->Eventos, (std::vector<std::string>{"FormCreate", "FormShow", "fim do FormShow", "1324"}));
+        QCOMPARE(CriaFormPorNome("TFormQueNaoHa", nullptr), nullptr);
+    }
+
+    // A handler that throws, on a child button or a combo box: a message box with the text, and the
+    // screen goes on working.
+    void ExcecaoDeQualquerControle()
+    {
+        std::unique_ptr<TFormTeste> Form(AbreAtivo());
+        Form->FalhaAoSalvar = true;
+        QTest::mouseClick(Form->Salvar, Qt::LeftButton);
+        Form->Combo->setFocus();
+        Digita("x");
+        QCOMPARE(Caixas, (std::vector<std::string>{"database is locked", "5:database is locked"}));
+        Form->FalhaAoSalvar = false;
+        QTest::mouseClick(Form->Salvar, Qt::LeftButton);
+        QCOMPARE(std::count(Form->Eventos.begin(), Form->Eventos.end(), "Salvar"), 2);
+        QVERIFY(Form->isVisible());
+    }
+
+    // Keys typed into the focused combo box reach its KeyDown (virtual-key codes, shift state, Key = 0
+    // swallows) and KeyPress (NUL drops the character), not only keys sent to its line edit.
+    void TeclasNoComboComFoco()
+    {
+        std::unique_ptr<TFormTeste> Form(AbreAtivo());
+        std::vector<std::pair<Word, TShiftState>> Recebidas;
+        connect(Form->Combo, &TComboBox::KeyDown, Form.get(), [&](Word& Key, TShiftState Shift) {
+            Recebidas.emplace_back(Key, Shift);
+            if (Key == VK_F4 || Key == VK_DELETE || (Key == 'V' && (Shift & ssCtrl)))
+                Key = 0;
+        });
+        connect(Form->Combo, &TComboBox::KeyPress, Form.get(), [](char& Key) {
+            if (Key == '-')
+                Key = '\0';
+            else if (Key == 'a')
+                Key = 'A';
+        });
+        Form->Combo->setFocus();
+        QCOMPARE(QApplication::focusWidget(), Form->Combo);
+        Digita("1-a2");
+        QCOMPARE(Form->Combo->Text(), std::string("1A2"));
+        Tecla(Qt::Key_Left);
+        Tecla(Qt::Key_Delete);
+        Tecla(Qt::Key_F4);
+        Tecla(Qt::Key_V, Qt::ControlModifier);
+        Tecla(Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(Form->Combo->Text(), std::string("1A2"));
+        QCOMPARE(Form->Combo->SelStart(), 2);
+        QVERIFY(!Form->Combo->DroppedDown());
+        const std::vector<std::pair<Word, TShiftState>> Esperadas{
+            {'1', 0}, {0xBD, 0}, {'A', 0}, {'2', 0}, {VK_LEFT, 0}, {VK_DELETE, 0}, {VK_F4, 0}, {VK_CONTROL, ssCtrl}, {'V', ssCtrl}, {VK_SHIFT, ssShift}, {VK_INSERT, ssShift}};
+        QCOMPARE(Recebidas, Esperadas);
+        Form->Combo->SetMaxLength(4);
+        Digita("345");
+        QCOMPARE(QString::fromStdString(Form->Combo->Text()), QString("1A23")); // the new limit puts the caret at the end
+    }
+
+    // Tab follows the tab order (into the group box after it), Esc presses the cancel button, Enter the
+    // focused button or else the default one; anchors hold when the form grows.
+    void OrdemTabEscEnterAncoras()
+    {
+        std::unique_ptr<TFormTeste> Form(AbreAtivo());
+        Form->Combo->setFocus();
+        std::vector<QString> Ordem;
+        for (int I = 0; I < 5; ++I) {
+            Ordem.push_back(QApplication::focusWidget()->objectName());
+            Tecla(Qt::Key_Tab);
+        }
+        QCOMPARE(Ordem, (std::vector<QString>{"ComboBoxEmpresa", "Edit1", "CheckBox1", "BitBtnSalvar", "BitBtnRetornar"}));
+        Form->Edit->SetTabStop(false);
+        Form->Combo->setFocus();
+        Tecla(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Form->Marca);
+
+        Form->Eventos.clear();
+        Form->Combo->setFocus();
+        Tecla(Qt::Key_Escape);
+        Tecla(Qt::Key_Return);
+        Form->Retornar->setFocus();
+        Tecla(Qt::Key_Return);
+        QCOMPARE(Form->Eventos, (std::vector<std::string>{"Retornar", "Salvar", "Retornar"}));
+
+        const QRect Botao = Form->Salvar->geometry(), Combo = Form->Combo->geometry();
+        Form->resize(500, 260);
+        QTRY_COMPARE(Form->Salvar->geometry(), Botao.translated(100, 60));
+        QCOMPARE(Form->Combo->geometry(), Combo.adjusted(0, 0, 100, 0));
+    }
+
+    // Enter and Exit follow the focus through containers: leaving the combo box for the check box in
+    // the group box exits the combo box, then enters the group box and then the check box.
+    void EntraESai()
+    {
+        std::unique_ptr<TFormTeste> Form(AbreAtivo());
+        std::vector<std::string> Ordem;
+        connect(Form->Combo, &TComboBox::Exit, Form.get(), [&] { Ordem.push_back("Combo sai"); });
+        connect(Form->Grupo, &TGroupBox::Enter, Form.get(), [&] { Ordem.push_back("Grupo entra"); });
+        connect(Form->Marca, &TCheckBox::Enter, Form.get(), [&] { Ordem.push_back("Marca entra"); });
+        connect(Form->Marca, &TCheckBox::Exit, Form.get(), [&] { Ordem.push_back("Marca sai"); });
+        connect(Form->Grupo, &TGroupBox::Exit, Form.get(), [&] { Ordem.push_back("Grupo sai"); });
+        connect(Form->Edit, &TEdit::Enter, Form.get(), [&] { Ordem.push_back("Edit entra"); });
+        Form->Combo->setFocus();
+        Form->Combo->SetItems({"00000123", "00000456"});
+        Form->Combo->SetDroppedDown(true);
+        Form->Combo->SetDroppedDown(false);
+        QMessageBox Caixa(Form.get()); // a box over the screen takes the focus without an Exit
+        Caixa.show();
+        QVERIFY(QTest::qWaitForWindowActive(&Caixa));
+        Caixa.hide();
+        Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+        Form->Marca->setFocus();
+        Form->Edit->setFocus();
+        QCOMPARE(Ordem, (std::vector<std::string>{"Combo sai", "Grupo entra", "Marca entra", "Marca sai", "Grupo sai", "Edit entra"}));
+    }
+};
+
+QTEST_MAIN(FormsTeste)
+#include "Forms_test.moc"
