@@ -33,7 +33,7 @@ void TTabSheet::SetTabVisible(bool Visivel)
     AbaVisivel = Visivel;
     if (Dono && PageIndex() >= 0) {
         Dono->MudandoPorCodigo = true;
-        Dono->setTabVisible(PageIndex(), Visivel);
+        Dono->tabBar()->setTabVisible(PageIndex(), Visivel); // the tab only: the page stays shown
         Dono->MudandoPorCodigo = false;
         Dono->AtualizaBarra();
     }

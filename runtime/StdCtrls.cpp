@@ -66,6 +66,27 @@ bool TeclaDaLista(int Tecla)
 } // namespace
 
 TLabel::TLabel(QWidget* Pai) : TControleComTexto(Pai) {}
+void TLabel::SetCaption(const std::string& Texto)
+{
+    TControleComTexto::SetCaption(Texto);
+    AjustaTamanho();
+}
+void TLabel::SetAutoSize(bool Valor)
+{
+    Automatico = Valor;
+    AjustaTamanho();
+}
+void TLabel::changeEvent(QEvent* Evento)
+{
+    QLabel::changeEvent(Evento);
+    if (Evento->type() == QEvent::FontChange)
+        AjustaTamanho();
+}
+void TLabel::AjustaTamanho()
+{
+    if (Automatico && !wordWrap())
+        resize(sizeHint());
+}
 
 TEdit::TEdit(QWidget* Pai) : TControle(Pai)
 {
@@ -93,6 +114,10 @@ TComboBox::TComboBox(QWidget* Pai) : TControle(Pai), Modelo(new QStringListModel
         Lista->setUniformItemSizes(true);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
     connect(this, &QComboBox::activated, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
+    // Qt picks the entry equal to the typed text (and raises activated) when the edit part loses the
+    // focus or takes Enter; Windows raises no change then, so only a pick in the list is an activation.
+    QObject::disconnect(lineEdit(), SIGNAL(editingFinished()), this, nullptr);
+    QObject::disconnect(lineEdit(), SIGNAL(returnPressed()), this, nullptr);
     view()->installEventFilter(this);
 }
 TComboBox::~TComboBox()

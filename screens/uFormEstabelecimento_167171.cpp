@@ -124,11 +124,7 @@ void TFormEstabelecimento_167171::EditCodigoEstabKeyPress(char& Key)
 
 void TFormEstabelecimento_167171::DadosModificados(bool Valor)
 {
-    Modificado = Valor;
-    BitBtnSalvar->SetEnabled(Valor);
-    BitBtnCancelar->SetEnabled(Valor);
-    BitBtnExcluir->SetEnabled(!Valor);
-    ComboBoxEmpresa->SetEnabled(!Valor);
+    AplicaModificado(Valor, true);
 }
 
 void TFormEstabelecimento_167171::Monta_Msg_Log(const std::string& Tipo, const std::string& Empresa)

@@ -1,5 +1,6 @@
 #include "screens/uFormPadraoCfgEstab.h"
 
+#include "config/CacheEmpresas.h"
 #include "config/Lib.h"
 #include "db/ApiBanco.h"
 #include "module/info.h"
@@ -72,11 +73,12 @@ bool ComecaSemCaixa(const std::string& Texto, const std::string& Inicio)
     return Texto.size() >= Inicio.size() && IguaisSemCaixa(std::string_view(Texto).substr(0, Inicio.size()), Inicio);
 }
 
-// Where the company list comes from on every keystroke.
+// The company list is read again on every keystroke: through the cache, which answers what a fresh
+// read of the folder would.
 std::vector<std::string> LeListaEmpresas(const std::string& Raiz)
 {
     std::vector<std::string> Lista;
-    LerEmpresas(Raiz, Lista);
+    LerEmpresasCache(Raiz, Lista);
     return Lista;
 }
 
@@ -512,11 +514,16 @@ void TFormPadraoCfgEstab::BitBtnRetornarClick()
 
 void TFormPadraoCfgEstab::DadosModificados(bool Valor)
 {
+    AplicaModificado(Valor, KovanMultiEmpresa(RaizServidor()));
+}
+
+void TFormPadraoCfgEstab::AplicaModificado(bool Valor, bool MudaCaixa)
+{
     Modificado = Valor;
     BitBtnSalvar->SetEnabled(Valor);
     BitBtnCancelar->SetEnabled(Valor);
     BitBtnExcluir->SetEnabled(!Valor);
-    if (KovanMultiEmpresa(RaizServidor()))
+    if (MudaCaixa)
         ComboBoxEmpresa->SetEnabled(!Valor);
 }
 

@@ -102,6 +102,9 @@ protected:
     static bool EhTodas(const std::string& Texto);
     /// True while group mode is chosen.
     bool ModoGrupo() const;
+    /// The modified flag, Save and Cancel as Valor, Delete the opposite, and the company box too when
+    /// MudaCaixa (the base only on a multi-company server; derived screens always).
+    void AplicaModificado(bool Valor, bool MudaCaixa);
 
     TCursor CursorSalvo = crDefault;
     bool Modificado = false;

@@ -1,0 +1,237 @@
+#pragma once
+// A screen of the module driven as a person and a host drive it: a fresh server root, CfKovan.ini
+// beside a pretend host executable, the module initialised (screen classes registered), the host's
+// callback table handed over with a routine that records every notification and answers the codes
+// with a reply, and the message box and question box answered from queues while recording what was
+// asked. Screens are created by class name and their controls found by object name.
+#include "RaizTeste.h"
+#include "module/info.h"
+#include "platform/Cp1252.h"
+#include "runtime/Application.h"
+#include "runtime/Classes.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
+#include "runtime/QuestionBox.h"
+#include "runtime/Texto.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QtTest>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+extern "C" void Initialize();
+extern "C" void Finalize();
+
+struct TTroca {
+    int Codigo;
+    std::string Texto;
+    bool operator==(const TTroca&) const = default;
+};
+
+struct TCaixaMostrada {
+    std::string Texto, Titulo;
+    unsigned Flags;
+};
+
+struct TPerguntaFeita {
+    std::string Titulo, Texto;
+    std::vector<std::string> Botoes;
+    int Padrao;
+};
+
+namespace QTest {
+template <>
+inline char* toString(const std::string& Texto)
+{
+    return qstrdup(Cp1252ParaUtf8(Texto).c_str());
+}
+template <>
+inline char* toString(const std::vector<std::string>& Lista)
+{
+    std::string Todas;
+    for (const std::string& Item : Lista)
+        Todas += "[" + Cp1252ParaUtf8(Item) + "]";
+    return qstrdup(Todas.c_str());
+}
+template <>
+inline char* toString(const TTroca& Troca)
+{
+    return qstrdup((std::to_string(Troca.Codigo) + ":" + Cp1252ParaUtf8(Troca.Texto)).c_str());
+}
+} // namespace QTest
+
+class TTelaTeste {
+public:
+    /// Nivel: the user's privilege level in the callback table.
+    explicit TTelaTeste(std::uint16_t Nivel = 0)
+    {
+        Atual = this;
+        TRaizTeste::Grava(Raiz.Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + Raiz.RaizTexto() + "\r\n");
+        Application().SetExeName((Raiz.Pasta / "bin" / "cfkovan").string());
+        Application().Title = "CfKovan";
+        setenv("KOVAN_EVENTLOG", (Raiz.Pasta / "auditoria.jsonl").c_str(), 1);
+        Initialize();
+        TTabCallBack Tabela{};
+        Tabela.NivelUsuario = Nivel;
+        Tabela.CallBack0 = &Recebe;
+        CallBackInformacoes(&Tabela);
+        AtendeCaixas();
+    }
+    /// Message and question boxes answered from the queues (the default after a test showed a real box).
+    void AtendeCaixas()
+    {
+        KovanSetMessageBoxHandler(&RespondeMensagem, nullptr);
+        KovanSetQuestionBoxHandler(&RespondePergunta, nullptr);
+    }
+    ~TTelaTeste()
+    {
+        delete Form.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        KovanSetMessageBoxHandler(nullptr, nullptr);
+        KovanSetQuestionBoxHandler(nullptr, nullptr);
+        Finalize();
+        unsetenv("KOVAN_EVENTLOG");
+        Atual = nullptr;
+    }
+    TTelaTeste(const TTelaTeste&) = delete;
+    TTelaTeste& operator=(const TTelaTeste&) = delete;
+
+    /// A multi-company root with these companies, each with its stored code when one is given.
+    void Empresas(const std::vector<std::pair<std::string, std::string>>& Lista, bool Duplicados = false)
+    {
+        Raiz.MultiEmpresa(Duplicados);
+        for (const auto& [Empresa, Codigo] : Lista) {
+            Raiz.CriaEmpresa(Empresa);
+            if (!Codigo.empty())
+                TRaizTeste::Grava(Raiz.IniEmpresa(Empresa), "[Geral]\r\nCodigoEstabelecimento=" + Codigo + "\r\n");
+        }
+    }
+
+    TForm* Cria(const char* Classe = "TFormEstabelecimento_167171")
+    {
+        Form = CriaFormPorNome(Classe, nullptr);
+        return Form.data();
+    }
+    /// Shows the screen, makes it the active window and lets the posted messages arrive.
+    void Mostra()
+    {
+        Form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form.data()));
+        Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form.data()));
+        QCoreApplication::processEvents();
+    }
+    template <class T = QWidget>
+    T* Controle(const char* Nome) const
+    {
+        T* C = Form->findChild<T*>(Nome);
+        if (!C)
+            qFatal("no control %s", Nome);
+        return C;
+    }
+    /// Types as a person does: into whatever has the focus.
+    void Digita(const char* Texto)
+    {
+        QTest::keyClicks(QApplication::focusWidget(), Texto);
+        QCoreApplication::processEvents();
+    }
+    void Tecla(Qt::Key Tecla, Qt::KeyboardModifiers Mods = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Tecla, Mods);
+        QCoreApplication::processEvents();
+    }
+    void Clica(const char* Nome)
+    {
+        QTest::mouseClick(Controle(Nome), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    bool Habilitado(const char* Nome) const { return Controle(Nome)->isEnabled(); }
+    /// The text of an edit or of a combo box's edit part, CP1252.
+    std::string Texto(const char* Nome) const
+    {
+        QWidget* C = Controle(Nome);
+        if (auto* Edit = qobject_cast<QLineEdit*>(C))
+            return Cp1252DeQString(Edit->text());
+        if (auto* Combo = qobject_cast<QComboBox*>(C))
+            return Cp1252DeQString(Combo->currentText());
+        return {};
+    }
+    std::vector<std::string> Itens(const char* Nome = "ComboBoxEmpresa") const
+    {
+        std::vector<std::string> Lista;
+        auto* Combo = Controle<QComboBox>(Nome);
+        for (int I = 0; I < Combo->count(); ++I)
+            Lista.push_back(Cp1252DeQString(Combo->itemText(I)));
+        return Lista;
+    }
+
+    /// Codes the host received, in order, from position Desde on.
+    std::vector<int> Codigos(std::size_t Desde = 0) const
+    {
+        std::vector<int> Lista;
+        for (std::size_t I = Desde; I < Trocas.size(); ++I)
+            Lista.push_back(Trocas[I].Codigo);
+        return Lista;
+    }
+    /// Texts of the audit entries, as CP1252 bytes, without the user, source and executable lines.
+    std::vector<std::string> Auditoria() const
+    {
+        std::vector<std::string> Linhas;
+        std::ifstream Arquivo(Raiz.Pasta / "auditoria.jsonl", std::ios::binary);
+        for (std::string Linha; std::getline(Arquivo, Linha);) {
+            const std::string Texto = Utf8ParaCp1252(nlohmann::json::parse(Linha)["text"].get<std::string>());
+            const std::size_t Fim = Texto.find("\n\n");
+            Linhas.push_back(Fim == std::string::npos ? Texto : Texto.substr(Fim + 2));
+        }
+        return Linhas;
+    }
+
+    TRaizTeste Raiz;
+    QPointer<TForm> Form;
+    std::vector<TTroca> Trocas;
+    /// The host's replies to the codes that have one (301, 501, 506, 507, 510).
+    std::map<int, std::string> Respostas;
+    std::vector<TCaixaMostrada> Caixas;
+    std::deque<int> RespostasCaixa;  // empty: the default button
+    std::vector<TPerguntaFeita> Perguntas;
+    std::deque<int> RespostasPergunta;
+
+private:
+    static inline TTelaTeste* Atual = nullptr;
+
+    static void Recebe(std::int32_t, std::int32_t Codigo, char* Texto)
+    {
+        Atual->Trocas.push_back({Codigo, Texto});
+        const auto Resposta = Atual->Respostas.find(Codigo);
+        if (Resposta != Atual->Respostas.end())
+            std::memcpy(Texto, Resposta->second.data(), std::min(std::strlen(Texto), Resposta->second.size()));
+    }
+    static int RespondeMensagem(void*, const char* Texto, const char* Titulo, unsigned Flags)
+    {
+        Atual->Caixas.push_back({Texto, Titulo, Flags});
+        if (!Atual->RespostasCaixa.empty()) {
+            const int R = Atual->RespostasCaixa.front();
+            Atual->RespostasCaixa.pop_front();
+            return R;
+        }
+        return (Flags & 0xF) == MB_YESNO ? ((Flags & MB_DEFBUTTON2) ? IDNO : IDYES) : IDOK;
+    }
+    static int RespondePergunta(void*, const char* Titulo, const char* Texto, const char* const* Botoes, int Quantos,
+                                int Padrao)
+    {
+        Atual->Perguntas.push_back({Titulo, Texto, std::vector<std::string>(Botoes, Botoes + Quantos), Padrao});
+        if (Atual->RespostasPergunta.empty())
+            return Padrao;
+        const int R = Atual->RespostasPergunta.front();
+        Atual->RespostasPergunta.pop_front();
+        return R;
+    }
+};

@@ -1,0 +1,219 @@
+// "Estabelecimento" as the administrator uses it: the code of the chosen company is shown, typed,
+// padded, saved (with the duplicate check), cancelled and deleted, and every save and delete audited.
+#include "TelaTeste.h"
+
+#include <QtTest>
+
+namespace {
+
+std::string IniDe(const TTelaTeste& T, const std::string& Empresa)
+{
+    return TRaizTeste::Le(T.Raiz.IniEmpresa(Empresa));
+}
+
+const std::string Cabeca = "Mirabelo/Estabelecimento/";
+
+} // namespace
+
+class EstabelecimentoTeste : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Typing 1, 2, 3 and leaving the field pads it to 15; saving stores it, audits it and reloads it.
+    // A 15-character code stays as typed and takes no 16th character; keys other than letters and
+    // digits are dropped; the hints follow the focus.
+    void DigitaESalva_data()
+    {
+        QTest::addColumn<QString>("Digitado");
+        QTest::addColumn<QString>("Gravado");
+        QTest::newRow("tres-digitos") << "1-2 3" << "000000000000123";
+        QTest::newRow("quinze") << "AB3456789012345X" << "AB3456789012345";
+    }
+    void DigitaESalva()
+    {
+        QFETCH(QString, Digitado);
+        QFETCH(QString, Gravado);
+        const std::string Codigo = Gravado.toStdString();
+        TTelaTeste T;
+        T.Empresas({{"00000123", ""}, {"00000456", "000000000000999"}});
+        T.Cria();
+        T.Mostra();
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string());
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnCancelar"));
+        QVERIFY(T.Habilitado("BitBtnExcluir") && T.Habilitado("ComboBoxEmpresa"));
+
+        T.Tecla(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), T.Controle("EditCodigoEstab"));
+        QCOMPARE(T.Trocas.back(), (TTroca{100, "Digite o c\xF3""digo de estabelecimento para a empresa."}));
+        T.Digita(Digitado.toLatin1().constData());
+        QVERIFY(T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnCancelar"));
+        QVERIFY(!T.Habilitado("BitBtnExcluir") && !T.Habilitado("ComboBoxEmpresa"));
+        T.Tecla(Qt::Key_Tab);
+        QCOMPARE(T.Texto("EditCodigoEstab"), Codigo);
+        QCOMPARE(T.Trocas.back(), (TTroca{100, ""}));
+
+        T.Clica("BitBtnSalvar");
+        QVERIFY(T.Caixas.empty());
+        QCOMPARE(IniDe(T, "00000123"), "[geral]\r\ncodigoestabelecimento=" + Codigo + "\r\n");
+        QCOMPARE(T.Auditoria(), (std::vector<std::string>{Cabeca + "00000123\r\nEstab: " + Codigo}));
+        QCOMPARE(T.Texto("EditCodigoEstab"), Codigo);
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir") && T.Habilitado("ComboBoxEmpresa"));
+        QCOMPARE(T.Trocas.back().Codigo, 300);
+    }
+
+    // Saving a code another listed company holds (any letter case) is refused unless the server
+    // allows duplicates; the same company may save its own code again; an empty code is refused.
+    void Duplicidade_data()
+    {
+        QTest::addColumn<bool>("Permite");
+        QTest::addColumn<QString>("Empresa");
+        QTest::addColumn<QString>("Digitado");
+        QTest::addColumn<QString>("Recusa");
+        const QString Usado = "Esse código de estabelecimento já está sendo usado por outra empresa.";
+        QTest::newRow("outra-empresa-outra-caixa") << false << "00000123" << "abc" << Usado;
+        QTest::newRow("mesma-empresa") << false << "00000456" << "ABC" << "";
+        QTest::newRow("duplicados-permitidos") << true << "00000123" << "abc" << "";
+        QTest::newRow("vazio") << false << "00000123" << "" << "Código de Estabelecimento inválido.";
+    }
+    void Duplicidade()
+    {
+        QFETCH(bool, Permite);
+        QFETCH(QString, Empresa);
+        QFETCH(QString, Digitado);
+        QFETCH(QString, Recusa);
+        TTelaTeste T;
+        T.Empresas({{"00000123", ""}, {"00000456", "000000000000ABC"}}, Permite);
+        T.Respostas[301] = Empresa.toStdString();
+        T.Cria();
+        T.Mostra();
+        T.Clica("EditCodigoEstab");
+        T.Controle<QLineEdit>("EditCodigoEstab")->selectAll();
+        T.Tecla(Qt::Key_Backspace);
+        T.Digita(Digitado.toLatin1().constData());
+        const std::string Antes = IniDe(T, "00000123") + IniDe(T, "00000456");
+        T.Clica("BitBtnSalvar");
+        if (Recusa.isEmpty()) {
+            QVERIFY(T.Caixas.empty());
+            QCOMPARE(T.Auditoria().size(), 1u);
+            QVERIFY(!T.Habilitado("BitBtnSalvar"));
+            return;
+        }
+        QCOMPARE(T.Caixas.size(), 1u);
+        QCOMPARE(QString::fromStdString(Cp1252ParaUtf8(T.Caixas[0].Texto)), Recusa);
+        QCOMPARE(T.Caixas[0].Flags, MB_OK | MB_ICONWARNING);
+        QCOMPARE(IniDe(T, "00000123") + IniDe(T, "00000456"), Antes);
+        QVERIFY(T.Auditoria().empty());
+        QVERIFY(T.Habilitado("BitBtnSalvar"));
+        QCOMPARE(QApplication::focusWidget(), T.Controle("EditCodigoEstab"));
+    }
+
+    // Cancel: with changes it asks (No by default) and No keeps them; without changes it reloads at once.
+    void Cancela()
+    {
+        TTelaTeste T;
+        T.Empresas({{"00000123", "000000000000111"}});
+        T.Cria();
+        T.Mostra();
+        T.Clica("EditCodigoEstab");
+        T.Digita("9");
+        T.RespostasCaixa = {IDNO};
+        T.Clica("BitBtnCancelar");
+        QCOMPARE(T.Caixas.size(), 1u);
+        QCOMPARE(T.Caixas[0].Flags, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+        QCOMPARE(T.Caixas[0].Texto, std::string("Deseja cancelar as altera\xE7\xF5""es ?"));
+        QVERIFY(T.Habilitado("BitBtnSalvar"));
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnCancelar");
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("000000000000111"));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
+
+        TRaizTeste::Grava(T.Raiz.IniEmpresa("00000123"), "[Geral]\r\nCodigoEstabelecimento=222\r\n");
+        T.Controle("BitBtnCancelar")->setEnabled(true);
+        T.Clica("BitBtnCancelar");
+        QCOMPARE(T.Caixas.size(), 2u);
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("222"));
+    }
+
+    // Delete: which question is asked, what each answer removes, and the audit line of every company
+    // whose section went away.
+    void Exclui_data()
+    {
+        QTest::addColumn<bool>("Multi");
+        QTest::addColumn<QString>("Modo");
+        QTest::addColumn<int>("Escolha");
+        QTest::addColumn<int>("Confirma");
+        QTest::addColumn<QStringList>("Botoes");
+        QTest::addColumn<QStringList>("Removidas");
+        const QStringList Tres{"Atual", "Todas", "Cancelar"}, Dois{"Continuar", "Cancelar"};
+        QTest::newRow("atual") << true << "0" << 1 << IDYES << Tres << QStringList{"00000123"};
+        QTest::newRow("todas") << true << "0" << 2 << IDYES << Tres << QStringList{"00000123", "00000789"};
+        QTest::newRow("cancelar") << true << "0" << 3 << IDYES << Tres << QStringList{};
+        QTest::newRow("nao-confirma") << true << "0" << 2 << IDNO << Tres << QStringList{};
+        QTest::newRow("empresa-fixa") << true << "8" << 2 << IDYES << Dois << QStringList{};
+        QTest::newRow("uma-empresa") << false << "0" << 1 << IDYES << Dois << QStringList{"00000000"};
+    }
+    void Exclui()
+    {
+        QFETCH(bool, Multi);
+        QFETCH(QString, Modo);
+        QFETCH(int, Escolha);
+        QFETCH(int, Confirma);
+        QFETCH(QStringList, Botoes);
+        QFETCH(QStringList, Removidas);
+        TTelaTeste T;
+        const std::vector<std::string> Empresas =
+            Multi ? std::vector<std::string>{"00000123", "00000456", "00000789"} : std::vector<std::string>{"00000000"};
+        if (Multi)
+            T.Empresas({{"00000123", "111"}, {"00000456", ""}, {"00000789", "333"}});
+        else
+            T.Raiz.CriaEmpresa("00000000");
+        TRaizTeste::Grava(T.Raiz.IniEmpresa(Empresas[0]), "[Geral]\r\nCodigoEstabelecimento=000000000000111\r\n[TrnHabilitada]\r\nDebitoVista=1\r\n");
+        T.Respostas[501] = Modo.toStdString();
+        T.Cria();
+        T.Mostra();
+        T.RespostasPergunta = {Escolha};
+        T.RespostasCaixa = {Confirma};
+        T.Clica("BitBtnExcluir");
+
+        QCOMPARE(T.Perguntas.size(), 1u);
+        QStringList Mostrados;
+        for (const std::string& B : T.Perguntas[0].Botoes)
+            Mostrados << QString::fromStdString(B);
+        QCOMPARE(Mostrados, Botoes);
+        QCOMPARE(T.Perguntas[0].Padrao, static_cast<int>(Botoes.size()));
+        QCOMPARE(T.Perguntas[0].Titulo, std::string("Configurador Mirabelo."));
+        const bool Confirmou = Escolha == 1 || (Escolha == 2 && Botoes.size() == 3);
+        QCOMPARE(T.Caixas.size(), Confirmou ? 1u : 0u);
+        if (Confirmou)
+            QCOMPARE(T.Caixas[0].Texto, Escolha == 1 ? "Deseja realmente excluir a configura\xE7\xE3o da empresa [" + Empresas[0] + "] ?"
+                                                     : std::string("Deseja realmente excluir a configura\xE7\xE3o de Todas empresas ?"));
+
+        std::vector<std::string> Linhas;
+        for (const QString& E : Removidas)
+            Linhas.push_back(Cabeca + E.toStdString() + " - Op\xE7\xE3o Exclus\xE3o");
+        QCOMPARE(T.Auditoria(), Linhas);
+        const bool PrimeiraRemovida = Removidas.contains(QString::fromStdString(Empresas[0]));
+        QCOMPARE(IniDe(T, Empresas[0]), PrimeiraRemovida ? std::string("[TrnHabilitada]\r\nDebitoVista=1\r\n")
+                                                         : std::string("[Geral]\r\nCodigoEstabelecimento=000000000000111\r\n[TrnHabilitada]\r\nDebitoVista=1\r\n"));
+        QCOMPARE(T.Texto("EditCodigoEstab"), PrimeiraRemovida ? std::string() : std::string("000000000000111"));
+    }
+
+    // Level 2 may only view: the field is disabled and Delete is refused with the privilege message.
+    void NivelSoVisualiza()
+    {
+        TTelaTeste T(2);
+        T.Empresas({{"00000123", "111"}});
+        T.Cria();
+        T.Mostra();
+        QVERIFY(!T.Habilitado("EditCodigoEstab"));
+        T.Clica("BitBtnExcluir");
+        QVERIFY(T.Perguntas.empty());
+        QCOMPARE(T.Caixas.size(), 1u);
+        QCOMPARE(T.Caixas[0].Titulo, std::string("SEGURAN\xC7""A"));
+        QCOMPARE(TRaizTeste::Le(T.Raiz.IniEmpresa("00000123")), std::string("[Geral]\r\nCodigoEstabelecimento=111\r\n"));
+        QVERIFY(T.Auditoria().empty());
+    }
+};
+
+QTEST_MAIN(EstabelecimentoTeste)
+#include "uFormEstabelecimento_167171_test.moc"
