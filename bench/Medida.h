@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 namespace bench {
 
@@ -23,6 +24,27 @@ inline std::filesystem::path PastaTemporaria()
 inline void Grava(const std::filesystem::path& Caminho, const std::string& Bytes)
 {
     std::ofstream(Caminho, std::ios::binary) << Bytes;
+}
+
+/// A multi-company server root below Pasta ("Kovan", with bin/CfKovan.ini naming it) holding the
+/// companies 00000000 to Quantas - 1, each with its company file and its (empty) directory. Answers the
+/// codes in order.
+inline std::vector<std::string> CriaRaiz(const std::filesystem::path& Pasta, int Quantas)
+{
+    const std::filesystem::path Config = Pasta / "Kovan" / "config";
+    std::filesystem::create_directories(Pasta / "bin");
+    Grava(Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + (Pasta / "Kovan").string() + "\r\n");
+    std::filesystem::create_directories(Config);
+    Grava(Config / "KovanCfg.ini", "[config]\r\nTipoConfKovan=MULTIEMPRESA\r\nPermiteDuplEstab=NAO\r\n");
+    std::vector<std::string> Empresas;
+    char Codigo[16];
+    for (int I = 0; I < Quantas; ++I) {
+        std::snprintf(Codigo, sizeof Codigo, "%08d", I);
+        Empresas.emplace_back(Codigo);
+        Grava(Config / (Empresas.back() + ".cnf"), std::string("\x10\x01", 2) + "empresa");
+        std::filesystem::create_directories(Config / "empresas" / Codigo);
+    }
+    return Empresas;
 }
 
 /// Best of Vezes runs of Acao, in seconds (the file system's caches warm after the first).

@@ -26,21 +26,10 @@ struct TServidor {
     fs::path Pasta;
     std::vector<std::string> Empresas;
 
-    explicit TServidor(int Quantas) : Pasta(bench::PastaTemporaria())
+    explicit TServidor(int Quantas) : Pasta(bench::PastaTemporaria()), Empresas(bench::CriaRaiz(Pasta, Quantas))
     {
-        const fs::path Config = Pasta / "Kovan" / "config";
-        fs::create_directories(Pasta / "bin");
-        bench::Grava(Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + (Pasta / "Kovan").string() + "\r\n");
-        fs::create_directories(Config);
-        bench::Grava(Config / "KovanCfg.ini", "[config]\r\nTipoConfKovan=MULTIEMPRESA\r\nPermiteDuplEstab=NAO\r\n");
-        char Codigo[16];
-        for (int I = 0; I < Quantas; ++I) {
-            std::snprintf(Codigo, sizeof Codigo, "%08d", I);
-            Empresas.emplace_back(Codigo);
-            bench::Grava(Config / (Empresas.back() + ".cnf"), std::string("\x10\x01", 2) + "empresa");
-            fs::create_directories(Config / "empresas" / Codigo);
-            bench::Grava(Ini(I), "[geral]\r\ncodigoestabelecimento=" + std::string(7, '0') + Codigo + "\r\n");
-        }
+        for (std::size_t I = 0; I < Empresas.size(); ++I)
+            bench::Grava(Ini(I), "[geral]\r\ncodigoestabelecimento=" + std::string(7, '0') + Empresas[I] + "\r\n");
     }
     ~TServidor() { fs::remove_all(Pasta); }
 

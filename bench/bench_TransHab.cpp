@@ -1,0 +1,172 @@
+// "Transações Habilitadas" at 10,000 companies, against figures measured in the same run:
+//  - deleting the enabled transactions of every company ("Todas"), each company's file opened, its
+//    section removed and an audit entry written, against a floor that removes the same section from
+//    the same files with the same atomic write (temporary file, fdatasync, rename) and appends the same
+//    audit entries to a file;
+//  - opening the screen and loading one company, against opening "Estabelecimento" on the same root
+//    and against one uncached read of the company list.
+#include "Medida.h"
+#include "config/Lib.h"
+#include "platform/Cp1252.h"
+#include "runtime/Application.h"
+#include "runtime/Classes.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
+#include "runtime/QuestionBox.h"
+#include "runtime/StdCtrls.h"
+#include "screens/uFormEstabelecimento_167171.h"
+#include "screens/uFormTransHab_167171.h"
+#include "support/EventLog.h"
+
+#include <QApplication>
+#include <QtTest>
+#include <fcntl.h>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string Secao = "[trnhabilitada]\r\ndebitovista=1\r\ncancelamento=1\r\nparceladojurosestabelecimento=0\r\n"
+                          "numeroparcelas=\r\n";
+
+struct TServidor {
+    fs::path Pasta;
+    std::vector<std::string> Empresas;
+
+    explicit TServidor(int Quantas) : Pasta(bench::PastaTemporaria()), Empresas(bench::CriaRaiz(Pasta, Quantas))
+    {
+        Restaura();
+        Application().SetExeName((Pasta / "bin" / "cfkovan").string());
+        qputenv("KOVAN_EVENTLOG", QByteArray::fromStdString(Auditoria().string()));
+    }
+    ~TServidor() { fs::remove_all(Pasta); }
+
+    fs::path Ini(std::size_t I) const { return Pasta / "Kovan" / "config" / "empresas" / Empresas[I] / "Mirabelo.ini"; }
+    fs::path Auditoria() const { return Pasta / "eventos.log"; }
+    // Every company with its establishment code and its enabled transactions; no audit entries yet.
+    void Restaura() const
+    {
+        for (std::size_t I = 0; I < Empresas.size(); ++I)
+            bench::Grava(Ini(I), "[geral]\r\ncodigoestabelecimento=0000000" + Empresas[I] + "\r\n" + Secao);
+        fs::remove(Auditoria());
+    }
+    // Companies that still hold the section, and audit entries written.
+    std::pair<int, int> Conta() const
+    {
+        int ComSecao = 0;
+        for (std::size_t I = 0; I < Empresas.size(); ++I) {
+            std::ifstream F(Ini(I), std::ios::binary);
+            const std::string Texto{std::istreambuf_iterator<char>(F), {}};
+            ComSecao += Texto.find("[trnhabilitada]") != std::string::npos;
+        }
+        std::ifstream F(Auditoria());
+        int Linhas = 0;
+        for (std::string L; std::getline(F, L);)
+            ++Linhas;
+        return {ComSecao, Linhas};
+    }
+};
+
+// The floor: per company, read the file, drop the section's lines, write the rest as the ini writer
+// does (temporary file beside it, fdatasync, rename), then append the audit entry in one write.
+void PisoExclusao(const TServidor& S, TEvtLog& Log)
+{
+    const std::string Auditoria = S.Auditoria().string();
+    for (std::size_t I = 0; I < S.Empresas.size(); ++I) {
+        const std::string Final = S.Ini(I).string();
+        std::ifstream Entrada(Final, std::ios::binary);
+        const std::string Texto{std::istreambuf_iterator<char>(Entrada), {}};
+        const std::string Resto = Texto.substr(0, Texto.find("[trnhabilitada]"));
+        const std::string Temporario = Final + ".tmp";
+        const int F = open(Temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (F < 0 || write(F, Resto.data(), Resto.size()) != static_cast<ssize_t>(Resto.size()) || fdatasync(F) != 0)
+            std::abort();
+        close(F);
+        rename(Temporario.c_str(), Final.c_str());
+
+        const std::string Linha = Utf8ParaCp1252("Mirabelo/Transações Habilitadas/") + S.Empresas[I] +
+                                  Utf8ParaCp1252(" - Opção Exclusão");
+        const nlohmann::json Registro = {{"source", "Kovan"}, {"type", 4}, {"category", 0}, {"id", 0x80000002u},
+                                         {"text", Cp1252ParaUtf8(Log.MontaTexto(Linha))}};
+        const std::string Bytes = Registro.dump() + '\n';
+        const int A = open(Auditoria.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (A < 0 || write(A, Bytes.data(), Bytes.size()) != static_cast<ssize_t>(Bytes.size()))
+            std::abort();
+        close(A);
+    }
+}
+
+// Created by class name, shown, and every posted message handled: what a person waits for.
+TForm* Abre(const char* Classe)
+{
+    TForm* Tela = CriaFormPorNome(Classe, nullptr);
+    Tela->show();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    return Tela;
+}
+
+void Fecha(TForm* Tela)
+{
+    delete Tela;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication App(argc, argv);
+    const int Quantas = argc > 1 ? std::atoi(argv[1]) : 10000;
+    RegisterClass(ClasseFormEstabelecimento_167171);
+    RegisterClass(ClasseFormTransHab_167171);
+    KovanSetMessageBoxHandler([](void*, const char*, const char*, unsigned) { return IDYES; }, nullptr);
+    KovanSetQuestionBoxHandler([](void*, const char*, const char*, const char* const*, int, int) { return 2; }, nullptr);
+    const TServidor S(Quantas);
+
+    // Opening, as in the "Estabelecimento" benchmark: Qt's first-use work outside the clock, and a
+    // change of the config folder before each opening, so the company list cache is found dropped.
+    std::vector<std::string> Lista;
+    const std::string Raiz = LerRaizPathKovan(Application().ExeName());
+    const double PisoLista = bench::Melhor(5, [&] { LerEmpresas(Raiz, Lista); });
+    auto MedeAbertura = [&](const char* Classe) {
+        Fecha(Abre(Classe));
+        double Menor = 1e99;
+        for (int I = 0; I < 5; ++I) {
+            bench::Grava(S.Pasta / "Kovan" / "config" / "mudanca.tmp", "x");
+            fs::remove(S.Pasta / "Kovan" / "config" / "mudanca.tmp");
+            QTest::qWait(50);
+            Menor = std::min(Menor, bench::Melhor(1, [&] { Fecha(Abre(Classe)); }));
+        }
+        return Menor;
+    };
+    const double Estabelecimento = MedeAbertura("TFormEstabelecimento_167171");
+    const double TransHab = MedeAbertura("TFormTransHab_167171");
+
+    TForm* Tela = Abre("TFormTransHab_167171");
+    auto* Excluir = Tela->findChild<TBitBtn*>("BitBtnExcluir");
+    if (!Excluir || !Excluir->isEnabled())
+        return 1;
+    const double Exclusao = bench::Melhor(1, [&] { Excluir->click(); });
+    const auto [RestamTela, LinhasTela] = S.Conta();
+    Fecha(Tela);
+
+    S.Restaura();
+    TEvtLog Log(Application().Title, Application().ExeName());
+    const double PisoExcluir = bench::Melhor(1, [&] { PisoExclusao(S, Log); });
+    const auto [RestamPiso, LinhasPiso] = S.Conta();
+
+    std::printf("%d companies; after the screen: %d sections left, %d audit entries; after the floor: %d, %d\n", Quantas,
+                RestamTela, LinhasTela, RestamPiso, LinhasPiso);
+    bench::Relata("delete \"Todas\"", Exclusao, PisoExcluir, 2.0);
+    std::printf("%-34s %9.3f ms   \"Estabelecimento\" %9.3f ms   ratio %.2fx\n", "open + load one company", TransHab * 1e3,
+                Estabelecimento * 1e3, TransHab / Estabelecimento);
+    std::printf("%-34s %9.3f ms   one uncached LerEmpresas %9.3f ms   ratio %.2fx\n", "", TransHab * 1e3, PisoLista * 1e3,
+                TransHab / PisoLista);
+    std::printf("peak memory %.1f MiB\n", bench::PicoMemoriaMiB());
+    return RestamTela == 0 && LinhasTela == Quantas ? 0 : 1;
+}
