@@ -2,6 +2,7 @@
 // screens of the module descriptor and opens them by class name, and answers the notifications the
 // screens send through callback entry 0.
 #include "host/Argumentos.h"
+#include "host/Configurador.h"
 #include "host/Modulo.h"
 #include "module/info.h"
 #include "platform/Cp1252.h"
@@ -12,10 +13,7 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QListWidget>
-#include <QMainWindow>
 #include <QPointer>
-#include <QStatusBar>
 #include <QTimer>
 #include <cstring>
 #include <iostream>
@@ -46,45 +44,8 @@ struct TOpcoes {
     bool Listar = false;
 };
 
-// What the host remembers between notifications: the selection the screens report and ask back for.
-struct TEstadoHost {
-    std::string Empresa = "00000000";
-    std::string Grupo;
-    std::string ModoSelecao = "1";
-    std::string Valor510 = "0";
-    char DigitoModo = '0';
-    QStatusBar* Barra = nullptr;
-};
-TEstadoHost Estado;
-
-// A reply overwrites the preset text, never more characters than it holds.
-void Responde(char* Texto, const std::string& Valor)
-{
-    const std::size_t Cabe = std::strlen(Texto);
-    std::memcpy(Texto, Valor.data(), std::min(Cabe, Valor.size()));
-}
-
-void Notificacao(std::int32_t, std::int32_t Codigo, char* Texto)
-{
-    switch (Codigo) {
-    case 100:
-        if (Estado.Barra)
-            Estado.Barra->showMessage(QStringDeCp1252(Texto));
-        break;
-    case 300: Estado.Empresa = Texto; break;
-    case 301: Responde(Texto, Estado.Empresa); break;
-    case 501: Responde(Texto, std::string(1, Estado.DigitoModo)); break;
-    case 505: Estado.Grupo = Texto; break;
-    case 506:
-        if (!Estado.Grupo.empty())
-            Responde(Texto, Estado.Grupo);
-        break;
-    case 507: Responde(Texto, Estado.ModoSelecao); break;
-    case 508: Estado.ModoSelecao = Texto; break;
-    case 510: Responde(Texto, Estado.Valor510); break;
-    default: break;  // 0, 1, 509: nothing to answer
-    }
-}
+// Time a screen is given to show and settle before its picture is taken.
+constexpr int Assentamento = 300;
 
 bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
 {
@@ -125,20 +86,6 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
     return true;
 }
 
-struct TTela {
-    std::string Legenda, Classe;
-};
-
-std::vector<TTela> TelasDoDescritor(const TInfoModulo& Info)
-{
-    std::vector<TTela> Telas;
-    const std::size_t Quantas = std::min<std::size_t>(Info.QtdTelas, std::size(Info.Telas));
-    for (std::size_t I = 0; I < Quantas; ++I)
-        Telas.push_back({std::string(Info.Telas[I].Legenda, strnlen(Info.Telas[I].Legenda, sizeof Info.Telas[I].Legenda)),
-                         std::string(Info.Telas[I].ClasseForm, strnlen(Info.Telas[I].ClasseForm, sizeof Info.Telas[I].ClasseForm))});
-    return Telas;
-}
-
 int Executa(int Argc, char** Argv, const TOpcoes& O)
 {
     TModuloRede Modulo(O.Modulo.empty() ? TModuloRede::CaminhoPadrao() : O.Modulo);
@@ -151,67 +98,44 @@ int Executa(int Argc, char** Argv, const TOpcoes& O)
         return 0;
     }
 
-    TTabCallBack Tabela{};
-    Tabela.NivelUsuario = O.Nivel;
-    Tabela.CallBack0 = Notificacao;
-    Modulo.Funcao<void (*)(const TTabCallBack*)>("CallBackInformacoes")(&Tabela);
-
     QApplication App(Argc, Argv);
     // Screens laid out for MS Sans Serif keep their metrics with Liberation Sans.
     QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
     const std::string Titulo(Info->Titulo, strnlen(Info->Titulo, sizeof Info->Titulo));
     Application().Title = Titulo;
 
-    QMainWindow Janela;
-    Janela.setWindowTitle(QStringDeCp1252(Titulo));
-    auto* Lista = new QListWidget(&Janela);
-    for (const TTela& Tela : Telas)
-        Lista->addItem(QStringDeCp1252(Tela.Legenda));
-    Janela.setCentralWidget(Lista);
-    Estado.Barra = Janela.statusBar();
-    Estado.DigitoModo = O.Modo;
-    Janela.resize(420, 260);
-
-    std::vector<QPointer<TForm>> Abertas;
-    auto Abre = [&](const std::string& Classe) -> TForm* {
-        TForm* Form = CriaFormPorNome(Classe, nullptr);
-        if (!Form) {
-            Janela.statusBar()->showMessage(QStringLiteral("No screen class %1").arg(QString::fromStdString(Classe)));
-            return nullptr;
-        }
-        Form->setAttribute(Qt::WA_DeleteOnClose);
-        Abertas.emplace_back(Form);
-        Form->show();
-        return Form;
-    };
-    QObject::connect(Lista, &QListWidget::itemActivated, [&](QListWidgetItem* Item) {
-        Abre(Telas.at(static_cast<std::size_t>(Lista->row(Item))).Classe);
-    });
+    TConfigurador Janela(Telas, Titulo, O.Modo);
+    TTabCallBack Tabela{};
+    Tabela.NivelUsuario = O.Nivel;
+    Tabela.CallBack0 = &TConfigurador::Notificacao;
+    Modulo.Funcao<void (*)(const TTabCallBack*)>("CallBackInformacoes")(&Tabela);
 
     Janela.show();
-    TForm* Inicial = O.Abrir.empty() ? nullptr : Abre(O.Abrir);
     int Saida = 0;
-    if (!O.Abrir.empty() && !Inicial) {
-        std::cerr << "cfkovan: the module has no screen class " << O.Abrir << '\n';
-        Saida = 2;
-    } else if (!O.Foto.empty()) {
-        QTimer::singleShot(0, [&] {
-            QWidget* Alvo = Inicial ? static_cast<QWidget*>(Inicial) : &Janela;
+    bool Terminou = false;
+    if (!O.Foto.empty()) {
+        // The picture is taken once the screen has shown and handled what it posted to itself (armed
+        // first: a screen may open a message box while it shows).
+        QTimer::singleShot(Assentamento, [&] {
+            const std::vector<TForm*> Abertas = Janela.Abertas();
+            QWidget* Alvo = Abertas.empty() ? static_cast<QWidget*>(&Janela) : Abertas.front();
             if (!Alvo->grab().save(QString::fromStdString(O.Foto), "PNG")) {
                 std::cerr << "cfkovan: cannot write " << O.Foto << '\n';
                 Saida = 2;
             }
-            App.quit();
+            Terminou = true;
+            QCoreApplication::exit(Saida);
         });
-        App.exec();
-    } else {
+    }
+    if (!O.Abrir.empty() && !Janela.Abre(O.Abrir)) {
+        std::cerr << "cfkovan: the module has no screen class " << O.Abrir << '\n';
+        Saida = 2;
+    } else if (!Terminou) {
         App.exec();
     }
 
     // The module's forms go before the module does.
-    for (QPointer<TForm>& Form : Abertas)
-        delete Form.data();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Janela.FechaTodas();
     return Saida;
 }
 

@@ -66,7 +66,7 @@ public:
     TVigiaAncoras(QWidget* Controle, QWidget* Pai) : QObject(Controle), Controle(Controle)
     {
         if (Pai->isVisible())
-            Ultimo = Pai->size();
+            Ultimo = Pai->size(); // else the first size the parent is laid out at
         Pai->installEventFilter(this);
     }
     TAnchors Ancoras = akLeft | akTop;
@@ -82,8 +82,8 @@ protected:
 private:
     void Ajusta(QSize Novo)
     {
-        if (!Ultimo.isValid()) {
-            Ultimo = Novo;
+        if (!Ultimo.isValid() || Ultimo.isEmpty()) {
+            Ultimo = Novo; // not laid out yet (a page of a page control starts at 0 x 0)
             return;
         }
         const int DX = Novo.width() - Ultimo.width(), DY = Novo.height() - Ultimo.height();

@@ -21,10 +21,22 @@
 class QButtonGroup;
 class QStringListModel;
 
+/// A label. With AutoSize (the default) it takes the size of its text whenever the text or the font
+/// changes, keeping its top-left corner.
 class KOVANRT_API TLabel : public TControleComTexto<QLabel> {
     Q_OBJECT
 public:
     explicit TLabel(QWidget* Pai = nullptr);
+    void SetCaption(const std::string& Texto);
+    bool AutoSize() const { return Automatico; }
+    void SetAutoSize(bool Valor);
+
+protected:
+    void changeEvent(QEvent* Evento) override;
+
+private:
+    void AjustaTamanho();
+    bool Automatico = true;
 };
 
 class KOVANRT_API TEdit : public TControle<QLineEdit> {

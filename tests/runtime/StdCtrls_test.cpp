@@ -26,6 +26,17 @@ private slots:
         QCOMPARE(Mudou.count(), 1);
         Edit.SetMaxLength(15);
         QCOMPARE(Edit.MaxLength(), 15);
+
+        // A label takes the width of its caption unless AutoSize is off.
+        TLabel Rotulo;
+        Rotulo.SetBounds(11, 11, 10, 14);
+        Rotulo.SetCaption("Empresa");
+        QCOMPARE(Rotulo.width(), Rotulo.sizeHint().width());
+        QCOMPARE(Rotulo.pos(), QPoint(11, 11));
+        Rotulo.SetAutoSize(false);
+        Rotulo.resize(137, 13);
+        Rotulo.SetCaption("C\xF3""digo de Estabelecimento:");
+        QCOMPARE(Rotulo.size(), QSize(137, 13));
     }
 
     // The entries go in through one model update, the edit text stays, and no Change is raised; the

@@ -1,0 +1,128 @@
+// The configurator as a person uses it with the module's screens: a screen opened from the list, a
+// company chosen in it, the screen left with Esc, and the next screen receiving that company back.
+#include "RaizTeste.h"
+#include "host/Configurador.h"
+#include "runtime/Application.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
+#include "runtime/StdCtrls.h"
+
+#include <QListWidget>
+#include <QStatusBar>
+#include <QtTest>
+
+extern "C" void Initialize();
+extern "C" void Finalize();
+
+namespace {
+
+std::vector<std::string> Caixas;
+int RespondeCaixa(void*, const char* Texto, const char*, unsigned)
+{
+    Caixas.emplace_back(Texto);
+    return IDOK;
+}
+
+bool Ativa(QWidget* W)
+{
+    W->activateWindow();
+    return QTest::qWaitForWindowActive(W);
+}
+
+// Opens the screen of the list's first row, with Enter or with a double click, and waits for it.
+TForm* AbrePrimeira(TConfigurador& C, bool PorDuploClique)
+{
+    const std::size_t Antes = C.Abertas().size();
+    if (!Ativa(&C))
+        return nullptr;
+    C.Lista()->setFocus();
+    C.Lista()->setCurrentRow(0);
+    if (PorDuploClique) {
+        const QPoint Centro = C.Lista()->visualItemRect(C.Lista()->item(0)).center();
+        QTest::mouseDClick(C.Lista()->viewport(), Qt::LeftButton, {}, Centro);
+    } else {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    if (C.Abertas().size() != Antes + 1 || !Ativa(C.Abertas().back()))
+        return nullptr;
+    return C.Abertas().back();
+}
+
+std::vector<std::string> Respostas(const TConfigurador& C, int Codigo)
+{
+    std::vector<std::string> Lista;
+    for (const TTroca& T : C.Trocas())
+        if (T.Codigo == Codigo)
+            Lista.push_back(T.Codigo == 300 ? T.Recebido : T.Resposta);
+    return Lista;
+}
+
+} // namespace
+
+class ConfiguradorTeste : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        Initialize();
+        KovanSetMessageBoxHandler(RespondeCaixa, nullptr);
+    }
+    void cleanupTestCase() { Finalize(); }
+
+    void EmpresaPassaDeUmaTelaAOutra()
+    {
+        TRaizTeste R;
+        R.MultiEmpresa();
+        R.CriaEmpresa("00000123");
+        R.CriaEmpresa("00000456");
+        TRaizTeste::Grava(R.Pasta / "CfKovan.ini", "[config]\r\nraiz=" + R.RaizTexto() + "\r\n");
+        Application().SetExeName((R.Pasta / "cfkovan").string());
+        auto Info = std::make_unique<TInfoModulo>();
+        ObtemInformacoes(Info.get());
+        TConfigurador C(TelasDoDescritor(*Info), "Configurador Mirabelo.", '0');
+        TTabCallBack Tabela{};
+        Tabela.CallBack0 = &TConfigurador::Notificacao;
+        CallBackInformacoes(&Tabela);
+        C.show();
+        QCOMPARE(C.Lista()->count(), 3);
+        QCOMPARE(C.Lista()->item(2)->text(), QString("Transações Habilitadas"));
+
+        TForm* Tela = AbrePrimeira(C, false);
+        QVERIFY(Tela);
+        QCOMPARE(Tela->metaObject()->className(), "TFormEstabelecimento_167171");
+        auto* Caixa = Tela->findChild<TComboBox*>("ComboBoxEmpresa");
+        QTRY_COMPARE(QApplication::focusWidget(), Caixa);
+        QCOMPARE(C.statusBar()->currentMessage(), QString("Selecione a empresa para configurar."));
+        QTest::keyClick(Caixa, Qt::Key_V, Qt::ControlModifier); // empties the box
+        QTest::keyClicks(QApplication::focusWidget(), "00000456");
+        QCOMPARE(C.Empresa(), std::string("00000456"));
+        QPointer<TForm> Fechada = Tela;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!Fechada);
+        QCOMPARE(C.Trocas().back().Codigo, 0);
+        QVERIFY(C.Abertas().empty());
+
+        // The next screen receives the company chosen in the last one.
+        Tela = AbrePrimeira(C, true);
+        QVERIFY(Tela);
+        QCOMPARE(Tela->findChild<TComboBox*>("ComboBoxEmpresa")->Text(), std::string("00000456"));
+        QCOMPARE(Respostas(C, 301).back(), std::string("00000456"));
+        QCOMPARE(Respostas(C, 300), (std::vector<std::string>{"00000123", "00000456", "00000456"}));
+        QCOMPARE(Respostas(C, 501), (std::vector<std::string>{"0", "0"}));
+        QCOMPARE(Respostas(C, 507).back(), std::string("1"));
+
+        // Mode digit 8: the company is fixed.
+        C.SetDigitoModo('8');
+        Tela = AbrePrimeira(C, false);
+        QVERIFY(Tela);
+        QTRY_VERIFY(!Tela->findChild<TComboBox*>("ComboBoxEmpresa")->isEnabled());
+        QCOMPARE(Respostas(C, 501).back(), std::string("8"));
+        C.FechaTodas();
+        QVERIFY(C.Abertas().empty());
+        QVERIFY(Caixas.empty());
+    }
+};
+
+QTEST_MAIN(ConfiguradorTeste)
+#include "Configurador_test.moc"
