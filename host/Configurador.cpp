@@ -45,7 +45,7 @@ TConfigurador::TConfigurador(std::vector<TTela> TelasModulo, const std::string& 
         ListaTelas->addItem(QStringDeCp1252(Tela.Legenda));
     ListaTelas->setCurrentRow(0);
     setCentralWidget(ListaTelas);
-    statusBar();
+    statusBar()->showMessage(QStringLiteral("Enter or a double click opens a screen."));
     resize(420, 260);
     // Enter, or a double click, on a caption opens its screen.
     ListaTelas->installEventFilter(this);

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need; skips what is present.
 set -euo pipefail
 pacotes=(build-essential cmake pkg-config qt6-base-dev libgtest-dev nlohmann-json3-dev
-         libsqlite3-0 libsystemd-dev fonts-liberation)
+         libsqlite3-0 libsystemd-dev fonts-liberation xvfb xauth xdotool)
 faltam=()
 for p in "${pacotes[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltam+=("$p")
