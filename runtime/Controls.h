@@ -138,3 +138,13 @@ public:
     bool Checked() const { return this->isChecked(); }
     void SetChecked(bool Marcado) { this->setChecked(Marcado); }
 };
+
+/// Creates a control of a form layout: its parent, its name (the object name) and its place.
+template <class Controle>
+Controle* CriaControle(QWidget* Pai, const char* Nome, int Esquerda, int Topo, int Largura, int Altura)
+{
+    auto* C = new Controle(Pai);
+    C->SetName(Nome);
+    C->SetBounds(Esquerda, Topo, Largura, Altura);
+    return C;
+}

@@ -26,12 +26,12 @@ public:
     explicit TFormTeste(QWidget* Owner) : TForm(Owner)
     {
         SetClientSize(400, 200);
-        Combo = Novo<TComboBox>(this, "ComboBoxEmpresa", 10, 10, 86, 22);
-        Grupo = Novo<TGroupBox>(this, "GroupBox1", 10, 40, 150, 60);
-        Marca = Novo<TCheckBox>(Grupo, "CheckBox1", 5, 20, 100, 20);
-        Edit = Novo<TEdit>(this, "Edit1", 200, 10, 100, 22);
-        Salvar = Novo<TBitBtn>(this, "BitBtnSalvar", 220, 160, 75, 25);
-        Retornar = Novo<TBitBtn>(this, "BitBtnRetornar", 310, 160, 75, 25);
+        Combo = CriaControle<TComboBox>(this, "ComboBoxEmpresa", 10, 10, 86, 22);
+        Grupo = CriaControle<TGroupBox>(this, "GroupBox1", 10, 40, 150, 60);
+        Marca = CriaControle<TCheckBox>(Grupo, "CheckBox1", 5, 20, 100, 20);
+        Edit = CriaControle<TEdit>(this, "Edit1", 200, 10, 100, 22);
+        Salvar = CriaControle<TBitBtn>(this, "BitBtnSalvar", 220, 160, 75, 25);
+        Retornar = CriaControle<TBitBtn>(this, "BitBtnRetornar", 310, 160, 75, 25);
         Retornar->SetCancel(true);
         Salvar->SetDefault(true);
         // Tab order differs from creation order; the group box holds the check box.
@@ -52,14 +52,6 @@ public:
             if (Combo->Text() == "x")
                 throw std::runtime_error("5:database is locked");
         });
-    }
-    template <class T>
-    T* Novo(QWidget* Pai, const char* Nome, int X, int Y, int L, int A)
-    {
-        auto* C = new T(Pai);
-        C->SetName(Nome);
-        C->SetBounds(X, Y, L, A);
-        return C;
     }
     static TForm* Cria(QWidget* Owner) { return new TFormTeste(Owner); }
 
