@@ -83,6 +83,9 @@ void TPageControl::AtualizaBarra()
 
 TTabSet::TTabSet(QWidget* Pai) : TControle(Pai)
 {
+    // A tab set hangs its tabs, each as wide as its text, from its top edge (under the pages it drives).
+    setShape(QTabBar::RoundedSouth);
+    setExpanding(false);
     connect(this, &QTabBar::currentChanged, this, [this] {
         if (!MudandoPorCodigo)
             ExecutaProtegido([this] { emit Click(); });
