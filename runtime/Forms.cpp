@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <algorithm>
 #include <exception>
@@ -134,6 +135,17 @@ void TForm::keyPressEvent(QKeyEvent* Evento)
         Botao->click();
     else
         QWidget::keyPressEvent(Evento);
+}
+
+void TForm::closeEvent(QCloseEvent* Evento)
+{
+    TButton* Cancelar = Evento->spontaneous() ? BotaoCancelar() : nullptr;
+    if (!Cancelar) {
+        QWidget::closeEvent(Evento);
+        return;
+    }
+    Evento->ignore();
+    Cancelar->click();
 }
 
 void TForm::TrataMensagem(int) {}

@@ -54,6 +54,9 @@ protected:
     /// Esc presses the cancel button, Enter the focused button or else the default one: the keys the
     /// controls leave reach the form.
     void keyPressEvent(QKeyEvent* Evento) override;
+    /// The window's close box presses the cancel button, which closes the form (or keeps it open, when
+    /// it asks first); a form without one closes.
+    void closeEvent(QCloseEvent* Evento) override;
 
 private:
     friend TForm* CriaFormPorNome(std::string_view Nome, QWidget* Owner);

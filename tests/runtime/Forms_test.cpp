@@ -7,6 +7,7 @@
 #include "runtime/StdCtrls.h"
 
 #include <QMessageBox>
+#include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 #include <stdexcept>
 
@@ -53,6 +54,7 @@ public:
                 throw std::runtime_error("5:database is locked");
         });
     }
+    void CaixaDeFechar(QCloseEvent* Evento) { closeEvent(Evento); }
     static TForm* Cria(QWidget* Owner) { return new TFormTeste(Owner); }
 
     TComboBox* Combo;
@@ -168,7 +170,7 @@ private slots:
     }
 
     // Tab follows the tab order (into the group box after it), Esc presses the cancel button, Enter the
-    // focused button or else the default one; anchors hold when the form grows.
+    // focused button or else the default one, the close box the cancel button; anchors hold when the form grows.
     void OrdemTabEscEnterAncoras()
     {
         std::unique_ptr<TFormTeste> Form(AbreAtivo());
@@ -190,7 +192,11 @@ private slots:
         Tecla(Qt::Key_Return);
         Form->Retornar->setFocus();
         Tecla(Qt::Key_Return);
-        QCOMPARE(Form->Eventos, (std::vector<std::string>{"Retornar", "Salvar", "Retornar"}));
+        QCloseEvent Fechar; // the window's close box
+        QSpontaneKeyEvent::setSpontaneous(&Fechar);
+        Form->CaixaDeFechar(&Fechar); // sendEvent would make it look sent by code
+        QVERIFY(!Fechar.isAccepted());
+        QCOMPARE(Form->Eventos, (std::vector<std::string>{"Retornar", "Salvar", "Retornar", "Retornar"}));
 
         const QRect Botao = Form->Salvar->geometry(), Combo = Form->Combo->geometry();
         Form->resize(500, 260);
