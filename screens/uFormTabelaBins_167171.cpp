@@ -1,6 +1,440 @@
 #include "screens/uFormTabelaBins_167171.h"
 
-TFormTabelaBins_167171::TFormTabelaBins_167171(QWidget* Owner) : TFormPadraoCfgBins_B(Owner) {}
+#include "config/Kovan_INI.h"
+#include "config/Lib.h"
+#include "module/info.h"
+#include "platform/Ascii.h"
+#include "platform/Cp1252.h"
+#include "runtime/Application.h"
+#include "runtime/ComCtrls.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Grids.h"
+#include "runtime/StdCtrls.h"
+#include "support/EventLog.h"
+#include "support/msgmodulos.h"
+
+#include <QTabBar>
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+namespace Msg {
+constexpr int EmpTODAS = 250;
+constexpr int FormDebito = 396;
+constexpr int FormCombustivel = 398;
+} // namespace Msg
+
+constexpr const char* SecaoTotais = "TabBins";
+// A BIN list is a short string in the file.
+constexpr std::size_t MaximoLista = 255;
+
+const std::string MsgDigiteNome = "Digite um Nome para o(s) Bin(s).";
+const std::string MsgNomeExistente = Utf8ParaCp1252("Nome já existente.");
+const std::string MsgDigiteBin = "Digite um Bin!";
+const std::string MsgTamanhoInvalido = Utf8ParaCp1252("Tamanho inválido do bin. No mínimo 6 e no máximo 9 dígitos");
+const std::string MsgSuperiorMenor = Utf8ParaCp1252("Tamanho inválido: Bin superior menor que Bin inferior");
+const std::string MsgBinExistente = Utf8ParaCp1252("Bin(s) já existente(s)");
+const std::string MsgListaCheia =
+    Utf8ParaCp1252("A lista de Bins ficaria com mais de 255 caracteres. Cadastre os demais Bins em outra linha.");
+const std::string MsgExcluirDaTabela = "Deseja excluir [%s] da Tabela ?";
+const std::string MsgDesejaCancelar = Utf8ParaCp1252("Deseja cancelar as alterações ?");
+const std::string MsgExcluirTabela = "Deseja excluir a Tabela de Bins ?";
+const std::string LogTela = "Mirabelo/Range/Geral - ";
+const std::string LogExclusao = Utf8ParaCp1252(" - Opção Exclusão");
+
+struct TTabela {
+    const char* Prefixo; // of the row sections
+    const char* Total;   // key of the row count under TabBins
+    std::string NomeLog;
+    std::string NomeTela;
+};
+
+const TTabela& Tabela(int Indice)
+{
+    static const TTabela Tabelas[2] = {{"Debito_", "TotDeb", "Debito", Utf8ParaCp1252("Débito")},
+                                       {"Combustivel_", "TotComb", Utf8ParaCp1252("Combustível"),
+                                        Utf8ParaCp1252("Combustível")}};
+    return Tabelas[Indice];
+}
+
+// Section of row Numero: the number with two digits at least.
+std::string SecaoLinha(const TTabela& T, long long Numero)
+{
+    char Digitos[24];
+    std::snprintf(Digitos, sizeof Digitos, "%02lld", Numero);
+    return T.Prefixo + std::string(Digitos);
+}
+
+// A stored row count, or nothing when the text is not a decimal number.
+std::optional<long long> Quantidade(const std::string& Texto)
+{
+    std::string Numero = Apara(Texto);
+    if (!Numero.empty() && Numero[0] == '+')
+        Numero.erase(0, 1);
+    long long Valor = 0;
+    const auto [Fim, Erro] = std::from_chars(Numero.data(), Numero.data() + Numero.size(), Valor);
+    if (Numero.empty() || Erro != std::errc() || Fim != Numero.data() + Numero.size())
+        return std::nullopt;
+    return Valor;
+}
+
+// Removes the row sections Primeira..Ultima of a table (from Primeira on, when the stored count was not
+// a number). Only sections that exist are visited, so a count far above the real rows costs nothing.
+void RemoveLinhas(TKovanIni& Ini, const TTabela& T, long long Primeira, std::optional<long long> Ultima)
+{
+    std::vector<std::string> Secoes;
+    Ini.LeSecs(Secoes);
+    const std::size_t TamPrefixo = std::string(T.Prefixo).size();
+    for (const std::string& Secao : Secoes) {
+        if (Secao.size() <= TamPrefixo || !IguaisSemCaixa(Secao.substr(0, TamPrefixo), T.Prefixo))
+            continue;
+        const std::optional<long long> K = Quantidade(Secao.substr(TamPrefixo));
+        if (!K || !IguaisSemCaixa(Secao, SecaoLinha(T, *K)) || *K < Primeira || (Ultima && *K > *Ultima))
+            continue;
+        Ini.RemoveSec(Secao);
+    }
+}
+
+// The BIN list of the composed row: every entry followed by ";".
+std::string ListaDe(const TStringGrid* Grade, int Excluida = 0)
+{
+    std::string Lista;
+    for (int L = 1; L < Grade->RowCount() - 1; ++L)
+        if (L != Excluida)
+            Lista += Grade->Cells(0, L) + ";";
+    return Lista;
+}
+
+// A BIN's value; a pasted text that is not a number counts as 0.
+long long Numero(const std::string& Bin)
+{
+    long long Valor = 0;
+    std::from_chars(Bin.data(), Bin.data() + Bin.size(), Valor);
+    return Valor;
+}
+
+bool TamanhoBinValido(const std::string& Bin)
+{
+    return Bin.size() >= 6 && Bin.size() <= 9;
+}
+
+} // namespace
+
+TFormTabelaBins_167171::TFormTabelaBins_167171(QWidget* Owner) : TFormPadraoCfgBins_B(Owner)
+{
+    // Débito first and active, then Combustível; the other two pages stay without a tab.
+    PageControl->tabBar()->moveTab(TabSheetDeb->PageIndex(), 0);
+    PageControl->tabBar()->moveTab(TabSheetComb->PageIndex(), 1);
+    PageControl->SetActivePage(TabSheetDeb);
+    TabSet->SetTabs({Tabela(0).NomeTela, Tabela(1).NomeTela});
+    TabSet->SetTabIndex(-1);
+    Lbl_Titulo->move(615, Lbl_Titulo->y());
+    ComboBoxEmpresa->move(ComboBoxEmpresa->x(), 29);
+    GridBins->SetTabOrder(11);
+    BitBtnRetornar->SetTabOrder(12);
+    Grade_Deb->SetColWidths(0, 130);
+    Grade_Comb->SetColWidths(0, 130);
+    connect(Ck_senha, &TCheckBox::Click, this, [this] { Ck_senhaClick(); });
+}
+
+std::string TFormTabelaBins_167171::EmpresaDoArquivo() const
+{
+    const std::string Texto = ComboBoxEmpresa->Text();
+    return EhTodas(Texto) ? std::string() : Texto;
+}
+
+void TFormTabelaBins_167171::HabilitaEdicao()
+{
+    if (!VerPrivilegio(4, TabCB.NivelUsuario)) {
+        EditBins->SetEnabled(false);
+        EditNome->SetEnabled(false);
+    }
+}
+
+void TFormTabelaBins_167171::FormShow()
+{
+    TFormPadraoCfgBins_B::FormShow();
+    PageControl->SetActivePageIndex(0);
+    const std::string Todas = LeMensagens(Msg::EmpTODAS);
+    ComboBoxEmpresa->InsertItem(0, Todas);
+    ComboBoxEmpresa->SetText(Todas);
+    TabSet->SetTabs({LeMensagens(Msg::FormDebito), LeMensagens(Msg::FormCombustivel)});
+    TabSet->SetTabIndex(0);
+    HabilitaEdicao();
+    Grade_Deb->SetColWidths(0, 130);
+    Grade_Comb->SetColWidths(0, 130);
+    EstadoBins().TabelasShow = true;
+    ComboBoxEmpresaChange();
+}
+
+void TFormTabelaBins_167171::ComboBoxEmpresaChange()
+{
+    TFormPadraoCfgBins_B::ComboBoxEmpresaChange();
+    // The base enables every control of a valid choice; the edit boxes stay closed to a user without
+    // the right to change.
+    HabilitaEdicao();
+    TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
+    LimparStringGrid(Grade_Deb);
+    LimparStringGrid(Grade_Comb);
+    std::string Invalidos;
+    if (Ini.Existe()) {
+        TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
+        for (int Indice = 0; Indice < 2; ++Indice) {
+            const TTabela& T = Tabela(Indice);
+            TStringGrid* Grade = Grades[Indice];
+            const std::string Total = Ini.LeVar(SecaoTotais, T.Total, "0");
+            const std::optional<long long> N = Quantidade(Total);
+            if (!N) {
+                Invalidos += "\r\n" + T.NomeTela + ": " + T.Total + "=" + Total;
+                continue;
+            }
+            for (long long I = 1; I <= *N; ++I) {
+                const std::string Secao = SecaoLinha(T, I);
+                const int Linha = static_cast<int>(I);
+                Grade->SetCells(0, Linha, Ini.LeVar(Secao, "Nome", ""));
+                Grade->SetCells(1, Linha, Ini.LeVar(Secao, "Bins", ""));
+                if (Ini.LeVar(Secao, "Senha", "") == "1")
+                    Grade->SetCells(2, Linha, MarcaSenha);
+                Grade->SetRowCount(Grade->RowCount() + 1);
+            }
+        }
+    }
+    DadosModificados(false);
+    TabSheet1Resize();
+    if (!Invalidos.empty())
+        MessageBox(Utf8ParaCp1252("A quantidade de linhas gravada não é um número; a tabela foi carregada vazia "
+                                  "e será gravada corretamente ao salvar.") +
+                       Invalidos,
+                   TituloConfigurador, MB_OK | MB_ICONWARNING);
+}
+
+void TFormTabelaBins_167171::BitBtnSalvarClick()
+{
+    TFormPadraoCfgBins_B::BitBtnSalvarClick();
+    TEstadoBins& U = EstadoBins();
+    if (U.TabelasShow) {
+        TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
+        TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
+        if (Ini.Existe())
+            for (int Indice = 0; Indice < 2; ++Indice) {
+                const TTabela& T = Tabela(Indice);
+                RemoveLinhas(Ini, T, Grades[Indice]->RowCount() - 2, Quantidade(Ini.LeVar(SecaoTotais, T.Total, "0")));
+            }
+        for (int Indice = 0; Indice < 2; ++Indice) {
+            const TTabela& T = Tabela(Indice);
+            TStringGrid* Grade = Grades[Indice];
+            Monta_Msg_Log("INCLUSAO", Indice);
+            const int N = Grade->RowCount() - 2;
+            for (int I = 1; I <= N; ++I) {
+                const std::string Secao = SecaoLinha(T, I);
+                Ini.GravaVar(Secao, "Nome", Grade->Cells(0, I));
+                Ini.GravaVar(Secao, "Bins", Grade->Cells(1, I));
+                Ini.GravaVar(Secao, "Senha", Grade->Cells(2, I) == MarcaSenha ? "1" : "0");
+            }
+            Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
+        }
+        DadosModificados(false);
+        BitBtnExcluirBins->SetEnabled(true);
+        return;
+    }
+
+    // The edit panel: the composed row goes into its table.
+    auto Recusa = [](const std::string& Texto, TEdit* Foco) {
+        MessageBox(Texto, TituloConfigurador, MB_OK | MB_ICONWARNING);
+        if (Foco && Foco->Enabled())
+            Foco->SetFocus();
+    };
+    if (U.opcao == "I") {
+        if (EditNome->Text().empty())
+            return Recusa(MsgDigiteNome, EditNome);
+        if (ExisteNome(EditNome->Text())) {
+            MessageBox(MsgNomeExistente, TituloConfigurador, MB_OK | MB_ICONWARNING);
+            EditNome->SetText("");
+            if (EditNome->Enabled())
+                EditNome->SetFocus();
+            return;
+        }
+    }
+    if (GridBins->RowCount() == 2)
+        return Recusa(MsgDigiteBin, EditBins);
+    ExibeFundo(false);
+    const std::string Lista = ListaDe(GridBins);
+    if (U.opcao == "I") {
+        IncluiDadosNaGrid(U.Grid->RowCount() - 1, EditNome->Text(), Lista, Ck_senha->Checked());
+    } else {
+        IncluiDadosNaGrid(U.LinhaSel, EditNome->Text(), Lista, Ck_senha->Checked());
+        U.Grid->SetRowCount(U.Grid->RowCount() - 1);
+    }
+    TabSheet1Resize();
+    U.flagMod = true;
+    Mostra_Tabelas(true);
+    Clear_Fundo();
+}
+
+void TFormTabelaBins_167171::BitBtnIncluirBinsClick()
+{
+    TEstadoBins& U = EstadoBins();
+    const std::string Texto = EditBins->Text();
+    auto Recusa = [this](const std::string& Mensagem, unsigned Icone, bool Esvazia) {
+        MessageBox(Mensagem, TituloConfigurador, MB_OK | Icone);
+        if (Esvazia)
+            EditBins->SetText("");
+        EditBins->SetFocus();
+    };
+    const std::size_t Traco = Texto.find('-');
+    if (Traco == std::string::npos) {
+        if (!TamanhoBinValido(Texto))
+            return Recusa(MsgTamanhoInvalido, MB_ICONERROR, true);
+    } else {
+        const std::string Inferior = Texto.substr(0, Traco), Superior = Texto.substr(Traco + 1);
+        if (!TamanhoBinValido(Inferior) || !TamanhoBinValido(Superior))
+            return Recusa(MsgTamanhoInvalido, MB_ICONERROR, true);
+        if (Numero(Superior) < Numero(Inferior))
+            return Recusa(MsgSuperiorMenor, MB_ICONERROR, true);
+    }
+    if (Procura_bin_Grid2(Texto))
+        return Recusa(MsgBinExistente, MB_ICONWARNING, false);
+    // The whole list must still fit in its short string, or it would be stored cut.
+    const bool Adiciona = BitBtnExcluirBins->Enabled();
+    if (ListaDe(GridBins, Adiciona ? 0 : U.LinhaSel2).size() + Texto.size() + 1 > MaximoLista)
+        return Recusa(MsgListaCheia, MB_ICONWARNING, false);
+
+    if (Adiciona) {
+        IncluiDadosNaGrid2(GridBins->RowCount() - 1, Texto);
+    } else {
+        IncluiDadosNaGrid2(U.LinhaSel2, Texto);
+        GridBins->SetRowCount(GridBins->RowCount() - 1);
+    }
+    if (GridBins->RowCount() - 2 >= 2)
+        QuickSortStringGrid(*GridBins, {0}, 1, GridBins->RowCount() - 2);
+    EditBins->SetText("");
+    EditBins->SetFocus();
+    BitBtnExcluirBins->SetEnabled(true);
+    DadosModificados(true);
+}
+
+void TFormTabelaBins_167171::Btn_exc_crClick()
+{
+    TEstadoBins& U = EstadoBins();
+    GridAtivo();
+    if (U.LinhaSel == 0 || U.LinhaSel >= U.Grid->RowCount() - 1) {
+        MessageBox(LeMensagens(237), TituloConfigurador, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    std::string Pergunta = MsgExcluirDaTabela;
+    Pergunta.replace(Pergunta.find("%s"), 2, U.Grid->Cells(0, U.Grid->Row()));
+    if (MessageBox(Pergunta, TituloConfigurador, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    DadosModificados(true);
+    DeleteGridRow(U.LinhaSel);
+    U.flagMod = true;
+    TabSheet1Resize();
+}
+
+void TFormTabelaBins_167171::BitBtnCancelarClick()
+{
+    TFormPadraoCfgBins_B::BitBtnCancelarClick();
+    TEstadoBins& U = EstadoBins();
+    if (U.TabelasShow) {
+        if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario))
+            return;
+        if (MessageBox(MsgDesejaCancelar, TituloConfigurador, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+            return;
+        U.flagMod = false;
+        ComboBoxEmpresaChange();
+        BitBtnExcluirBins->SetEnabled(true);
+        return;
+    }
+    if (MessageBox(MsgDesejaCancelar, TituloConfigurador, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    Clear_Fundo();
+    if (U.opcao == "A") {
+        EditNome->SetText(U.Grid->Cells(0, U.LinhaSel));
+        MoveBin(U.Grid->Cells(1, U.LinhaSel));
+        Ck_senha->SetChecked(U.Grid->Cells(2, U.LinhaSel) == MarcaSenha);
+    }
+    DadosModificadosGrid(false);
+}
+
+void TFormTabelaBins_167171::BitBtnExcluirClick()
+{
+    if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario))
+        return;
+    if (MessageBox(MsgExcluirTabela, TituloConfigurador, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    TFormPadraoCfgBins_B::BitBtnExcluirClick();
+    Monta_Msg_Log("EXCLUSAO", 0);
+    Monta_Msg_Log("EXCLUSAO", 1);
+    {
+        TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
+        if (Ini.Existe()) {
+            Ini.RemoveSec(SecaoTotais);
+            for (int Indice = 0; Indice < 2; ++Indice)
+                RemoveLinhas(Ini, Tabela(Indice), 0, std::nullopt);
+        }
+    }
+    LimparStringGrid(Grade_Deb);
+    LimparStringGrid(Grade_Comb);
+    DadosModificados(false);
+    BitBtnExcluirBins->SetEnabled(true);
+}
+
+void TFormTabelaBins_167171::TabSheet1Resize()
+{
+    TFormPadraoCfgBins_B::TabSheet1Resize();
+    for (TStringGrid* Grade : {Grade_Deb, Grade_Comb}) {
+        std::size_t Maior = 0;
+        for (int L = 1; L < Grade->RowCount(); ++L)
+            Maior = std::max(Maior, Grade->Cells(1, L).size());
+        Grade->SetColWidths(1, std::max(static_cast<int>(Maior) * 6, PageControl->width() - 190));
+    }
+}
+
+void TFormTabelaBins_167171::Ck_senhaClick()
+{
+    DadosModificados(true);
+}
+
+void TFormTabelaBins_167171::IncluiDadosNaGrid(int Linha, const std::string& Nome, const std::string& Bins, bool Senha)
+{
+    TStringGrid* Grade = EstadoBins().Grid;
+    Grade->SetRowCount(Grade->RowCount() + 1);
+    Grade->SetCells(0, Linha, Nome);
+    Grade->SetCells(1, Linha, Bins);
+    Grade->SetCells(2, Linha, Senha ? MarcaSenha : "");
+}
+
+void TFormTabelaBins_167171::Monta_Msg_Log(const std::string& Operacao, int Indice)
+{
+    const TTabela& T = Tabela(Indice);
+    std::string Linha = LogTela + T.NomeLog;
+    if (MaiusculasAscii(Operacao) == "INCLUSAO") {
+        const TStringGrid* Grade = Indice == 0 ? Grade_Deb : Grade_Comb;
+        std::string Texto = "Bins : ";
+        for (int R = 1; R <= Grade->RowCount() - 2; ++R) {
+            Texto += "Lin" + std::to_string(R) + "(";
+            for (int C = 0; C < Grade->ColCount(); ++C) {
+                const std::string Celula = Grade->Cells(C, R);
+                const std::string Aparada = Apara(Celula);
+                if (!Aparada.empty() && Aparada != "X")
+                    Texto += Celula;
+                else
+                    Texto += Grade->Cells(C, 0) + ":" + (Aparada == "X" ? "1" : "0");
+                if (C < Grade->ColCount() - 1)
+                    Texto += "/";
+            }
+            Texto += "); ";
+        }
+        Linha += "\r\n" + Texto;
+    } else {
+        Linha += LogExclusao;
+    }
+    if (EvtLog)
+        EvtLog->LogMsg(Linha, 4, 1);
+}
 
 const TFormClass ClasseFormTabelaBins_167171 = {
     "TFormTabelaBins_167171", [](QWidget* Owner) -> TForm* { return new TFormTabelaBins_167171(Owner); }};

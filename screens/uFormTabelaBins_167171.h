@@ -1,5 +1,6 @@
 #pragma once
-// "Tabela Bins": the debit and fuel BIN tables of a company or of the general file.
+// "Tabela Bins": the debit and fuel BIN tables of a company, or of the general file under "Todas",
+// kept in the network's module ini file (sections TabBins, Debito_NN and Combustivel_NN).
 #include "screens/uFormPadraoCfgBins_B.h"
 #include "runtime/Classes.h"
 
@@ -7,6 +8,30 @@ class TFormTabelaBins_167171 : public TFormPadraoCfgBins_B {
     Q_OBJECT
 public:
     explicit TFormTabelaBins_167171(QWidget* Owner = nullptr);
+
+    void FormShow() override;
+    /// Loads both tables of the file the company box names.
+    void ComboBoxEmpresaChange() override;
+    /// Saves both tables (tables view) or confirms the composed row into its table (edit panel).
+    void BitBtnSalvarClick() override;
+    /// Adds or replaces one BIN entry of the composed row.
+    void BitBtnIncluirBinsClick() override;
+    void Btn_exc_crClick() override;
+    void BitBtnCancelarClick() override;
+    /// Removes the BIN tables from the file; its other settings stay.
+    void BitBtnExcluirClick() override;
+    void TabSheet1Resize() override;
+    virtual void Ck_senhaClick();
+
+    void IncluiDadosNaGrid(int Linha, const std::string& Nome, const std::string& Bins, bool Senha);
+    /// One audit line for table 0 (debit) or 1 (fuel).
+    void Monta_Msg_Log(const std::string& Operacao, int Tabela);
+
+private:
+    /// The company code the store is opened with: empty (the general file) under "Todas".
+    std::string EmpresaDoArquivo() const;
+    /// The edit boxes open only to a user allowed to change (action 4).
+    void HabilitaEdicao();
 };
 
 /// The class the module registers under the name "TFormTabelaBins_167171".

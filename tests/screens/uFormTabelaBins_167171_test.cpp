@@ -1,0 +1,386 @@
+// "Tabela Bins" and its base screen: the overlap test and the byte-key sort on their own, then the
+// screen driven as a person does: BINs typed key by key, rows composed and confirmed, double clicks on
+// table rows, both views, saves over longer stored tables, cancel, return and delete.
+#include "TelaTeste.h"
+#include "config/Kovan_INI.h"
+#include "runtime/ComCtrls.h"
+#include "runtime/Grids.h"
+#include "runtime/StdCtrls.h"
+#include "screens/uFormPadraoCfgBins_B.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* const Classe = "TFormTabelaBins_167171";
+
+std::string Cp(const char* Utf8)
+{
+    return Utf8ParaCp1252(Utf8);
+}
+
+std::filesystem::path ArquivoGeral(const TTelaTeste& T)
+{
+    return T.Raiz.Raiz / "config" / "Mirabelo.ini";
+}
+
+std::string Le(const TTelaTeste& T, const std::string& Secao, const std::string& Chave)
+{
+    return TKovanIni(T.Raiz.RaizTexto(), "Mirabelo", "").LeVar(Secao, Chave, "<nada>");
+}
+
+std::vector<std::string> Coluna(const TStringGrid* Grade, int C)
+{
+    std::vector<std::string> Celulas;
+    for (int L = 1; L < Grade->RowCount(); ++L)
+        Celulas.push_back(Grade->Cells(C, L));
+    return Celulas;
+}
+
+// A click (or double click) where a person sees the row.
+void ClicaLinha(TStringGrid* Grade, int Linha, bool Duplo = false)
+{
+    const QPoint Ponto = Grade->visualRect(Grade->model()->index(Linha - 1, 0)).center();
+    if (Duplo)
+        QTest::mouseDClick(Grade->viewport(), Qt::LeftButton, {}, Ponto);
+    else
+        QTest::mouseClick(Grade->viewport(), Qt::LeftButton, {}, Ponto);
+    QCoreApplication::processEvents();
+}
+
+// Types one entry into EditBins and adds it with the button beside it.
+void AdicionaBin(TTelaTeste& T, const char* Bin)
+{
+    T.Clica("EditBins");
+    T.Digita(Bin);
+    T.Clica("BitBtnIncluirBins");
+}
+
+// Empties EditBins as a person does (the BIN filter drops Ctrl+A).
+void ApagaBins(TTelaTeste& T)
+{
+    T.Clica("EditBins");
+    T.Tecla(Qt::Key_End);
+    for (int I = 0; I < 20; ++I)
+        T.Tecla(Qt::Key_Backspace);
+}
+
+struct TTela : TTelaTeste {
+    using TTelaTeste::TTelaTeste;
+    void Abre(const std::string& Arquivo = {})
+    {
+        if (!Arquivo.empty())
+            TRaizTeste::Grava(ArquivoGeral(*this), Arquivo);
+        Cria(Classe);
+        Mostra();
+    }
+    TStringGrid* Grade(const char* Nome = "Grade_Deb") { return Controle<TStringGrid>(Nome); }
+    std::string UltimaCaixa() const { return Caixas.empty() ? std::string() : Caixas.back().Texto; }
+};
+
+} // namespace
+
+class TabelaBinsTeste : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ComparaBin_data()
+    {
+        QTest::addColumn<QString>("A");
+        QTest::addColumn<QString>("B");
+        QTest::addColumn<bool>("Sobrepoe");
+        QTest::newRow("bin dentro de intervalo") << "601234" << "60123456-60123499" << true;
+        QTest::newRow("bins vizinhos") << "601234" << "601235" << false;
+        QTest::newRow("na ponta superior") << "601234-601240" << "601240" << true;
+        QTest::newRow("bin mais longo dentro") << "601234" << "6012340" << true;
+        QTest::newRow("intervalo contem o outro") << "600000-609999" << "601000-601001" << true;
+        QTest::newRow("intervalos encostados") << "601000-601099" << "601100-601199" << false;
+        QTest::newRow("nove digitos iguais") << "601234567" << "601234567" << true;
+        QTest::newRow("nove digitos vizinhos") << "601234567" << "601234568" << false;
+    }
+    void ComparaBin()
+    {
+        QFETCH(QString, A);
+        QFETCH(QString, B);
+        QFETCH(bool, Sobrepoe);
+        QCOMPARE(::ComparaBin(A.toStdString(), B.toStdString()), Sobrepoe);
+        QCOMPARE(::ComparaBin(B.toStdString(), A.toStdString()), Sobrepoe);
+        QCOMPARE(CompletaBin("601234", 9), std::string("601234999"));
+        QCOMPARE(CompletaBin("6012345678", 0), std::string("6012345678"));
+    }
+
+    // Keys are byte strings (60123456 before 601235), cells trimmed, and every column moves.
+    void OrdenaPorBytes_data()
+    {
+        QTest::addColumn<QStringList>("Entradas");
+        QTest::newRow("exemplo") << QStringList{"601235", "60123456-60123499", "4000000"};
+        QTest::newRow("repetidos") << QStringList{"7", "1", "7", "1", "7", "3", "3"};
+        QTest::newRow("invertidos") << QStringList{"9", "8", "7", "6", "5", "4", "3", "2", "1"};
+        QTest::newRow("com brancos") << QStringList{" 5", "4 ", "  3", "2"};
+    }
+    void OrdenaPorBytes()
+    {
+        QFETCH(QStringList, Entradas);
+        TStringGrid Grade;
+        Grade.SetColCount(2);
+        Grade.SetRowCount(static_cast<int>(Entradas.size()) + 2);
+        std::vector<std::pair<std::string, std::string>> Esperado;
+        for (int I = 0; I < Entradas.size(); ++I) {
+            Grade.SetCells(0, I + 1, Entradas[I].toStdString());
+            Grade.SetCells(1, I + 1, Entradas[I].trimmed().toStdString());
+            Esperado.emplace_back(Entradas[I].trimmed().toStdString(), Entradas[I].trimmed().toStdString());
+        }
+        QuickSortStringGrid(Grade, {0, 7}, 1, static_cast<int>(Entradas.size()));
+        std::sort(Esperado.begin(), Esperado.end());
+        for (int I = 0; I < Entradas.size(); ++I) {
+            QCOMPARE(SomaColunas(Grade, {0}, I + 1), Esperado[I].first);
+            QCOMPARE(Grade.Cells(1, I + 1), Esperado[I].second);
+        }
+        QCOMPARE(Grade.Cells(0, Grade.RowCount() - 1), std::string());
+    }
+
+    // The typing rules of a BIN, key by key, in the edit panel.
+    void Digitacao_data()
+    {
+        QTest::addColumn<QString>("Teclas");
+        QTest::addColumn<QString>("Texto");
+        QTest::newRow("decimo digito abre o intervalo") << "6012345678" << "601234567-8";
+        QTest::newRow("superior nunca maior") << "601234-6012345" << "601234-601234";
+        QTest::newRow("segundo traco") << "601234--6" << "601234-6";
+        QTest::newRow("letras e brancos") << "60a1 2.3x4" << "601234";
+        QTest::newRow("traco no decimo entra inteiro") << "601234567-" << "601234567--";
+        QTest::newRow("apagar com nove") << "601234567\b" << "60123456";
+    }
+    void Digitacao()
+    {
+        QFETCH(QString, Teclas);
+        QFETCH(QString, Texto);
+        TTela T;
+        T.Abre();
+        T.Clica("Btn_inc_deb");
+        T.Clica("EditBins");
+        for (QChar C : Teclas) {
+            if (C == '\b')
+                T.Tecla(Qt::Key_Backspace);
+            else
+                T.Digita(QString(C).toLatin1().constData());
+        }
+        auto* Edit = T.Controle<TEdit>("EditBins");
+        QCOMPARE(Edit->Text(), Texto.toStdString());
+        QCOMPARE(Edit->SelStart(), Texto.size());
+        QVERIFY(!Edit->hasSelectedText());
+    }
+
+    // A new debit row composed and saved in the general file under "Todas"; the audit lines byte for byte.
+    void IncluiConfirmaEGravaNoArquivoGeral()
+    {
+        TTela T;
+        T.Empresas({{"00000123", ""}});
+        T.Abre();
+        QCOMPARE(T.Itens().front(), std::string("Todas"));
+        QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string("Todas"));
+        QCOMPARE(T.Controle<TTabSet>("TabSet")->Tabs(), (std::vector<std::string>{Cp("Débito"), Cp("Combustível")}));
+        QCOMPARE(T.Grade()->RowCount(), 2);
+
+        T.Clica("Btn_inc_deb");
+        QVERIFY(!T.Controle("PageControl")->isVisible() && T.Controle("GridBins")->isVisible());
+        QCOMPARE(T.Controle<TLabel>("Lbl_Titulo")->Caption(), Cp("Débito/Incluir"));
+        QCOMPARE(T.Controle<TBitBtn>("BitBtnSalvar")->Caption(), std::string("Confirmar"));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir") && !T.Habilitado("ComboBoxEmpresa"));
+        T.Clica("EditNome");
+        T.Digita("CARTAO");
+        AdicionaBin(T, "601234");
+        AdicionaBin(T, "4000000");
+        AdicionaBin(T, "60123456-60123499");
+        QCOMPARE(T.UltimaCaixa(), Cp("Bin(s) já existente(s)"));
+        QCOMPARE(T.Texto("EditBins"), std::string("60123456-60123499"));
+        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"4000000", "601234", ""}));
+        T.Controle<TCheckBox>("Ck_senha")->click();
+        T.Clica("BitBtnSalvar");
+        QVERIFY(T.Controle("PageControl")->isVisible() && !T.Controle("GridBins")->isVisible());
+        QCOMPARE(Coluna(T.Grade(), 1), (std::vector<std::string>{"4000000;601234;", ""}));
+        QCOMPARE(T.Grade()->Cells(2, 1), std::string("      X"));
+        QVERIFY(!std::filesystem::exists(ArquivoGeral(T))); // confirming writes nothing
+
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("CARTAO"));
+        QCOMPARE(Le(T, "Debito_01", "Bins"), std::string("4000000;601234;"));
+        QCOMPARE(Le(T, "Debito_01", "Senha"), std::string("1"));
+        QCOMPARE(Le(T, "TabBins", "TotDeb"), std::string("1"));
+        QCOMPARE(Le(T, "TabBins", "TotComb"), std::string("0"));
+        QCOMPARE(T.Auditoria(), (std::vector<std::string>{
+                                    "Mirabelo/Range/Geral - Debito\r\nBins : Lin1(CARTAO/4000000;601234;/Senha:1); ",
+                                    Cp("Mirabelo/Range/Geral - Combustível\r\nBins : ")}));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
+    }
+
+    // Entries and rows refused, each with its message; the panel keeps its state.
+    void RecusasDoPainel()
+    {
+        TTela T;
+        T.Abre("[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=CARTAO X\r\nBins=601234;\r\nSenha=0\r\n");
+        T.Clica("Btn_inc_deb");
+        T.Clica("BitBtnSalvar"); // nothing changed yet: disabled
+        QVERIFY(T.Caixas.empty());
+        for (const char* Bin : {"12345", "601234-601230", "601234567", "601234"})
+            AdicionaBin(T, Bin);
+        QCOMPARE(T.Caixas.size(), std::size_t(3));
+        QCOMPARE(T.Caixas[0].Texto, Cp("Tamanho inválido do bin. No mínimo 6 e no máximo 9 dígitos"));
+        QCOMPARE(T.Caixas[1].Texto, Cp("Tamanho inválido: Bin superior menor que Bin inferior"));
+        QCOMPARE(T.Caixas[2].Texto, Cp("Bin(s) já existente(s)"));
+        QCOMPARE(T.Texto("EditBins"), std::string("601234")); // kept for correcting
+        ApagaBins(T);
+
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(T.UltimaCaixa(), std::string("Digite um Nome para o(s) Bin(s)."));
+        T.Clica("EditNome");
+        T.Digita("cartao x ");
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(T.UltimaCaixa(), Cp("Nome já existente."));
+        QCOMPARE(T.Texto("EditNome"), std::string());
+        T.Clica("EditNome");
+        T.Digita("OUTRO");
+        // Taking the only entry out leaves the row without BINs.
+        ClicaLinha(T.Controle<TStringGrid>("GridBins"), 1);
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnExcluirBins");
+        QCOMPARE(T.UltimaCaixa(), std::string("Deseja excluir [601234567] da lista ?"));
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(T.UltimaCaixa(), std::string("Digite um Bin!"));
+        QVERIFY(T.Controle("GridBins")->isVisible());
+
+        // 25 entries of 9 digits fill 250 characters; a 26th would pass 255.
+        for (int I = 0; I < 26; ++I)
+            AdicionaBin(T, std::to_string(100000000 + I * 1000).c_str());
+        QCOMPARE(T.Controle<TStringGrid>("GridBins")->RowCount(), 27);
+        QVERIFY(T.UltimaCaixa().find("255") != std::string::npos);
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(T.Grade()->Cells(1, 2).size(), std::size_t(250));
+    }
+
+    // A stored table longer than the grid: the stale sections go, the file's other settings stay.
+    void GravaSobreTabelaMaisLongaEExclui()
+    {
+        TTela T;
+        std::string Arquivo = "[Geral]\r\nCodigoEstabelecimento=000000000000123\r\n[TrnHabilitada]\r\nDebitoVista=1\r\n"
+                              "[TabBins]\r\nTotDeb=5\r\nTotComb=3\r\n";
+        for (int I = 1; I <= 5; ++I)
+            Arquivo += "[Debito_0" + std::to_string(I) + "]\r\nNome=C" + std::to_string(I) + "\r\nBins=60000" +
+                       std::to_string(I) + ";\r\nSenha=" + (I == 1 ? "S" : "1") + "\r\n";
+        for (int I = 0; I <= 3; ++I)
+            Arquivo += "[Combustivel_0" + std::to_string(I) + "]\r\nNome=F\r\nBins=700000;\r\nSenha=0\r\n";
+        T.Abre(Arquivo);
+        QCOMPARE(Coluna(T.Grade(), 0), (std::vector<std::string>{"C1", "C2", "C3", "C4", "C5", ""}));
+        QCOMPARE(Coluna(T.Grade(), 2), (std::vector<std::string>{"", "      X", "      X", "      X", "      X", ""}));
+        T.RespostasCaixa = {IDYES, IDYES, IDYES};
+        for (int I = 0; I < 3; ++I) {
+            ClicaLinha(T.Grade(), 3);
+            T.Clica("Btn_exc_deb");
+        }
+        QCOMPARE(T.Caixas.front().Texto, std::string("Deseja excluir [C3] da Tabela ?"));
+        auto* Abas = T.Controle<TTabSet>("TabSet");
+        QTest::mouseClick(Abas, Qt::LeftButton, {}, Abas->tabRect(1).center());
+        QCoreApplication::processEvents();
+        for (int I = 0; I < 3; ++I) {
+            T.RespostasCaixa = {IDYES};
+            ClicaLinha(T.Grade("Grade_Comb"), 1);
+            T.Clica("Btn_exc_comb");
+        }
+        QCOMPARE(T.Grade("Grade_Comb")->RowCount(), 2);
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(Le(T, "TabBins", "TotDeb"), std::string("2"));
+        QCOMPARE(Le(T, "TabBins", "TotComb"), std::string("0"));
+        QCOMPARE(Le(T, "Debito_01", "Senha"), std::string("0"));
+        QCOMPARE(Le(T, "Debito_02", "Nome"), std::string("C2"));
+        for (const char* Secao : {"Debito_03", "Debito_05", "Combustivel_00", "Combustivel_03"})
+            QCOMPARE(Le(T, Secao, "Nome"), std::string("<nada>"));
+
+        T.Clica("BitBtnExcluir");
+        QCOMPARE(T.UltimaCaixa(), std::string("Deseja excluir a Tabela de Bins ?"));
+        QCOMPARE(T.Grade()->RowCount(), 4); // answered No
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnExcluir");
+        QCOMPARE(T.Grade()->RowCount(), 2);
+        QCOMPARE(Le(T, "TabBins", "TotDeb"), std::string("<nada>"));
+        QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("<nada>"));
+        QCOMPARE(Le(T, "Geral", "CodigoEstabelecimento"), std::string("000000000000123"));
+        QCOMPARE(Le(T, "TrnHabilitada", "DebitoVista"), std::string("1"));
+        const std::vector<std::string> Linhas = T.Auditoria();
+        QCOMPARE(std::vector<std::string>(Linhas.end() - 2, Linhas.end()),
+                 (std::vector<std::string>{Cp("Mirabelo/Range/Geral - Debito - Opção Exclusão"),
+                                           Cp("Mirabelo/Range/Geral - Combustível - Opção Exclusão")}));
+    }
+
+    // Altering by a double click: the name is fixed; cancel refills the panel; returning without
+    // confirming gives the tables back their unsaved state.
+    void AlteraCancelaERetorna()
+    {
+        TTela T;
+        T.Abre("[TabBins]\r\nTotDeb=2\r\n[Debito_01]\r\nNome=A\r\nBins=601234;602000-602999;\r\nSenha=1\r\n"
+               "[Debito_02]\r\nNome=B\r\nBins=700000;\r\nSenha=0\r\n");
+        T.RespostasCaixa = {IDYES};
+        ClicaLinha(T.Grade(), 2);
+        T.Clica("Btn_exc_deb"); // unsaved change in the tables
+        QVERIFY(T.Habilitado("BitBtnSalvar"));
+        ClicaLinha(T.Grade(), 1, true);
+        QCOMPARE(T.Controle<TLabel>("Lbl_Titulo")->Caption(), Cp("Débito/Alterar"));
+        QVERIFY(!T.Habilitado("EditNome") && T.Controle<TCheckBox>("Ck_senha")->Checked());
+        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"601234", "602000-602999", ""}));
+        T.Controle<TCheckBox>("Ck_senha")->click();
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnCancelar");
+        QVERIFY(T.Controle<TCheckBox>("Ck_senha")->Checked() && !T.Habilitado("BitBtnSalvar"));
+        QCOMPARE(T.Controle<TStringGrid>("GridBins")->RowCount(), 4);
+        // Replace an entry: taken out with Editar, typed over, added back in its place.
+        ClicaLinha(T.Controle<TStringGrid>("GridBins"), 2);
+        T.Clica("BitBtnEditarBins");
+        QVERIFY(!T.Habilitado("BitBtnExcluirBins"));
+        ApagaBins(T);
+        T.Digita("601235");
+        T.Clica("BitBtnIncluirBins");
+        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"601234", "601235", ""}));
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnRetornar");
+        QVERIFY(T.Controle("PageControl")->isVisible());
+        QCOMPARE(Coluna(T.Grade(), 1), (std::vector<std::string>{"601234;602000-602999;", ""}));
+        QVERIFY(T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir")); // the deleted row still unsaved
+    }
+
+    // A stored count that is not a number: an empty table, reported; the next save writes a count.
+    void TotalQueNaoENumero()
+    {
+        TTela T;
+        T.Abre("[TabBins]\r\nTotDeb=abc\r\nTotComb=1\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n"
+               "[Combustivel_01]\r\nNome=F\r\nBins=700000;\r\nSenha=0\r\n");
+        QCOMPARE(T.Grade()->RowCount(), 2);
+        QCOMPARE(T.Grade("Grade_Comb")->RowCount(), 3);
+        QVERIFY(T.UltimaCaixa().find("TotDeb=abc") != std::string::npos);
+        T.Clica("Btn_inc_deb");
+        T.Clica("EditNome");
+        T.Digita("B");
+        AdicionaBin(T, "611111");
+        T.Clica("BitBtnSalvar");
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(Le(T, "TabBins", "TotDeb"), std::string("1"));
+        QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("B"));
+        QCOMPARE(Le(T, "Combustivel_01", "Nome"), std::string("F"));
+    }
+
+    // A user who may only view: no panel by a double click, no cancel or delete of the tables.
+    void SomenteConsulta()
+    {
+        TTela T(2);
+        T.Abre("[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n");
+        ClicaLinha(T.Grade(), 1, true);
+        QVERIFY(T.Controle("PageControl")->isVisible());
+        QVERIFY(!T.Habilitado("EditBins") && !T.Habilitado("EditNome"));
+        const std::size_t Antes = T.Caixas.size();
+        T.Clica("BitBtnExcluir");
+        QCOMPARE(T.Caixas.size(), Antes + 1);
+        QCOMPARE(T.UltimaCaixa(), Cp("Usuário não autorizado para essa opção."));
+        QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("A"));
+    }
+};
+
+QTEST_MAIN(TabelaBinsTeste)
+#include "uFormTabelaBins_167171_test.moc"
