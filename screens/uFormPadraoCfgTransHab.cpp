@@ -22,25 +22,16 @@ const std::string TextoParceladoAdm = Utf8ParaCp1252("Parcelado com juros (admin
 const std::string TextoParceladoEstab = "Parcelado sem juros (estabelecimento)";
 
 
-template <class Controle>
-Controle* Cria(QWidget* Pai, const char* Nome, int Esquerda, int Topo, int Largura, int Altura)
-{
-    auto* C = new Controle(Pai);
-    C->SetName(Nome);
-    C->SetBounds(Esquerda, Topo, Largura, Altura);
-    return C;
-}
-
 TCheckBox* CriaCaixa(QWidget* Pai, const char* Nome, const std::string& Legenda, int Topo)
 {
-    auto* C = Cria<TCheckBox>(Pai, Nome, 16, Topo, 330, 17);
+    auto* C = CriaControle<TCheckBox>(Pai, Nome, 16, Topo, 330, 17);
     C->SetCaption(Legenda);
     return C;
 }
 
 TLabel* CriaRotulo(QWidget* Pai, const char* Nome, const std::string& Legenda, int Esquerda, int Topo, int Largura)
 {
-    auto* R = Cria<TLabel>(Pai, Nome, Esquerda, Topo, Largura, 15);
+    auto* R = CriaControle<TLabel>(Pai, Nome, Esquerda, Topo, Largura, 15);
     R->SetCaption(Legenda);
     R->SetEnabled(false);
     return R;
@@ -56,7 +47,7 @@ void DefineOrdem(std::initializer_list<QWidget*> Controles)
 
 TEdit* CriaNumero(QWidget* Pai, const char* Nome, int Esquerda, int Topo, int Digitos)
 {
-    auto* E = Cria<TEdit>(Pai, Nome, Esquerda, Topo, Digitos == 4 ? 40 : 24, 21);
+    auto* E = CriaControle<TEdit>(Pai, Nome, Esquerda, Topo, Digitos == 4 ? 40 : 24, 21);
     E->SetMaxLength(Digitos);
     E->SetEnabled(false);
     return E;
@@ -70,7 +61,7 @@ TFormPadraoCfgTransHab::TFormPadraoCfgTransHab(QWidget* Owner) : TFormPadraoCfgE
     Fonte.setFamily("Arial");
     setFont(Fonte);
 
-    PageControl1 = Cria<TPageControl>(TabSheet1, "PageControl1", 111, 25, 567, 223);
+    PageControl1 = CriaControle<TPageControl>(TabSheet1, "PageControl1", 111, 25, 567, 223);
     PageControl1->SetTabsEmbaixo(true);
     PageControl1->SetAnchors(akLeft | akTop | akRight);
     PageControl1->SetTabOrder(6);
@@ -125,7 +116,7 @@ TFormPadraoCfgTransHab::TFormPadraoCfgTransHab(QWidget* Owner) : TFormPadraoCfgE
 
     // The tab set lies over the strip where the page control draws its own tabs, so only the tab
     // set's tabs can be seen and clicked.
-    TabSet1 = Cria<TTabSet>(TabSheet1, "TabSet1", 111, 225, 567, 23);
+    TabSet1 = CriaControle<TTabSet>(TabSheet1, "TabSet1", 111, 225, 567, 23);
     TabSet1->SetTabs({TextoCredito, TextoDebito, TextoConvenio, TextoCombustivel});
     TabSet1->SetTabIndex(0);
     TabSet1->setAutoFillBackground(true);
@@ -239,9 +230,5 @@ void TFormPadraoCfgTransHab::ComboBoxEmpresaKeyDown(Word& Key, TShiftState Shift
 
 void TFormPadraoCfgTransHab::DadosModificados(bool Valor)
 {
-    Modificado = Valor;
-    BitBtnSalvar->SetEnabled(Valor);
-    BitBtnCancelar->SetEnabled(Valor);
-    BitBtnExcluir->SetEnabled(!Valor);
-    ComboBoxEmpresa->SetEnabled(!Valor);
+    AplicaModificado(Valor, true);
 }

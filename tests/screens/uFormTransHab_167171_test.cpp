@@ -1,0 +1,317 @@
+// "Transações Habilitadas" and its base screen, driven as a person drives them: the defaults of a
+// company never saved, the installment checks on save, the write order and the audit lines, cancel,
+// delete for one or all companies, the keys of the company box and where the focus goes.
+#include "TelaTeste.h"
+#include "platform/Ascii.h"
+#include "runtime/ComCtrls.h"
+#include "runtime/StdCtrls.h"
+#include "screens/uFormPadraoCfgTransHab.h"
+
+#include <QClipboard>
+#include <QSignalSpy>
+
+namespace {
+
+const char* const Classe = "TFormTransHab_167171";
+
+std::string Cp(const char* Utf8)
+{
+    return Utf8ParaCp1252(Utf8);
+}
+
+void GuardaTransacoes(TTelaTeste& T, const std::string& Empresa, const std::string& Valores)
+{
+    TRaizTeste::Grava(T.Raiz.IniEmpresa(Empresa), "[TrnHabilitada]\r\n" + Valores);
+}
+
+bool Marcada(const TTelaTeste& T, const char* Nome)
+{
+    return T.Controle<TCheckBox>(Nome)->Checked();
+}
+
+// A check box is clicked on its box, which a click in its middle may miss.
+void Marca(TTelaTeste& T, const char* Nome)
+{
+    QWidget* Caixa = T.Controle(Nome);
+    QTest::mouseClick(Caixa, Qt::LeftButton, {}, QPoint(6, Caixa->height() / 2));
+    QCoreApplication::processEvents();
+}
+
+// Types over a field's text. Coming from outside the pages, the first click lands on the page's first
+// check box, so a person clicks twice; two backspaces, since the digit filter drops Ctrl+A as the
+// Windows field does.
+void Redigita(TTelaTeste& T, const char* Nome, const char* Texto)
+{
+    T.Clica(Nome);
+    QCOMPARE(QApplication::focusWidget(), T.Controle("Cr_vista"));
+    T.Clica(Nome);
+    T.Tecla(Qt::Key_End);
+    T.Tecla(Qt::Key_Backspace);
+    T.Tecla(Qt::Key_Backspace);
+    T.Digita(Texto);
+}
+
+} // namespace
+
+class TransHabTeste : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A company never saved shows the defaults, ready to be saved. Saving writes the audit line first:
+    // the audit file is the company's ini file here, so whatever is written first stands first. The
+    // four keys follow in their order, and the audit line carries Cr_parceladoAdm, which is not stored.
+    void NuncaGravadaMostraPadroesEGravaDepoisDaAuditoria()
+    {
+        TTelaTeste T;
+        T.Empresas({{"00000123", ""}, {"00000456", ""}});
+        std::filesystem::create_directories(T.Raiz.IniEmpresa("00000123").parent_path());
+        setenv("KOVAN_EVENTLOG", T.Raiz.IniEmpresa("00000123").c_str(), 1);
+        T.Cria(Classe);
+        T.Mostra();
+        auto* Abas = T.Controle<TTabSet>("TabSet1");
+        QCOMPARE(Abas->Tabs(), std::vector<std::string>{Cp("Débito")});
+        QCOMPARE(Abas->TabIndex(), 0);
+        QCOMPARE(Abas->geometry(), QRect(107, 240, 623, 23));
+        QCOMPARE(T.Controle<TTabSheet>("TabDebt")->Caption(), Cp("Débito2"));
+        QVERIFY(Marcada(T, "Cr_vista") && Marcada(T, "Cr_cancelamento") && !Marcada(T, "Cr_parceladoEstab"));
+        QVERIFY(T.Habilitado("Cr_parceladoEstab") && !T.Habilitado("Cr_parceladoAdm") && !T.Habilitado("ParcelasC"));
+        QVERIFY(T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir"));
+        std::vector<int> Codigos = T.Codigos();
+        std::erase(Codigos, 100);
+        QCOMPARE(Codigos, (std::vector<int>{501, 301, 509, 510, 507, 301, 1, 509, 508, 300}));
+        QVERIFY(std::find(T.Trocas.begin(), T.Trocas.end(), TTroca{300, "00000123"}) != T.Trocas.end());
+
+        T.Controle<TCheckBox>("Cr_parceladoAdm")->SetChecked(true);
+        T.Clica("BitBtnSalvar");
+        const std::string Arquivo = TRaizTeste::Le(T.Raiz.IniEmpresa("00000123"));
+        // (The writer keeps the line breaks the file already has: the audit line's.)
+        QVERIFY2(Arquivo.starts_with("{") && Arquivo.ends_with("}\n[trnhabilitada]\ndebitovista=1\ncancelamento=1\n"
+                                                               "parceladojurosestabelecimento=0\nnumeroparcelas=\n"),
+                 Arquivo.c_str());
+        const auto Registro = nlohmann::json::parse(Arquivo.substr(0, Arquivo.find('\n')));
+        QVERIFY(Utf8ParaCp1252(Registro["text"].get<std::string>())
+                    .ends_with(Cp("\n\nMirabelo/Transações Habilitadas/00000123\r\n"
+                                  "DebVista: 1; DebParcAdm: 1; DebParcEstab: 0; DebCanc: 1; DebNParc: ;")));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
+    }
+
+    void ParcelasAoGravar_data()
+    {
+        QTest::addColumn<QString>("Digitado");
+        QTest::addColumn<QString>("Mensagem");
+        QTest::addColumn<unsigned>("Icone");
+        QTest::addColumn<QString>("Gravado");
+        QTest::newRow("vazio") << "" << "Informe o número de parcelas." << MB_ICONWARNING << "12";
+        QTest::newRow("zero") << "0" << "Número de parcelas inválido." << MB_ICONERROR << "12";
+        QTest::newRow("dois-zeros") << "00" << "Número de parcelas inválido." << MB_ICONERROR << "12";
+        QTest::newRow("zero-um") << "01" << "" << 0u << "01";
+        QTest::newRow("noventa-e-nove") << "99" << "" << 0u << "99";
+        QTest::newRow("so-digitos") << "a9.-" << "" << 0u << "9";
+    }
+    // A stored "0" still counts as configured; stored installments enable the field, which must then
+    // hold 1 to 99 for the save to go on.
+    void ParcelasAoGravar()
+    {
+        QFETCH(QString, Digitado);
+        QFETCH(QString, Mensagem);
+        QFETCH(unsigned, Icone);
+        QFETCH(QString, Gravado);
+        TTelaTeste T;
+        T.Empresas({{"00000123", ""}});
+        GuardaTransacoes(T, "00000123", "DebitoVista=0\r\nCancelamento=1\r\nParceladoJurosEstabelecimento=1\r\nNumeroParcelas=12\r\n");
+        T.Cria(Classe);
+        T.Mostra();
+        QVERIFY(!Marcada(T, "Cr_vista") && Marcada(T, "Cr_parceladoEstab") && T.Texto("ParcelasC") == "12");
+        QVERIFY(T.Habilitado("BitBtnExcluir") && !T.Habilitado("BitBtnSalvar") && T.Habilitado("ParcelasC"));
+
+        Redigita(T, "ParcelasC", Digitado.toUtf8().constData());
+        T.Clica("BitBtnSalvar");
+        const std::string Arquivo = MinusculasAscii(TRaizTeste::Le(T.Raiz.IniEmpresa("00000123")));
+        QVERIFY2(Arquivo.find("numeroparcelas=" + Gravado.toStdString() + "\r\n") != std::string::npos, Arquivo.c_str());
+        if (Mensagem.isEmpty()) {
+            QVERIFY(T.Caixas.empty() && !T.Habilitado("BitBtnSalvar"));
+            QCOMPARE(T.Auditoria().size(), 1u);
+        } else {
+            QCOMPARE(T.Caixas.size(), 1u);
+            QCOMPARE(T.Caixas[0].Texto, Utf8ParaCp1252(Mensagem.toStdString()));
+            QCOMPARE(T.Caixas[0].Titulo, std::string("Configurador Mirabelo."));
+            QCOMPARE(T.Caixas[0].Flags, MB_OK | Icone);
+            QVERIFY(T.Auditoria().empty() && T.Habilitado("BitBtnSalvar"));
+        }
+    }
+
+    // Cancel asks (No keeps the change), Yes loads the stored values again. While modified the company
+    // cannot be changed, on a single-company server too.
+    void CancelarPerguntaERecarrega()
+    {
+        TTelaTeste T;
+        T.Raiz.CriaEmpresa("00000000");
+        GuardaTransacoes(T, "00000000", "DebitoVista=1\r\nCancelamento=1\r\n");
+        T.Cria(Classe);
+        T.Mostra();
+        Marca(T, "Cr_cancelamento");
+        QVERIFY(!T.Habilitado("ComboBoxEmpresa") && !T.Habilitado("BitBtnExcluir"));
+        T.RespostasCaixa = {IDNO, IDYES};
+        T.Clica("BitBtnCancelar");
+        QVERIFY(!Marcada(T, "Cr_cancelamento") && T.Habilitado("BitBtnCancelar"));
+        T.Clica("BitBtnCancelar");
+        QVERIFY(Marcada(T, "Cr_cancelamento") && T.Habilitado("ComboBoxEmpresa"));
+        QCOMPARE(T.Caixas.size(), 2u);
+        QCOMPARE(T.Caixas[1].Texto, Cp("Deseja cancelar as alterações ?"));
+        QCOMPARE(T.Caixas[1].Flags, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+        QVERIFY(T.Auditoria().empty());
+    }
+
+    void Excluir_data()
+    {
+        QTest::addColumn<bool>("Multi");
+        QTest::addColumn<QString>("Modo");
+        QTest::addColumn<int>("Nivel");
+        QTest::addColumn<bool>("SemArquivo");      // 00000123's file removed behind the screen
+        QTest::addColumn<QList<int>>("Respostas"); // the choice, then the confirmation
+        QTest::addColumn<QString>("Dialogos");     // what was asked, in order
+        QTest::addColumn<QString>("Restam");       // companies whose file is left
+        QTest::addColumn<QString>("Excluidas");    // audit lines, in order
+        const QString Qual = "Qual configuração deseja excluir ? (Atual/Todas/Cancelar; 3)";
+        const QString Sera = "A configuração será excluída! (Continuar/Cancelar; 2)";
+        const QString Atual = Qual + " | Deseja realmente excluir a configuração da empresa [00000123] ? (0x124)";
+        const QString Ambas = "00000123 00000456";
+        QTest::newRow("todas") << true << "0" << 0 << false << QList<int>{2, IDYES}
+                               << Qual + " | Deseja realmente excluir a configuração de Todas empresas ? (0x124)" << ""
+                               << Ambas;
+        QTest::newRow("atual") << true << "0" << 0 << false << QList<int>{1, IDYES} << Atual << "00000456" << "00000123";
+        QTest::newRow("atual-nao") << true << "0" << 0 << false << QList<int>{1, IDNO} << Atual << Ambas << "";
+        QTest::newRow("sem-arquivo") << true << "0" << 0 << true << QList<int>{1, IDYES} << Atual << "00000456" << "";
+        QTest::newRow("cancelar") << true << "0" << 0 << false << QList<int>{3} << Qual << Ambas << "";
+        QTest::newRow("modo-8") << true << "8" << 0 << false << QList<int>{2} << Sera << Ambas << "";
+        QTest::newRow("nivel-2") << true << "0" << 2 << false << QList<int>{} << "Usuário não autorizado para essa opção. (0x10)"
+                                 << Ambas << "";
+        QTest::newRow("uma-empresa") << false << "0" << 0 << false << QList<int>{1, IDYES}
+                                     << Sera + " | Deseja realmente excluir a configuração da empresa [00000000] ? (0x124)"
+                                     << "" << "00000000";
+    }
+    // Which question is asked when, and what each answer removes: one audit line per company whose file
+    // exists (00000789 has none), nothing when the user backs out; the screen is cleared after a removal.
+    void Excluir()
+    {
+        QFETCH(bool, Multi);
+        QFETCH(QString, Modo);
+        QFETCH(int, Nivel);
+        QFETCH(bool, SemArquivo);
+        QFETCH(QList<int>, Respostas);
+        QFETCH(QString, Dialogos);
+        QFETCH(QString, Restam);
+        QFETCH(QString, Excluidas);
+        TTelaTeste T(static_cast<std::uint16_t>(Nivel));
+        const std::vector<std::string> Guardadas = Multi ? std::vector<std::string>{"00000123", "00000456"}
+                                                         : std::vector<std::string>{"00000000"};
+        if (Multi)
+            T.Empresas({{"00000123", ""}, {"00000456", ""}, {"00000789", ""}});
+        else
+            T.Raiz.CriaEmpresa("00000000");
+        for (const std::string& Empresa : Guardadas)
+            GuardaTransacoes(T, Empresa, "DebitoVista=1\r\nCancelamento=0\r\n");
+        T.Respostas[501] = Modo.toStdString();
+        T.Cria(Classe);
+        T.Mostra();
+        if (SemArquivo)
+            std::filesystem::remove(T.Raiz.IniEmpresa("00000123"));
+        for (int I = 0; I < Respostas.size(); ++I)
+            (I == 0 ? T.RespostasPergunta : T.RespostasCaixa).push_back(Respostas[I]);
+        T.Clica("BitBtnExcluir");
+
+        QStringList Perguntado;
+        for (const TPerguntaFeita& P : T.Perguntas) {
+            QVERIFY(P.Titulo == "Configurador Mirabelo.");
+            Perguntado << QStringDeCp1252(P.Texto) + " (" + QStringDeCp1252(P.Botoes[0]) + "/" +
+                              QStringDeCp1252(P.Botoes[1]) + (P.Botoes.size() > 2 ? "/" + QStringDeCp1252(P.Botoes[2]) : "") +
+                              "; " + QString::number(P.Padrao) + ")";
+        }
+        for (const TCaixaMostrada& C : T.Caixas) {
+            QVERIFY(C.Titulo == Cp(Nivel == 2 ? "SEGURANÇA" : "Configurador Mirabelo."));
+            Perguntado << QStringDeCp1252(C.Texto) + " (0x" + QString::number(C.Flags, 16) + ")";
+        }
+        QCOMPARE(Perguntado.join(" | "), Dialogos);
+        std::vector<std::string> Linhas;
+        for (const QString& Empresa : Excluidas.split(' ', Qt::SkipEmptyParts))
+            Linhas.push_back(Cp("Mirabelo/Transações Habilitadas/") + Empresa.toStdString() + Cp(" - Opção Exclusão"));
+        QCOMPARE(T.Auditoria(), Linhas);
+        for (const std::string& Empresa : Guardadas) // a file left empty is deleted
+            QCOMPARE(std::filesystem::exists(T.Raiz.IniEmpresa(Empresa)), Restam.contains(QString::fromStdString(Empresa)));
+        QCOMPARE(Marcada(T, "Cr_vista"), Excluidas.isEmpty());
+    }
+
+    // Delete and Ctrl+V empty the company box; entering the pages lands on the first check box, or on
+    // Retornar for a user who may only view; a page without a tab cannot be reached.
+    void TecladoEFoco()
+    {
+        for (const std::uint16_t Nivel : {0, 2}) {
+            TTelaTeste T(Nivel);
+            T.Empresas({{"00000123", ""}, {"00000456", ""}});
+            GuardaTransacoes(T, "00000123", "DebitoVista=1\r\n");
+            T.Cria(Classe);
+            T.Mostra();
+            QCOMPARE(QApplication::focusWidget(), T.Controle("ComboBoxEmpresa"));
+            T.Tecla(Qt::Key_Delete);
+            QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string());
+            T.Digita("0000");
+            QGuiApplication::clipboard()->setText("00000456");
+            T.Tecla(Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string());
+            T.Digita("00000123");
+            QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string("00000123"));
+
+            T.Controle("BitBtnExcluir")->setFocus();
+            T.Tecla(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), T.Controle(Nivel == 2 ? "BitBtnRetornar" : "Cr_vista"));
+            if (Nivel == 0) {
+                QSignalSpy Paginas(T.Controle<QTabWidget>("PageControl1"), &QTabWidget::currentChanged);
+                T.Tecla(Qt::Key_Tab, Qt::ControlModifier);
+                QCOMPARE(Paginas.count(), 2); // to the next page and straight back
+                QCOMPARE(T.Controle<TPageControl>("PageControl1")->ActivePageIndex(), 0);
+            }
+        }
+    }
+
+    // Host mode "2": even a company never saved cannot be saved.
+    void SoVisualizacao()
+    {
+        TTelaTeste T;
+        T.Empresas({{"00000123", ""}});
+        T.Respostas[501] = "2";
+        T.Cria(Classe);
+        T.Mostra();
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("Cr_vista") && T.Habilitado("BitBtnRetornar"));
+    }
+
+    // The base screen's own rules, on the pages this network does not use.
+    void RegrasDaBase()
+    {
+        TTelaTeste T;
+        T.Empresas({{"00000123", ""}});
+        T.Form = new TFormPadraoCfgTransHab;
+        T.Mostra();
+        Marca(T, "Cr_parceladoAdm");
+        QVERIFY(T.Habilitado("ParcelasC") && T.Habilitado("Label1"));
+        T.Clica("ParcelasC");
+        T.Digita("7");
+        Marca(T, "Cr_parceladoAdm");
+        QVERIFY(!T.Habilitado("ParcelasC") && T.Texto("ParcelasC") == "7");
+
+        auto* Abas = T.Controle<TTabSet>("TabSet1");
+        QTest::mouseClick(Abas, Qt::LeftButton, {}, Abas->tabRect(1).center());
+        QCOMPARE(T.Controle<TPageControl>("PageControl1")->ActivePageIndex(), 1);
+        Marca(T, "Deb_preData");
+        QVERIFY(T.Habilitado("PP_a") && T.Habilitado("Label9"));
+        T.Clica("PD_d");
+        T.Digita("1x2");
+        QCOMPARE(QApplication::focusWidget(), T.Controle("PD_m"));
+        T.Digita("05");
+        T.Digita("20267");
+        QCOMPARE(QApplication::focusWidget(), T.Controle("PD_a"));
+        QVERIFY(T.Texto("PD_d") == "12" && T.Texto("PD_a") == "2026");
+    }
+};
+
+QTEST_MAIN(TransHabTeste)
+#include "uFormTransHab_167171_test.moc"
