@@ -176,13 +176,14 @@ private slots:
     {
         TTela T;
         T.Empresas({{"00000123", ""}});
+        TRaizTeste::Grava(T.Raiz.IniEmpresa("00000123"), "[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=DA EMPRESA\r\n");
         T.Abre();
         QCOMPARE(T.Itens().front(), std::string("Todas"));
         QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string("Todas"));
         QCOMPARE(T.Controle<TTabSet>("TabSet")->Tabs(), (std::vector<std::string>{Cp("Débito"), Cp("Combustível")}));
         QCOMPARE(T.Grade()->RowCount(), 2);
 
-        T.Clica("Btn_inc_deb");
+        ClicaLinha(T.Grade(), 1, true); // the blank row: a new one
         QVERIFY(!T.Controle("PageControl")->isVisible() && T.Controle("GridBins")->isVisible());
         QCOMPARE(T.Controle<TLabel>("Lbl_Titulo")->Caption(), Cp("Débito/Incluir"));
         QCOMPARE(T.Controle<TBitBtn>("BitBtnSalvar")->Caption(), std::string("Confirmar"));
@@ -212,6 +213,16 @@ private slots:
                                     "Mirabelo/Range/Geral - Debito\r\nBins : Lin1(CARTAO/4000000;601234;/Senha:1); ",
                                     Cp("Mirabelo/Range/Geral - Combustível\r\nBins : ")}));
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
+
+        // A company's own file; a partial code loads nothing, without a word.
+        T.Clica("ComboBoxEmpresa");
+        T.Tecla(Qt::Key_Delete);
+        T.Digita("0000");
+        QCOMPARE(T.Grade()->RowCount(), 2);
+        const std::size_t Caixas = T.Caixas.size();
+        T.Digita("0123");
+        QCOMPARE(Coluna(T.Grade(), 0), (std::vector<std::string>{"DA EMPRESA", ""}));
+        QCOMPARE(T.Caixas.size(), Caixas);
     }
 
     // Entries and rows refused, each with its message; the panel keeps its state.
@@ -256,6 +267,7 @@ private slots:
         QVERIFY(T.UltimaCaixa().find("255") != std::string::npos);
         T.Clica("BitBtnSalvar");
         QCOMPARE(T.Grade()->Cells(1, 2).size(), std::size_t(250));
+        QCOMPARE(T.Grade()->columnWidth(1), 1500); // six pixels a character of the longest list
     }
 
     // A stored table longer than the grid: the stale sections go, the file's other settings stay.
