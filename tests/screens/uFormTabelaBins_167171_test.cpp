@@ -356,6 +356,15 @@ private slots:
         QVERIFY(T.Controle("PageControl")->isVisible());
         QCOMPARE(Coluna(T.Grade(), 1), (std::vector<std::string>{"601234;602000-602999;", ""}));
         QVERIFY(T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir")); // the deleted row still unsaved
+
+        T.Clica("BitBtnRetornar"); // No: stays
+        QCOMPARE(T.UltimaCaixa(), Cp("Deseja sair sem salvar as alterações ?"));
+        QVERIFY(T.Form->isVisible());
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnCancelar");
+        QCOMPARE(T.UltimaCaixa(), Cp("Deseja cancelar as alterações ?"));
+        QCOMPARE(Coluna(T.Grade(), 0), (std::vector<std::string>{"A", "B", ""}));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
     }
 
     // A stored count that is not a number: an empty table, reported; the next save writes a count.
@@ -386,11 +395,18 @@ private slots:
         ClicaLinha(T.Grade(), 1, true);
         QVERIFY(T.Controle("PageControl")->isVisible());
         QVERIFY(!T.Habilitado("EditBins") && !T.Habilitado("EditNome"));
-        const std::size_t Antes = T.Caixas.size();
         T.Clica("BitBtnExcluir");
-        QCOMPARE(T.Caixas.size(), Antes + 1);
+        QCOMPARE(T.Caixas.size(), std::size_t(1));
         QCOMPARE(T.UltimaCaixa(), Cp("Usuário não autorizado para essa opção."));
         QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("A"));
+        // A row taken out of the grid cannot be cancelled back by this user either.
+        T.RespostasCaixa = {IDYES};
+        ClicaLinha(T.Grade(), 1);
+        T.Clica("Btn_exc_deb");
+        T.Clica("BitBtnCancelar");
+        QCOMPARE(T.Caixas.size(), std::size_t(3));
+        QCOMPARE(T.UltimaCaixa(), Cp("Usuário não autorizado para essa opção."));
+        QCOMPARE(T.Grade()->RowCount(), 2);
     }
 };
 
