@@ -33,7 +33,6 @@ TFormEstabelecimento_167171::TFormEstabelecimento_167171(QWidget* Owner) : TForm
     for (QWidget* W : std::initializer_list<QWidget*>{this, PageControlEstab, Label2, ComboBoxEmpresa, BitBtnSalvar,
                                                       BitBtnCancelar, BitBtnRetornar, BitBtnExcluir})
         DefineFonte(W, "Arial", 14);
-    Label2->resize(42, 14);
     ComboBoxEmpresa->resize(ComboBoxEmpresa->width(), 22);
     for (TBitBtn* Botao : {BitBtnSalvar, BitBtnCancelar, BitBtnRetornar, BitBtnExcluir})
         Botao->move(Botao->x(), 303);
@@ -41,6 +40,7 @@ TFormEstabelecimento_167171::TFormEstabelecimento_167171(QWidget* Owner) : TForm
     Label1 = new TLabel(TabSheet1);
     Label1->SetName("Label1");
     Label1->SetCaption("C\xF3""digo de Estabelecimento:");
+    Label1->SetAutoSize(false);
     Label1->SetBounds(128, 30, 137, 13);
     Label1->SetFont("Arial", -11);
     Label1->SetFontColor(Qt::black);

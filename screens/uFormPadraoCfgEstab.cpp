@@ -122,7 +122,6 @@ TFormPadraoCfgEstab::TFormPadraoCfgEstab(QWidget* Owner) : TForm(Owner)
     Label2->SetName("Label2");
     Label2->SetCaption("Empresa");
     Label2->move(11, 11);
-    Label2->adjustSize();
 
     ComboBoxEmpresa = new TComboBox(TabSheet1);
     ComboBoxEmpresa->SetName("ComboBoxEmpresa");
@@ -364,12 +363,12 @@ void TFormPadraoCfgEstab::ComboBoxEmpresaChange()
         ComboBoxEmpresa->SetDroppedDown(false);
         if (!(Grupo && U.FormUsaGrupos))
             PreencheCaixa(LeListaEmpresas(Raiz));
-        const std::vector<std::string> Itens = ComboBoxEmpresa->Items();
-        for (std::size_t I = 0; I < Itens.size(); ++I)
-            if (Itens[I] == Texto) {
-                ComboBoxEmpresa->SetItemIndex(static_cast<int>(I));
-                ComboBoxEmpresa->SetText(Texto);
-            }
+        // Entries are unique without regard to case, so the exact entry, if any, is the one IndexOf finds.
+        const int Indice = ComboBoxEmpresa->IndexOf(Texto);
+        if (Indice >= 0 && ComboBoxEmpresa->Item(Indice) == Texto) {
+            ComboBoxEmpresa->SetItemIndex(Indice);
+            ComboBoxEmpresa->SetText(Texto);
+        }
         ComboBoxEmpresa->SetSelStart(static_cast<int>(Texto.size()));
         Notifica(509, "1");
         Notifica(508, Grupo ? "0" : "1");
