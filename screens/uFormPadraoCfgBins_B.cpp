@@ -264,6 +264,12 @@ TFormPadraoCfgBins_B::TFormPadraoCfgBins_B(QWidget* Owner) : TFormPadraoCfgEstab
     TabSheet1->installEventFilter(this);
 }
 
+TFormPadraoCfgBins_B::~TFormPadraoCfgBins_B()
+{
+    TabSheet1->removeEventFilter(this);
+    Estado = TEstadoBins();
+}
+
 bool TFormPadraoCfgBins_B::eventFilter(QObject* Objeto, QEvent* Evento)
 {
     if (Objeto == TabSheet1 && Evento->type() == QEvent::Resize)

@@ -48,6 +48,8 @@ class TFormPadraoCfgBins_B : public TFormPadraoCfgEstab {
     Q_OBJECT
 public:
     explicit TFormPadraoCfgBins_B(QWidget* Owner = nullptr);
+    /// Forgets the unit-wide state, whose grid reference points into this screen.
+    ~TFormPadraoCfgBins_B() override;
 
     // The edit panel.
     TLabel* Label1;
