@@ -10,19 +10,19 @@ public:
 
     void setCurrentIndex(const QModelIndex& Indice, QItemSelectionModel::SelectionFlags Comando) override
     {
-        Grade->Recusado = !Grade->PodeIrPara(Indice);
-        if (!Grade->Recusado)
+        if (Grade)
+            Grade->Recusado = !Grade->PodeIrPara(Indice);
+        if (!Grade || !Grade->Recusado)
             QItemSelectionModel::setCurrentIndex(Indice, Comando);
     }
     void select(const QItemSelection& Selecao, QItemSelectionModel::SelectionFlags Comando) override
     {
-        if (!Grade->Recusado)
+        if (!Grade || !Grade->Recusado)
             QItemSelectionModel::select(Selecao, Comando);
     }
     using QItemSelectionModel::select;
 
-private:
-    TStringGrid* Grade;
+    TStringGrid* Grade; // null once the grid is going: Qt still moves the selection while it dies
 };
 
 TStringGrid::TStringGrid(QWidget* Pai) : TControle(Pai)
@@ -36,6 +36,12 @@ TStringGrid::TStringGrid(QWidget* Pai) : TControle(Pai)
     QItemSelectionModel* Antigo = selectionModel();
     setSelectionModel(new TSelecaoGrade(model(), this));
     delete Antigo;
+}
+
+TStringGrid::~TStringGrid()
+{
+    if (auto* Selecao = dynamic_cast<TSelecaoGrade*>(selectionModel()))
+        Selecao->Grade = nullptr;
 }
 
 bool TStringGrid::PodeIrPara(const QModelIndex& Indice)

@@ -12,6 +12,7 @@ class KOVANRT_API TStringGrid : public TControle<QTableWidget> {
     Q_OBJECT
 public:
     explicit TStringGrid(QWidget* Pai = nullptr);
+    ~TStringGrid() override;
 
     int ColCount() const;
     void SetColCount(int Quantidade);
