@@ -178,7 +178,7 @@ private slots:
         T.Empresas({{"00000123", ""}});
         TRaizTeste::Grava(T.Raiz.IniEmpresa("00000123"), "[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=DA EMPRESA\r\n");
         T.Abre();
-        QCOMPARE(T.Itens().front(), std::string("Todas"));
+        QCOMPARE(T.Itens(), (std::vector<std::string>{"Todas", "00000123"}));
         QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string("Todas"));
         QCOMPARE(T.Controle<TTabSet>("TabSet")->Tabs(), (std::vector<std::string>{Cp("Débito"), Cp("Combustível")}));
         QCOMPARE(T.Grade()->RowCount(), 2);
