@@ -542,24 +542,12 @@ bool TFormPadraoCfgEstab::VerificaComboBoxEmpresa(const std::string& Texto) cons
 void TFormPadraoCfgEstab::TrataGroupBox(bool Habilita, TGroupBox* Grupo)
 {
     Grupo->SetFontColor(Habilita ? QColor(Qt::black) : CorTextoCinza());
-    for (QObject* Filho : Grupo->children()) {
-        auto* W = qobject_cast<QWidget*>(Filho);
-        if (!W)
-            continue;
-        if (auto* Paginas = qobject_cast<TPageControl*>(W))
-            Habilitar(Habilita, Paginas);
-        else if (auto* Outro = qobject_cast<TGroupBox*>(W))
-            TrataGroupBox(Habilita, Outro);
-        else if (qobject_cast<TStringGrid*>(W) || qobject_cast<TTabSet*>(W))
-            W->setEnabled(true);
-        else
-            W->setEnabled(Habilita);
-    }
+    HabilitaDentro(Habilita, Grupo, false);
 }
 
-void TFormPadraoCfgEstab::TrataPanel(bool Habilita, QWidget* Painel)
+void TFormPadraoCfgEstab::HabilitaDentro(bool Habilita, QWidget* Pai, bool PaineisDentro)
 {
-    for (QObject* Filho : Painel->children()) {
+    for (QObject* Filho : Pai->children()) {
         auto* W = qobject_cast<QWidget*>(Filho);
         if (!W)
             continue;
@@ -567,8 +555,8 @@ void TFormPadraoCfgEstab::TrataPanel(bool Habilita, QWidget* Painel)
             Habilitar(Habilita, Paginas);
         else if (auto* Grupo = qobject_cast<TGroupBox*>(W))
             TrataGroupBox(Habilita, Grupo);
-        else if (qobject_cast<TPanel*>(W))
-            TrataPanel(Habilita, W);
+        else if (PaineisDentro && qobject_cast<TPanel*>(W))
+            HabilitaDentro(Habilita, W, true);
         else if (qobject_cast<TStringGrid*>(W) || qobject_cast<TTabSet*>(W))
             W->setEnabled(true);
         else
@@ -598,7 +586,7 @@ void TFormPadraoCfgEstab::Habilitar(bool Habilita, TPageControl* Paginas)
             } else if (auto* Grupo = qobject_cast<TGroupBox*>(W)) {
                 TrataGroupBox(Habilita, Grupo);
             } else if (qobject_cast<TPanel*>(W)) {
-                TrataPanel(Habilita, W);
+                HabilitaDentro(Habilita, W, true);
             } else {
                 W->setEnabled(Habilita);
             }

@@ -116,8 +116,10 @@ protected:
 
 private:
     void ConectaEventos();
+    /// A group box's caption turns grey while disabled; the box itself stays as it is.
     void TrataGroupBox(bool Habilita, TGroupBox* Grupo);
-    void TrataPanel(bool Habilita, QWidget* Painel);
+    /// The controls inside a group box or (PaineisDentro) a panel, which itself stays as it is.
+    void HabilitaDentro(bool Habilita, QWidget* Pai, bool PaineisDentro);
     /// Fills the company box with Lista in one step, the all-companies entry first when the box offers it.
     void PreencheCaixa(const std::vector<std::string>& Lista);
 

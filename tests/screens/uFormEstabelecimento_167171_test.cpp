@@ -135,32 +135,35 @@ private slots:
     }
 
     // Delete: which question is asked, what each answer removes, and the audit line of every company
-    // whose section went away.
+    // whose section went away; level 2 may only view (field disabled, delete refused).
     void Exclui_data()
     {
         QTest::addColumn<bool>("Multi");
         QTest::addColumn<QString>("Modo");
+        QTest::addColumn<int>("Nivel");
         QTest::addColumn<int>("Escolha");
         QTest::addColumn<int>("Confirma");
         QTest::addColumn<QStringList>("Botoes");
         QTest::addColumn<QStringList>("Removidas");
         const QStringList Tres{"Atual", "Todas", "Cancelar"}, Dois{"Continuar", "Cancelar"};
-        QTest::newRow("atual") << true << "0" << 1 << IDYES << Tres << QStringList{"00000123"};
-        QTest::newRow("todas") << true << "0" << 2 << IDYES << Tres << QStringList{"00000123", "00000789"};
-        QTest::newRow("cancelar") << true << "0" << 3 << IDYES << Tres << QStringList{};
-        QTest::newRow("nao-confirma") << true << "0" << 2 << IDNO << Tres << QStringList{};
-        QTest::newRow("empresa-fixa") << true << "8" << 2 << IDYES << Dois << QStringList{};
-        QTest::newRow("uma-empresa") << false << "0" << 1 << IDYES << Dois << QStringList{"00000000"};
+        QTest::newRow("atual") << true << "0" << 0 << 1 << IDYES << Tres << QStringList{"00000123"};
+        QTest::newRow("todas") << true << "0" << 0 << 2 << IDYES << Tres << QStringList{"00000123", "00000789"};
+        QTest::newRow("cancelar") << true << "0" << 4 << 3 << IDYES << Tres << QStringList{};
+        QTest::newRow("nao-confirma") << true << "0" << 0 << 2 << IDNO << Tres << QStringList{};
+        QTest::newRow("empresa-fixa") << true << "8" << 0 << 2 << IDYES << Dois << QStringList{};
+        QTest::newRow("uma-empresa") << false << "0" << 0 << 1 << IDYES << Dois << QStringList{"00000000"};
+        QTest::newRow("nivel-2-so-ve") << true << "0" << 2 << 1 << IDYES << QStringList{} << QStringList{};
     }
     void Exclui()
     {
         QFETCH(bool, Multi);
         QFETCH(QString, Modo);
+        QFETCH(int, Nivel);
         QFETCH(int, Escolha);
         QFETCH(int, Confirma);
         QFETCH(QStringList, Botoes);
         QFETCH(QStringList, Removidas);
-        TTelaTeste T;
+        TTelaTeste T(static_cast<std::uint16_t>(Nivel));
         const std::vector<std::string> Empresas =
             Multi ? std::vector<std::string>{"00000123", "00000456", "00000789"} : std::vector<std::string>{"00000000"};
         if (Multi)
@@ -173,20 +176,25 @@ private slots:
         T.Mostra();
         T.RespostasPergunta = {Escolha};
         T.RespostasCaixa = {Confirma};
+        QCOMPARE(T.Habilitado("EditCodigoEstab"), Nivel != 2);
         T.Clica("BitBtnExcluir");
-
-        QCOMPARE(T.Perguntas.size(), 1u);
-        QStringList Mostrados;
-        for (const std::string& B : T.Perguntas[0].Botoes)
-            Mostrados << QString::fromStdString(B);
-        QCOMPARE(Mostrados, Botoes);
-        QCOMPARE(T.Perguntas[0].Padrao, static_cast<int>(Botoes.size()));
-        QCOMPARE(T.Perguntas[0].Titulo, std::string("Configurador Mirabelo."));
-        const bool Confirmou = Escolha == 1 || (Escolha == 2 && Botoes.size() == 3);
-        QCOMPARE(T.Caixas.size(), Confirmou ? 1u : 0u);
-        if (Confirmou)
-            QCOMPARE(T.Caixas[0].Texto, Escolha == 1 ? "Deseja realmente excluir a configura\xE7\xE3o da empresa [" + Empresas[0] + "] ?"
-                                                     : std::string("Deseja realmente excluir a configura\xE7\xE3o de Todas empresas ?"));
+        if (Nivel == 2) { // refused with the privilege message, nothing asked
+            QVERIFY(T.Perguntas.empty() && T.Caixas.size() == 1u);
+            QCOMPARE(T.Caixas[0].Titulo, std::string("SEGURAN\xC7""A"));
+        } else {
+            QCOMPARE(T.Perguntas.size(), 1u);
+            QStringList Mostrados;
+            for (const std::string& B : T.Perguntas[0].Botoes)
+                Mostrados << QString::fromStdString(B);
+            QCOMPARE(Mostrados, Botoes);
+            QCOMPARE(T.Perguntas[0].Padrao, static_cast<int>(Botoes.size()));
+            QCOMPARE(T.Perguntas[0].Titulo, std::string("Configurador Mirabelo."));
+            const bool Confirmou = Escolha == 1 || (Escolha == 2 && Botoes.size() == 3);
+            QCOMPARE(T.Caixas.size(), Confirmou ? 1u : 0u);
+            if (Confirmou)
+                QCOMPARE(T.Caixas[0].Texto, Escolha == 1 ? "Deseja realmente excluir a configura\xE7\xE3o da empresa [" + Empresas[0] + "] ?"
+                                                         : std::string("Deseja realmente excluir a configura\xE7\xE3o de Todas empresas ?"));
+        }
 
         std::vector<std::string> Linhas;
         for (const QString& E : Removidas)
@@ -196,22 +204,6 @@ private slots:
         QCOMPARE(IniDe(T, Empresas[0]), PrimeiraRemovida ? std::string("[TrnHabilitada]\r\nDebitoVista=1\r\n")
                                                          : std::string("[Geral]\r\nCodigoEstabelecimento=000000000000111\r\n[TrnHabilitada]\r\nDebitoVista=1\r\n"));
         QCOMPARE(T.Texto("EditCodigoEstab"), PrimeiraRemovida ? std::string() : std::string("000000000000111"));
-    }
-
-    // Level 2 may only view: the field is disabled and Delete is refused with the privilege message.
-    void NivelSoVisualiza()
-    {
-        TTelaTeste T(2);
-        T.Empresas({{"00000123", "111"}});
-        T.Cria();
-        T.Mostra();
-        QVERIFY(!T.Habilitado("EditCodigoEstab"));
-        T.Clica("BitBtnExcluir");
-        QVERIFY(T.Perguntas.empty());
-        QCOMPARE(T.Caixas.size(), 1u);
-        QCOMPARE(T.Caixas[0].Titulo, std::string("SEGURAN\xC7""A"));
-        QCOMPARE(TRaizTeste::Le(T.Raiz.IniEmpresa("00000123")), std::string("[Geral]\r\nCodigoEstabelecimento=111\r\n"));
-        QVERIFY(T.Auditoria().empty());
     }
 };
 
