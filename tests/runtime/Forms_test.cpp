@@ -36,11 +36,9 @@ public:
         Retornar->SetCancel(true);
         Salvar->SetDefault(true);
         // Tab order differs from creation order; the group box holds the check box.
-        Combo->SetTabOrder(0);
-        Edit->SetTabOrder(1);
-        Grupo->SetTabOrder(2);
-        Salvar->SetTabOrder(3);
-        Retornar->SetTabOrder(4);
+        int Ordem = 0;
+        for (QWidget* W : std::initializer_list<QWidget*>{Combo, Edit, Grupo, Salvar, Retornar})
+            DefineOrdemTab(W, Ordem++);
         Salvar->SetAnchors(akRight | akBottom);
         Combo->SetAnchors(akLeft | akTop | akRight);
         connect(Salvar, &TButton::Click, this, [this] {
