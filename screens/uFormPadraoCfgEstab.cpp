@@ -161,7 +161,12 @@ TFormPadraoCfgEstab::TFormPadraoCfgEstab(QWidget* Owner) : TForm(Owner)
     ConectaEventos();
 }
 
-TFormPadraoCfgEstab::~TFormPadraoCfgEstab() = default;
+TFormPadraoCfgEstab::~TFormPadraoCfgEstab()
+{
+    // Deleting the children moves the focus, which would raise Exit into a screen already half gone.
+    for (QObject* Controle : findChildren<QObject*>())
+        QObject::disconnect(Controle, nullptr, this, nullptr);
+}
 
 void TFormPadraoCfgEstab::ConectaEventos()
 {
