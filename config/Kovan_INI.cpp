@@ -8,13 +8,6 @@
 
 namespace {
 
-constexpr std::size_t TamanhoCurto = 255;
-
-std::string Curta(const std::string& Texto)
-{
-    return Texto.size() > TamanhoCurto ? Texto.substr(0, TamanhoCurto) : Texto;
-}
-
 bool ArquivoGeral(const std::string& Empresa)
 {
     return Empresa.empty() || Empresa[0] == '*';
@@ -37,9 +30,9 @@ bool NomeArquivoValido(const std::string& Arquivo)
 TKovanIni::TKovanIni(const std::string& Raiz, const std::string& Arquivo, const std::string& Empresa) noexcept
 {
     try {
-        FRaiz = Curta(Raiz);
-        FArquivo = Curta(Arquivo);
-        FEmpresa = Curta(Empresa);
+        FRaiz = Corta255(Raiz);
+        FArquivo = Corta255(Arquivo);
+        FEmpresa = Corta255(Empresa);
     } catch (...) {
     }
     Existe();
@@ -184,7 +177,7 @@ bool TKovanIni::Grava(const std::string& Secao, const std::string& Chave, const 
 bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, const std::string& Valor) noexcept
 {
     try {
-        return Grava(Curta(Secao), Curta(Chave), Curta(Valor), true);
+        return Grava(Corta255(Secao), Corta255(Chave), Corta255(Valor), true);
     } catch (...) {
         return false;
     }
@@ -193,7 +186,7 @@ bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, con
 bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, PChar Valor) noexcept
 {
     try {
-        return Grava(Curta(Secao), Curta(Chave), Valor.Texto ? Valor.Texto : "", false);
+        return Grava(Corta255(Secao), Corta255(Chave), Valor.Texto ? Valor.Texto : "", false);
     } catch (...) {
         return false;
     }
@@ -202,7 +195,7 @@ bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, PCh
 bool TKovanIni::GravaInt(const std::string& Secao, const std::string& Chave, std::int32_t Valor) noexcept
 {
     try {
-        return Grava(Curta(Secao), Curta(Chave), std::to_string(Valor), true);
+        return Grava(Corta255(Secao), Corta255(Chave), std::to_string(Valor), true);
     } catch (...) {
         return false;
     }
@@ -220,8 +213,8 @@ std::string TKovanIni::LeVar(const std::string& Secao, const std::string& Chave,
         if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
             return {};
         char Buffer[2048];
-        const std::uint32_t Lidos = GetPrivateProfileStringA(Curta(Secao).c_str(), Curta(Chave).c_str(),
-                                                             Curta(Padrao).c_str(), Buffer, sizeof Buffer,
+        const std::uint32_t Lidos = GetPrivateProfileStringA(Corta255(Secao).c_str(), Corta255(Chave).c_str(),
+                                                             Corta255(Padrao).c_str(), Buffer, sizeof Buffer,
                                                              Caminho.c_str());
         return std::string(Buffer, Lidos);
     } catch (...) {
@@ -235,7 +228,7 @@ std::int32_t TKovanIni::LeInt(const std::string& Secao, const std::string& Chave
         std::string Caminho, SecaoFinal;
         if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
             return Padrao;
-        return TIniFile(Caminho).ReadInteger(SecaoFinal, Curta(Chave), Padrao);
+        return TIniFile(Caminho).ReadInteger(SecaoFinal, Corta255(Chave), Padrao);
     } catch (...) {
         return Padrao;
     }
@@ -278,7 +271,7 @@ bool TKovanIni::ExisteSetor(const std::string& Secao) noexcept
     try {
         Inicializa(FEmpresa);
         std::string Caminho, SecaoFinal;
-        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+        if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         std::vector<std::string> Chaves;
         TIniFile(Caminho).ReadSection(SecaoFinal, Chaves);
@@ -292,7 +285,7 @@ bool TKovanIni::RemoveSec(const std::string& Secao) noexcept
 {
     std::string Caminho, SecaoFinal;
     try {
-        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+        if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         Modificou = true;
         if (FileExists(Caminho))  // erasing from a missing file must not create it
@@ -306,11 +299,11 @@ bool TKovanIni::RemoveVar(const std::string& Secao, const std::string& Chave) no
 {
     std::string Caminho, SecaoFinal;
     try {
-        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+        if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         Modificou = true;
         if (FileExists(Caminho))
-            TIniFile(Caminho).DeleteKey(SecaoFinal, Curta(Chave));
+            TIniFile(Caminho).DeleteKey(SecaoFinal, Corta255(Chave));
     } catch (...) {
     }
     return true;

@@ -21,23 +21,6 @@ namespace {
 
 constexpr std::size_t Nenhum = static_cast<std::size_t>(-1);
 
-bool EhBranco(char C) noexcept { return C == ' ' || C == '\t'; }
-
-std::string_view AparaInicio(std::string_view T) noexcept
-{
-    while (!T.empty() && EhBranco(T.front()))
-        T.remove_prefix(1);
-    return T;
-}
-
-std::string_view Apara(std::string_view T) noexcept
-{
-    T = AparaInicio(T);
-    while (!T.empty() && EhBranco(T.back()))
-        T.remove_suffix(1);
-    return T;
-}
-
 // Names match without regard to ASCII case only (IguaisSemCaixa): the recorded reference does not fold
 // CP1252 letters.
 
@@ -106,7 +89,7 @@ void ClassificaLinha(std::string_view Conteudo, TLinha& L)
     // A NUL ends what the line says (the bytes after it are still kept on a rewrite).
     if (const std::size_t Nul = Conteudo.find('\0'); Nul != std::string_view::npos)
         Conteudo = Conteudo.substr(0, Nul);
-    const std::string_view T = Apara(Conteudo);
+    const std::string_view T = AparaBrancos(Conteudo);
     if (T.empty()) {
         L.Tipo = TTipoLinha::Branca;
         return;
@@ -114,14 +97,14 @@ void ClassificaLinha(std::string_view Conteudo, TLinha& L)
     if (T.front() == '[') {
         if (const std::size_t Fecha = T.rfind(']'); Fecha != std::string_view::npos && Fecha > 0) {
             L.Tipo = TTipoLinha::Cabecalho;
-            L.Nome = Apara(T.substr(1, Fecha - 1));
+            L.Nome = AparaBrancos(T.substr(1, Fecha - 1));
             return;
         }
     }
     if (const std::size_t Igual = T.find('='); Igual != std::string_view::npos) {
         L.Tipo = TTipoLinha::Chave;
-        L.Nome = Apara(T.substr(0, Igual));
-        L.Valor = Apara(T.substr(Igual + 1));
+        L.Nome = AparaBrancos(T.substr(0, Igual));
+        L.Valor = AparaBrancos(T.substr(Igual + 1));
         return;
     }
     L.Tipo = TTipoLinha::SemIgual;
@@ -491,7 +474,7 @@ std::string Monta(const TPerfil& P, const TEdicao& E)
 /// What the call changes in P; false when the file stays as it is.
 bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const char* Valor, TEdicao& E)
 {
-    const std::string_view NomeSecao = Apara(Secao);
+    const std::string_view NomeSecao = AparaBrancos(Secao);
     const TSecao* S = AchaSecao(P, NomeSecao);
     const std::string Quebra(P.QuebraPadrao());
 
@@ -502,7 +485,7 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
         E.RemoveAte = S->Fim;
         return true;
     }
-    const std::string_view NomeChave = Apara(Chave);
+    const std::string_view NomeChave = AparaBrancos(Chave);
     const std::size_t Linha = S ? AchaChave(P, *S, NomeChave) : Nenhum;
 
     if (!Valor) {  // delete the key: its first line
@@ -521,7 +504,7 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
             }
     }
     // Names and values are written without their leading blanks, as the reference writes them.
-    const std::string_view NovoValor = AparaInicio(Valor);
+    const std::string_view NovoValor = AparaInicioSe(Valor, BrancoAscii);
     if (Linha != Nenhum) {
         const TLinha& L = P.Linhas[Linha];
         if (L.Tipo == TTipoLinha::Chave && P.Cp1252(L.Valor) == NovoValor)
@@ -531,7 +514,7 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
         E.NovaLinha = std::string(L.Nome) + "=" + P.DoArquivo(NovoValor);
         return true;
     }
-    const std::string NovaChave = P.DoArquivo(std::string(AparaInicio(Chave)) + "=" + std::string(NovoValor)) + Quebra;
+    const std::string NovaChave = P.DoArquivo(std::string(AparaInicioSe(Chave, BrancoAscii)) + "=" + std::string(NovoValor)) + Quebra;
     if (S) {  // after the last non-blank line of the section (its header when it has none)
         std::size_t Apos = S->Cabecalho;
         for (std::size_t I = S->Primeira; I < S->Fim; ++I)
@@ -544,7 +527,7 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
         E.Inserido = NovaChave;
         return true;
     }
-    E.Anexado = P.DoArquivo("[" + std::string(AparaInicio(Secao)) + "]") + Quebra + NovaChave;
+    E.Anexado = P.DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]") + Quebra + NovaChave;
     return true;
 }
 
@@ -561,9 +544,9 @@ std::uint32_t GetPrivateProfileStringA(const char* Secao, const char* Chave, con
         const std::string_view Dflt = Padrao(Padrao_);
         TPerfil P;
         Carrega(Arquivo, P);
-        const TSecao* S = P.Existe ? AchaSecao(P, Apara(Secao)) : nullptr;
+        const TSecao* S = P.Existe ? AchaSecao(P, AparaBrancos(Secao)) : nullptr;
         if (Chave) {
-            const std::size_t Linha = S ? AchaChave(P, *S, Apara(Chave)) : Nenhum;
+            const std::size_t Linha = S ? AchaChave(P, *S, AparaBrancos(Chave)) : Nenhum;
             if (Linha == Nenhum || P.Linhas[Linha].Tipo != TTipoLinha::Chave)
                 return CopiaEntrada(Buffer, Tamanho, Dflt);
             return CopiaEntrada(Buffer, Tamanho, P.Cp1252(P.Linhas[Linha].Valor));
@@ -647,7 +630,7 @@ std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Se
     try {
         TPerfil P;
         Carrega(Arquivo, P);
-        const TSecao* S = P.Existe ? AchaSecao(P, Apara(Secao)) : nullptr;
+        const TSecao* S = P.Existe ? AchaSecao(P, AparaBrancos(Secao)) : nullptr;
         if (!S)
             return Valores;
         const std::string Lista = ListaChaves(P, *S);

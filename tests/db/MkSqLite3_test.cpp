@@ -66,6 +66,12 @@ TEST(TMkSqlite, ErroDeAberturaTrazCodigoEMensagem)
     TMkSqlite Banco;
     Banco.dbName = (Raiz.Pasta / "nao-existe" / "x.db").string();
     EXPECT_EQ(ErroDe([&] { Banco.open(); }), "14:unable to open database file");
+    try {
+        Banco.open();
+    } catch (const ESqlite& E) {
+        EXPECT_EQ(E.Tipo(), TTipoErroSqlite::Sqlite);
+        EXPECT_EQ(E.Codigo(), 14);
+    }
     EXPECT_FALSE(Banco.active());
     EXPECT_FALSE(std::filesystem::exists(Raiz.Pasta / "nao-existe"));
 }
@@ -400,8 +406,14 @@ TEST_F(TBancoTeste, ExecComCallBack)
     };
     EXPECT_EQ(Banco._exec("select A, B from T order by A", &Junta), 4);  // stopped by the callback
     EXPECT_EQ(Vistos, (std::vector<std::string>{"um", "dois"}));
-    TMkExecCallBack Falha = [](std::int32_t, char**, char**) -> std::int32_t { throw std::runtime_error("no meio"); };
-    EXPECT_EQ(ErroDe([&] { Banco._exec("select A from T", &Falha); }), "no meio");
+    TMkExecCallBack Falha = [](std::int32_t, char**, char**) -> std::int32_t { throw std::logic_error("no meio"); };
+    EXPECT_THROW(
+        try { Banco._exec("select A from T", &Falha); } catch (const std::logic_error& E) {
+            EXPECT_STREQ(E.what(), "no meio");
+            throw;
+        },
+        std::logic_error)
+        << "the callback's own exception comes out of _exec";
     EXPECT_EQ(ErroDe([&] { Banco.execCmd("insert into Nada values (1)"); }), "1:no such table: Nada");
 }
 
