@@ -2,9 +2,12 @@
 
 #include "config/Lib.h"
 #include "platform/Ascii.h"
+#include "platform/EventLogger.h"
 #include "platform/Files.h"
 #include "platform/PrivateProfile.h"
 #include "runtime/IniFiles.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -140,8 +143,14 @@ bool TKovanIni::Remove(const std::string& Arquivo, const std::string& Empresa) n
         Atributos &= ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
         SetFileAttributesA(Caminho, Atributos);
     }
+    errno = 0;
     DeleteFileA(Caminho);
-    return !FileExists(Caminho);
+    const int Erro = errno;
+    if (!FileExists(Caminho))
+        return true;
+    if (Atributos != INVALID_FILE_ATTRIBUTES)  // it was there and stays: say why, once
+        RegistraFalhaArquivo(CaminhoLocal(Caminho), "removal of the file", Erro);
+    return false;
 }
 
 bool TKovanIni::Remove(const std::string& Empresa) noexcept

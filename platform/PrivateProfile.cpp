@@ -3,11 +3,14 @@
 #include "platform/Ascii.h"
 
 #include "platform/Cp1252.h"
+#include "platform/EventLogger.h"
 #include "platform/Files.h"
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <string>
@@ -50,6 +53,7 @@ struct TSecao {
 struct TPerfil {
     bool Existe = false;
     bool Utf8 = false;        ///< the file starts with a UTF-8 BOM: its names and values are UTF-8
+    bool Utf16 = false;       ///< the file is UTF-16LE (BOM FF FE); Dados holds it as UTF-8 with a BOM
     std::size_t Texto = 0;    ///< offset of the text after the BOM
     std::string Dados;
     std::vector<TLinha> Linhas;
@@ -109,6 +113,85 @@ void ClassificaLinha(std::string_view Conteudo, TLinha& L)
     }
     L.Tipo = TTipoLinha::SemIgual;
     L.Nome = T;
+}
+
+void AnexaUtf8(std::string& Saida, char32_t C)
+{
+    if (C < 0x80) {
+        Saida += static_cast<char>(C);
+    } else if (C < 0x800) {
+        Saida += static_cast<char>(0xC0 | (C >> 6));
+        Saida += static_cast<char>(0x80 | (C & 0x3F));
+    } else if (C < 0x10000) {
+        Saida += static_cast<char>(0xE0 | (C >> 12));
+        Saida += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+        Saida += static_cast<char>(0x80 | (C & 0x3F));
+    } else {
+        Saida += static_cast<char>(0xF0 | (C >> 18));
+        Saida += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
+        Saida += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+        Saida += static_cast<char>(0x80 | (C & 0x3F));
+    }
+}
+
+/// A UTF-16LE file (BOM FF FE) is worked on as UTF-8 behind a UTF-8 BOM, so its names and values
+/// are read and written as CP1252 like those of a UTF-8 file, and goes back to UTF-16LE when written
+/// (Codifica). False when its text does not decode (odd length, lone surrogate): such a file is read
+/// as well as it goes (U+FFFD in place of what does not decode) but never written.
+bool Decodifica(TPerfil& P)
+{
+    const std::string_view D(P.Dados);
+    if (D.size() < 2 || D[0] != '\xFF' || D[1] != '\xFE')
+        return true;
+    bool Valido = D.size() % 2 == 0;
+    std::string Utf8 = "\xEF\xBB\xBF";
+    Utf8.reserve(D.size() * 3 / 2 + 3);
+    const auto Unidade = [&](std::size_t I) {
+        return static_cast<char32_t>(static_cast<unsigned char>(D[I]) | (static_cast<unsigned char>(D[I + 1]) << 8));
+    };
+    for (std::size_t I = 2; I + 1 < D.size(); I += 2) {
+        char32_t C = Unidade(I);
+        if (C >= 0xD800 && C < 0xDC00 && I + 3 < D.size() && Unidade(I + 2) >= 0xDC00 && Unidade(I + 2) < 0xE000) {
+            C = 0x10000 + ((C - 0xD800) << 10) + (Unidade(I + 2) - 0xDC00);
+            I += 2;
+        } else if (C >= 0xD800 && C < 0xE000) {
+            C = 0xFFFD;
+            Valido = false;
+        }
+        AnexaUtf8(Utf8, C);
+    }
+    P.Dados = std::move(Utf8);
+    P.Utf16 = true;
+    return Valido;
+}
+
+/// The bytes that go to the file for the text Monta built: UTF-16LE again for a UTF-16 file.
+std::string Codifica(const TPerfil& P, std::string Texto)
+{
+    if (!P.Utf16)
+        return Texto;
+    std::string Saida = "\xFF\xFE";
+    Saida.reserve(Texto.size() * 2);
+    const auto Unidade = [&](char32_t U) {
+        Saida += static_cast<char>(U & 0xFF);
+        Saida += static_cast<char>(U >> 8);
+    };
+    // The text is valid UTF-8: decoded from the file, or CP1252 converted on its way in.
+    for (std::size_t I = 3; I < Texto.size();) {
+        const unsigned char B = static_cast<unsigned char>(Texto[I]);
+        const int Cont = B < 0x80 ? 0 : B < 0xE0 ? 1 : B < 0xF0 ? 2 : 3;
+        char32_t C = Cont == 0 ? B : Cont == 1 ? (B & 0x1F) : Cont == 2 ? (B & 0x0F) : (B & 0x07);
+        for (int K = 1; K <= Cont && I + static_cast<std::size_t>(K) < Texto.size(); ++K)
+            C = (C << 6) | (static_cast<unsigned char>(Texto[I + static_cast<std::size_t>(K)]) & 0x3F);
+        I += static_cast<std::size_t>(Cont) + 1;
+        if (C >= 0x10000) {
+            Unidade(0xD800 + ((C - 0x10000) >> 10));
+            Unidade(0xDC00 + ((C - 0x10000) & 0x3FF));
+        } else {
+            Unidade(C);
+        }
+    }
+    return Saida;
 }
 
 void Analisa(TPerfil& P)
@@ -231,6 +314,7 @@ void Carrega(const char* Arquivo, TPerfil& P)
     if (F.Fd < 0 || !LeTudo(F.Fd, 4095, P.Dados))
         return;
     P.Existe = true;
+    Decodifica(P);
     Analisa(P);
 }
 
@@ -248,27 +332,100 @@ bool EscreveTudo(int Fd, std::string_view Dados)
     return true;
 }
 
-/// Replaces Caminho by Dados: a temporary file in the same folder, flushed to disk, renamed over it,
-/// with the mode (and, for root, the owner) of the file it replaces.
-bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, std::string_view Dados)
+/// Temporary files of the atomic replace are named ".<name>.<pid>.<n>.tmp" beside the file, and their
+/// writer holds an fcntl lock on them until it renames or removes them. A writer killed on the way
+/// leaves one behind; the next write of the same file (which holds the file's own lock, so no other
+/// writer of it is between creating and renaming its temporary) removes every one no process holds.
+bool EhTemporarioDe(std::string_view Entrada, std::string_view Nome)
+{
+    if (Entrada.size() < Nome.size() + 7 || Entrada[0] != '.' || Entrada.substr(1, Nome.size()) != Nome ||
+        Entrada[Nome.size() + 1] != '.' || Entrada.substr(Entrada.size() - 4) != ".tmp")
+        return false;
+    const std::string_view Meio = Entrada.substr(Nome.size() + 2, Entrada.size() - Nome.size() - 6);
+    return !Meio.empty() && Meio.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
+bool TemTravaDeOutro(int Fd)
+{
+    struct flock Trava {};
+    Trava.l_type = F_WRLCK;
+    Trava.l_whence = SEEK_SET;
+    return fcntl(Fd, F_GETLK, &Trava) != 0 || Trava.l_type != F_UNLCK;
+}
+
+void RemoveTemporariosAbandonados(const std::string& Pasta, const std::string& Nome)
+{
+    DIR* D = opendir(Pasta.empty() ? "." : Pasta.c_str());
+    if (!D)
+        return;
+    std::vector<std::string> Abandonados;
+    while (dirent* E = readdir(D)) {
+        if (!EhTemporarioDe(E->d_name, Nome))
+            continue;
+        const std::string Caminho = Pasta + E->d_name;
+        const int Fd = open(Caminho.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat St;
+        if (Fd >= 0 && fstat(Fd, &St) == 0 && S_ISREG(St.st_mode) && !TemTravaDeOutro(Fd))
+            Abandonados.push_back(Caminho);
+        if (Fd >= 0)
+            close(Fd);
+    }
+    closedir(D);
+    for (const std::string& Caminho : Abandonados)
+        unlink(Caminho.c_str());
+}
+
+/// Creates and locks a temporary file for Caminho under a name no file holds yet; -1 (errno set) when
+/// none can be made.
+int CriaTemporario(const std::string& Pasta, const std::string& Nome, std::string& Temporario)
 {
     static std::atomic<unsigned> Sequencia{0};
+    for (int Tentativa = 0; Tentativa < 1000; ++Tentativa) {
+        Temporario = Pasta + "." + Nome + "." + std::to_string(getpid()) + "." +
+                     std::to_string(Sequencia.fetch_add(1)) + ".tmp";
+        const int Fd = open(Temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (Fd < 0 && errno == EEXIST)
+            continue;  // a leftover holds this name: take the next one
+        if (Fd < 0)
+            return -1;
+        struct flock Trava {};
+        Trava.l_type = F_WRLCK;
+        Trava.l_whence = SEEK_SET;
+        if (fcntl(Fd, F_SETLK, &Trava) != 0) {
+            const int Erro = errno;
+            close(Fd);
+            unlink(Temporario.c_str());
+            errno = Erro;
+            return -1;
+        }
+        return Fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+/// Replaces Caminho by Dados: a temporary file in the same folder, flushed to disk, renamed over it,
+/// with the mode (and, for root, the owner) of the file it replaces. On failure errno tells why.
+bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, std::string_view Dados)
+{
     const std::size_t Barra = Caminho.rfind('/');
     const std::string Pasta = Barra == std::string::npos ? std::string() : Caminho.substr(0, Barra + 1);
     const std::string Nome = Barra == std::string::npos ? Caminho : Caminho.substr(Barra + 1);
-    const std::string Temporario = Pasta + "." + Nome + "." + std::to_string(getpid()) + "." +
-                                   std::to_string(Sequencia.fetch_add(1)) + ".tmp";
-    const int Fd = open(Temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    RemoveTemporariosAbandonados(Pasta, Nome);
+    std::string Temporario;
+    const int Fd = CriaTemporario(Pasta, Nome, Temporario);
     if (Fd < 0)
         return false;
     bool Ok = fchmod(Fd, Original.st_mode & 07777) == 0;
     if (Ok && geteuid() == 0 && (Original.st_uid != 0 || Original.st_gid != 0))
         (void)!fchown(Fd, Original.st_uid, Original.st_gid);  // best effort: keep the owner's file his
     Ok = Ok && EscreveTudo(Fd, Dados) && fdatasync(Fd) == 0;
-    Ok = close(Fd) == 0 && Ok;
     Ok = Ok && rename(Temporario.c_str(), Caminho.c_str()) == 0;
+    const int Erro = errno;
     if (!Ok)
         unlink(Temporario.c_str());
+    close(Fd);  // the temporary's lock goes only after the rename or the unlink
+    errno = Erro;
     return Ok;
 }
 
@@ -315,8 +472,12 @@ TAbertura AbreTravado(const std::string& Caminho, bool Criar, TArquivoTravado& A
         if (R != 0 || fstat(Fd, &A.St) != 0)
             return TAbertura::Falha;
         struct stat Atual;
-        if (stat(Caminho.c_str(), &Atual) == 0 && Atual.st_dev == A.St.st_dev && Atual.st_ino == A.St.st_ino)
-            return S_ISREG(A.St.st_mode) ? TAbertura::Ok : TAbertura::Falha;
+        if (stat(Caminho.c_str(), &Atual) == 0 && Atual.st_dev == A.St.st_dev && Atual.st_ino == A.St.st_ino) {
+            if (S_ISREG(A.St.st_mode))
+                return TAbertura::Ok;
+            errno = S_ISDIR(A.St.st_mode) ? EISDIR : EINVAL;
+            return TAbertura::Falha;
+        }
         // Replaced (or removed) while we waited: lock what the path names now.
     }
 }
@@ -665,44 +826,98 @@ std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Se
     return Valores;
 }
 
+namespace {
+
+/// What a write call does, as the failure entry names it.
+std::string DescreveOperacao(const char* Secao, const char* Chave, const char* Valor)
+{
+    const std::string Onde = "[" + std::string(Secao) + "]";
+    if (!Chave)
+        return "erase of " + Onde;
+    return (Valor ? "write of " : "erase of ") + Onde + " " + Chave;
+}
+
+/// The file a write changes: a symbolic link is followed to its final target, so the target is
+/// replaced and the link stays. A loop is left as it is (its open fails).
+std::string DestinoFinal(std::string Caminho)
+{
+    for (int Saltos = 0; Saltos < 40; ++Saltos) {
+        char Alvo[PATH_MAX];
+        const ssize_t N = readlink(Caminho.c_str(), Alvo, sizeof Alvo);
+        if (N <= 0 || static_cast<std::size_t>(N) >= sizeof Alvo)
+            return Caminho;
+        std::string Proximo(Alvo, static_cast<std::size_t>(N));
+        if (Proximo[0] != '/') {
+            const std::size_t Barra = Caminho.rfind('/');
+            Proximo = (Barra == std::string::npos ? std::string() : Caminho.substr(0, Barra + 1)) + Proximo;
+        }
+        Caminho = std::move(Proximo);
+    }
+    return Caminho;
+}
+
+} // namespace
+
 int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor, const char* Arquivo)
 {
     if (!Secao || !Arquivo)
         return 0;
-    if (TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor))
+    std::string Caminho = Arquivo;
+    const std::string Operacao = DescreveOperacao(Secao, Chave, Valor);
+    if (TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
+        RegistraFalhaArquivo(Caminho, Operacao, 0, "refused: the section, key or value holds a line break");
         return 0;
+    }
     try {
         std::string Guarda;
         Valor = Chave ? ValorComoReferencia(Valor, Guarda) : nullptr;
         const bool Apaga = !Chave || !Valor;
-        const std::string Caminho = CaminhoLocal(Arquivo);
+        const std::string Local = CaminhoLocal(Arquivo);
+        const std::string Destino = DestinoFinal(Local);
+        Caminho = Destino == Local ? Local : Local + " (" + Destino + ")";  // a failure entry names both
 
         std::lock_guard<std::mutex> Exclusivo(TravaDoProcesso());
         TArquivoTravado A;
-        switch (AbreTravado(Caminho, !Apaga, A)) {
+        switch (AbreTravado(Destino, !Apaga, A)) {
         case TAbertura::Ok:
             break;
         case TAbertura::Ausente:
             return 1;  // nothing to delete
         case TAbertura::Falha:
+            RegistraFalhaArquivo(Caminho, Operacao, errno);
             return 0;
         }
-        if ((A.St.st_mode & 0222) == 0)
-            return 0;  // read-only, as on Windows (root included)
+        if ((A.St.st_mode & 0222) == 0) {  // read-only, as on Windows (root included)
+            RegistraFalhaArquivo(Caminho, Operacao, EACCES, "the file is read-only");
+            return 0;
+        }
 
         TPerfil P;
         bool Ok = LeTudo(A.F.Fd, static_cast<std::size_t>(A.St.st_size), P.Dados);
+        int Erro = errno;
+        std::string Motivo;
         if (Ok) {
             P.Existe = true;
+            Ok = Decodifica(P);
+            if (!Ok)
+                Motivo = "the file is UTF-16 text that does not decode; it is left as it is";
+        }
+        if (Ok) {
             Analisa(P);
             TEdicao E;
-            if (Planeja(P, Secao, Chave, Valor, E))
-                Ok = SubstituiArquivo(Caminho, A.St, Monta(P, E));
+            if (Planeja(P, Secao, Chave, Valor, E)) {
+                Ok = SubstituiArquivo(Destino, A.St, Codifica(P, Monta(P, E)));
+                Erro = errno;
+            }
         }
-        if (!Ok && A.Criado)
-            unlink(Caminho.c_str());
+        if (!Ok) {
+            if (A.Criado)
+                unlink(Destino.c_str());
+            RegistraFalhaArquivo(Caminho, Operacao, Erro, Motivo);
+        }
         return Ok ? 1 : 0;
     } catch (...) {
+        RegistraFalhaArquivo(Caminho, Operacao, ENOMEM);
         return 0;
     }
 }

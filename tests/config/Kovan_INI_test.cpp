@@ -1,8 +1,11 @@
 #include "config/Kovan_INI.h"
 
+#include "LogEventosTeste.h"
 #include "RaizTeste.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace fs = std::filesystem;
 
@@ -81,6 +84,41 @@ TEST_F(TKovanIniTeste, RemoveApagaArquivoSomenteLeitura)
     EXPECT_TRUE(Ini.Remove());
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
     EXPECT_TRUE(Ini.Remove()) << "a missing file counts as removed";
+}
+
+// A file that cannot change: each failed write, erase and removal answers as before and is logged
+// once at error level, naming the file, the operation and the system's reason.
+TEST_F(TKovanIniTeste, FalhasRegistradasUmaVez)
+{
+    const fs::path Arquivo = R.IniEmpresa("00000123");
+    TRaizTeste::Grava(Arquivo, "[geral]\r\na=1\r\n");
+    if (!TravaArquivoTeste(Arquivo, true))
+        GTEST_SKIP() << "this system cannot make a file unchangeable";
+    const TLogEventosTeste Log(R.Pasta / "eventos.jsonl");
+    const struct {
+        const char* Operacao;
+        bool (*Faz)(TKovanIni&);
+        bool Resposta;
+    } Casos[] = {
+        {"write of [geral] a", [](TKovanIni& I) { return I.GravaVar("Geral", "A", "2"); }, true},
+        {"erase of [geral]", [](TKovanIni& I) { return I.RemoveSec("geral"); }, true},
+        {"erase of [geral] a", [](TKovanIni& I) { return I.RemoveVar("geral", "a"); }, true},
+        {"removal of the file", [](TKovanIni& I) { return I.Remove(); }, false},
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(Caso.Operacao);
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+        EXPECT_EQ(Caso.Faz(Ini), Caso.Resposta);
+        const auto E = Log.Entradas();
+        ASSERT_EQ(E.size(), 1u);
+        EXPECT_EQ(E[0]["type"], 1);
+        const std::string Texto = E[0]["text"];
+        EXPECT_NE(Texto.find(Caso.Operacao), std::string::npos) << Texto;
+        EXPECT_NE(Texto.find(Arquivo.string()), std::string::npos) << Texto;
+        EXPECT_NE(Texto.find(std::strerror(geteuid() == 0 ? EPERM : EACCES)), std::string::npos) << Texto;
+    }
+    EXPECT_EQ(TRaizTeste::Le(Arquivo), "[geral]\r\na=1\r\n");
+    TravaArquivoTeste(Arquivo, false);
 }
 
 TEST_F(TKovanIniTeste, RemoveSecMantemOutrasSecoesEAceitaSecaoAusente)
