@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -89,16 +90,20 @@ protected:
     }
 
     // Resultado, read out of the packed record by value.
-    int Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer, std::int32_t Tamanho = -2)
+    int ChamaBruto(std::uint16_t Operacao, char* Buffer, std::int32_t Tamanho, const std::string& Empresa = "")
     {
         TDadosCfg D;
         std::memset(&D, 0, sizeof D);
         D.Operacao = Operacao;
         std::memcpy(D.CodEmpresa, Empresa.data(), std::min(Empresa.size(), sizeof D.CodEmpresa));
-        D.TamBuffer = Tamanho == -2 ? static_cast<std::int32_t>(Buffer.size()) : Tamanho;
-        D.Buffer = Buffer.data();
+        D.TamBuffer = Tamanho;
+        D.Buffer = Buffer;
         Dados(&D);
         return D.Resultado;
+    }
+    int Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer)
+    {
+        return ChamaBruto(Operacao, Buffer.data(), static_cast<std::int32_t>(Buffer.size()), Empresa);
     }
     int Importa(const std::vector<std::string>& Entradas)
     {
@@ -130,37 +135,27 @@ std::vector<std::string> Entradas(const std::vector<char>& Buffer, int Quantas)
 
 } // namespace
 
-TEST_F(DadosEmpresaTeste, ExportaUmaEmpresaComoGuardado)
+TEST_F(DadosEmpresaTeste, ExportaUmaOuTodasComoGuardado)
 {
-    Codigo("00000123", "12345");
-    Codigo("00000456", "999");
-    std::vector<char> Buffer(64, 'x');
-    const int D = Chama(0, "00000123", Buffer);
-    EXPECT_EQ(D, 1);
-    EXPECT_EQ(std::string(Buffer.data(), 17), std::string("00000123;12345\0\0", 16) + 'x');
-}
-
-TEST_F(DadosEmpresaTeste, ExportaTodasComESemCodigo)
-{
-    Codigo("00000001", "000000000000001");
+    Codigo("00000001", "12345");
     Codigo("00000002", "000000000000002");
     R.CriaEmpresa("00000003");
     std::vector<char> Buffer(256, 'x');
-    int D = Chama(0, "", Buffer);
-    ASSERT_EQ(D, 2);
+    EXPECT_EQ(Chama(0, "00000001", Buffer), 1);
+    EXPECT_EQ(std::string(Buffer.data(), 17), std::string("00000001;12345\0\0", 16) + 'x') << "exported as stored";
+
+    ASSERT_EQ(Chama(0, "", Buffer), 2);
     auto Lista = Entradas(Buffer, 2);
     std::sort(Lista.begin(), Lista.end());
-    EXPECT_EQ(Lista, (std::vector<std::string>{"00000001;000000000000001", "00000002;000000000000002"}));
+    EXPECT_EQ(Lista, (std::vector<std::string>{"00000001;12345", "00000002;000000000000002"}));
 
-    D = Chama(3, "", Buffer);
-    ASSERT_EQ(D, 3);
+    ASSERT_EQ(Chama(3, "", Buffer), 3);
     Lista = Entradas(Buffer, 3);
     EXPECT_EQ(std::count(Lista.begin(), Lista.end(), "00000003;"), 1);
     EXPECT_EQ(Buffer[Lista[0].size() + Lista[1].size() + Lista[2].size() + 3], '\0') << "list ended";
 
-    // Operation 3 on one company writes its entry even without a code.
-    D = Chama(3, "00000003", Buffer);
-    EXPECT_EQ(D, 1);
+    // One company: its entry even without a code.
+    EXPECT_EQ(Chama(0, "00000003", Buffer), 1);
     EXPECT_STREQ(Buffer.data(), "00000003;");
 }
 
@@ -170,7 +165,7 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
         Codigo("0000000" + std::to_string(I), "000000000000001");
     // Each entry takes 24 + 1 bytes; the second needs 24 + 25 + 2 < TamBuffer.
     std::vector<char> Buffer(60, 'x');
-    int D = Chama(3, "", Buffer, 50);
+    int D = ChamaBruto(3, Buffer.data(), 50);
     EXPECT_EQ(D, -1);
     EXPECT_EQ(std::strlen(Buffer.data()), 24u);
     EXPECT_EQ(Buffer[25], '\0') << "the list is ended after the entry that fit";
@@ -178,7 +173,7 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
         ASSERT_EQ(Buffer[I], 'x') << "written past TamBuffer at " << I;
 
     std::vector<char> Minimo(30, 'x');
-    D = Chama(3, "", Minimo, 26);
+    D = ChamaBruto(3, Minimo.data(), 26);
     EXPECT_EQ(D, -1);
     EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << "nothing fit: buffer untouched";
 }
@@ -208,16 +203,21 @@ TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
 {
     R.CriaEmpresa("00000001");
     R.CriaEmpresa("00000002");
-    const int D = Importa({"00000001;777", " 00000002 ; 12 ;extra", "0000003;5", "00000004;"});
+    Codigo("00000005", "000000000000005");
+    const int D = Importa({"00000001;777", " 00000002 ; 12 ;extra", "0000003;5", "00000004;", "00000005;1234567890123456"});
     EXPECT_EQ(Guardado("00000001"), "000000000000777");
     EXPECT_EQ(Guardado("00000002"), "000000000000012");
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "0000003"));
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000004"))) << "an empty code stores nothing";
-    EXPECT_EQ(D, 4 + 3) << "N, plus one per 8-character company";
-    ASSERT_EQ(Respostas.Vistas.size(), 1u);
-    EXPECT_EQ(Respostas.Vistas[0].Texto, Finalizada);
-    EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
-    EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(Guardado("00000005"), "000000000000005") << "a code of 16 digits is not stored";
+    EXPECT_EQ(D, 5 + 4) << "N, plus one per 8-character company";
+    ASSERT_EQ(Respostas.Vistas.size(), 2u);
+    EXPECT_EQ(Respostas.Vistas[0].Texto,
+              Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000005] possui mais de 15 dígitos, portanto será desconsiderado."));
+    EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONWARNING);
+    EXPECT_EQ(Respostas.Vistas[1].Texto, Finalizada);
+    EXPECT_EQ(Respostas.Vistas[1].Titulo, Atencao);
+    EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONINFORMATION);
 }
 
 TEST_F(DadosEmpresaTeste, PerguntaARepetidoNaImportacao)
@@ -274,18 +274,6 @@ TEST_F(DadosEmpresaTeste, PerguntaBCodigoDeOutraEmpresa)
     }
 }
 
-TEST_F(DadosEmpresaTeste, CodigoComMaisDe15DigitosNaoEGuardado)
-{
-    Codigo("00000001", "000000000000001");
-    const int D = Importa({"00000001;1234567890123456"});
-    ASSERT_EQ(Respostas.Vistas.size(), 2u);
-    EXPECT_EQ(Respostas.Vistas[0].Texto,
-              Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000001] possui mais de 15 dígitos, portanto será desconsiderado."));
-    EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONWARNING);
-    EXPECT_EQ(Guardado("00000001"), "000000000000001");
-    EXPECT_EQ(D, 2);
-}
-
 TEST_F(DadosEmpresaTeste, DuplicadosPermitidosNaoPerguntam)
 {
     R.MultiEmpresa(true);
@@ -325,21 +313,62 @@ TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
     EXPECT_EQ(Guardado("00000123"), "000000000000010");
 }
 
-TEST_F(DadosEmpresaTeste, BufferVazioENaoTerminado)
+// TamBuffer is the buffer's size: nothing at or past it is read, and 0 or less is an empty buffer. Each
+// buffer is allocated at its exact size, so a read past it is a heap over-read under ASan.
+TEST_F(DadosEmpresaTeste, ImportaLeSoOQueOHostDeclarou)
 {
     R.CriaEmpresa("00000001");
-    std::vector<char> Vazio(8, '\0');
-    int D = Chama(1, "", Vazio);
-    EXPECT_EQ(D, 0);
-    EXPECT_TRUE(Respostas.Vistas.empty());
+    const std::string Lixo("\x30\x30\x30\xff\xff\xff\x07\xff\xff\x38\x39\x3b\x31\x3b", 14);
+    struct {
+        const char* Nome;
+        std::string Bytes;
+        std::int32_t Tamanho;
+        int Resultado;
+        const char* Guardado;
+    } Casos[] = {
+        {"sem NUL, tamanho 0", Lixo, 0, 0, "<none>"},
+        {"sem NUL, tamanho negativo", Lixo, -14, 0, "<none>"},
+        {"lista vazia", std::string(8, '\0'), 8, 0, "<none>"},
+        {"sem NUL final, para no tamanho", "00000001;777" "00000002;888", 12, 1 + 1, "000000000000777"},
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(Caso.Nome);
+        fs::remove_all(R.Raiz / "config" / "empresas");
+        Respostas = {};
+        auto Buffer = std::make_unique<char[]>(Caso.Bytes.size());
+        std::memcpy(Buffer.get(), Caso.Bytes.data(), Caso.Bytes.size());
+        EXPECT_EQ(ChamaBruto(1, Buffer.get(), Caso.Tamanho), Caso.Resultado);
+        EXPECT_EQ(Guardado("00000001"), Caso.Guardado);
+        EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002"))) << "nothing past the declared size";
+        if (Caso.Resultado == 0) {
+            EXPECT_TRUE(Respostas.Vistas.empty()) << "an empty buffer shows nothing";
+        }
+    }
 
-    // The host forgot every NUL: nothing past TamBuffer is read, not even the entry that follows.
-    const std::string Sem = "00000001;777" "00000002;888";
-    std::vector<char> Buffer(Sem.begin(), Sem.end());
-    D = Chama(1, "", Buffer, 12);
-    EXPECT_EQ(D, 2);
-    EXPECT_EQ(Guardado("00000001"), "000000000000777");
-    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
+    // Export into a buffer of size 0 or less writes nothing.
+    Codigo("00000001", "1");
+    for (std::int32_t Tamanho : {0, -1}) {
+        std::vector<char> Buffer(16, 'x');
+        EXPECT_EQ(ChamaBruto(3, Buffer.data(), Tamanho), -1);
+        EXPECT_EQ(std::string(Buffer.begin(), Buffer.end()), std::string(16, 'x'));
+    }
+}
+
+// Resultado is signed 16-bit: the counts stop at 32767 instead of wrapping into the error codes.
+TEST_F(DadosEmpresaTeste, ResultadoSaturaEm32767)
+{
+    struct {
+        const char* Linha;
+        int Quantas;
+    } Casos[] = {
+        {"00000001;", 20000},  // N + one per entry: 40000
+        {"x;", 70000},         // N alone passes 65536
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(Caso.Linha);
+        std::vector<std::string> Lista(static_cast<std::size_t>(Caso.Quantas), Caso.Linha);
+        EXPECT_EQ(Importa(Lista), 32767);
+    }
 }
 
 TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
