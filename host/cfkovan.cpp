@@ -3,6 +3,7 @@
 // screens send through callback entry 0.
 #include "host/Argumentos.h"
 #include "host/Modulo.h"
+#include "host/RaizServidor.h"
 #include "module/info.h"
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
@@ -51,7 +52,7 @@ struct TEstadoHost {
     std::string Empresa = "00000000";
     std::string Grupo;
     std::string ModoSelecao = "1";
-    std::string Valor510 = "0";
+    std::string ValorHost = "0";
     char DigitoModo = '0';
     QStatusBar* Barra = nullptr;
 };
@@ -67,22 +68,22 @@ void Responde(char* Texto, const std::string& Valor)
 void Notificacao(std::int32_t, std::int32_t Codigo, char* Texto)
 {
     switch (Codigo) {
-    case 100:
+    case NotificaDica:
         if (Estado.Barra)
             Estado.Barra->showMessage(QStringDeCp1252(Texto));
         break;
-    case 300: Estado.Empresa = Texto; break;
-    case 301: Responde(Texto, Estado.Empresa); break;
-    case 501: Responde(Texto, std::string(1, Estado.DigitoModo)); break;
-    case 505: Estado.Grupo = Texto; break;
-    case 506:
+    case NotificaEmpresaEscolhida: Estado.Empresa = Texto; break;
+    case PerguntaEmpresaHost: Responde(Texto, Estado.Empresa); break;
+    case PerguntaModoHost: Responde(Texto, std::string(1, Estado.DigitoModo)); break;
+    case NotificaGrupoEscolhido: Estado.Grupo = Texto; break;
+    case PerguntaGrupoHost:
         if (!Estado.Grupo.empty())
             Responde(Texto, Estado.Grupo);
         break;
-    case 507: Responde(Texto, Estado.ModoSelecao); break;
-    case 508: Estado.ModoSelecao = Texto; break;
-    case 510: Responde(Texto, Estado.Valor510); break;
-    default: break;  // 0, 1, 509: nothing to answer
+    case PerguntaModoSelecao: Responde(Texto, Estado.ModoSelecao); break;
+    case NotificaModoSelecao: Estado.ModoSelecao = Texto; break;
+    case PerguntaValorHost: Responde(Texto, Estado.ValorHost); break;
+    default: break;  // the screen closed or was shown, a valid choice: nothing to answer
     }
 }
 
@@ -227,6 +228,11 @@ int main(int Argc, char** Argv)
     }
     if (!O.PastaConfig.empty())
         Application().SetExeName(O.PastaConfig + "/cfkovan");
+    // The screens read and write under the server root; listing them touches no file.
+    if (!O.Listar && RaizDoServidor(false, Erro).empty()) {
+        std::cerr << "cfkovan: " << Erro << '\n';
+        return 2;
+    }
     try {
         return Executa(Argc, Argv, O);
     } catch (const std::exception& Falha) {
