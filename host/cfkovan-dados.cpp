@@ -47,7 +47,8 @@ Commands:
 
 Options:
   --config-dir DIR    the folder holding CfKovan.ini, whose [config] raiz names the server root
-                      (default: the folder of this program; without that file nothing is done)
+                      (default: the folder of this program; without that file, or when the
+                      root it names does not exist, nothing is done)
   --module FILE       the module library (default: libcfMirabelo.so beside this program)
   -o, --output FILE   write the export to FILE instead of standard output
   --yes               answer Yes to every question of the import (skip the entry, go on)
@@ -61,7 +62,11 @@ command works on company 00000000.
 Without --yes or --no the questions are asked at the terminal; with no terminal to ask, the
 answer is No.
 
-Exit status: 0 done; 1 the import was stopped by a No; 2 failure (usage, module, files).
+After an import or an erase every company concerned is read back from its file; each one whose
+file does not hold what was asked is named on a line of its own, and the status is 2.
+
+Exit status: 0 done; 1 the import was stopped by a No; 2 failure (usage, module, files, a
+server root that does not exist, a company whose file does not hold what was asked).
 )";
 
 enum class TResposta { Perguntar, Sim, Nao };
