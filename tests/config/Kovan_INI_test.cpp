@@ -40,11 +40,13 @@ TEST_F(TKovanIniTeste, LeVarSemDiferencaDeCaixaESemCriarNada)
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "00000999"));
 }
 
-TEST_F(TKovanIniTeste, CodigoDeNoveCaracteresUsaOsOitoPrimeiros)
+// A longer code names the company of its first 8 characters; an empty section, the company's own.
+TEST_F(TKovanIniTeste, CodigoDaEmpresaNomeiaPastaESecaoVazia)
 {
     TKovanIni Ini(R.RaizTexto(), "Mirabelo", "987654321");
     EXPECT_TRUE(Ini.GravaVar("Geral", "CodigoEstabelecimento", "1"));
-    EXPECT_TRUE(fs::exists(R.IniEmpresa("98765432")));
+    EXPECT_TRUE(Ini.GravaVar("", "Chave", "v"));
+    EXPECT_NE(TRaizTeste::Le(R.IniEmpresa("98765432")).find("[98765432]"), std::string::npos);
 }
 
 TEST_F(TKovanIniTeste, EmpresaVaziaOuAsteriscoUsaArquivoGeral)
@@ -62,17 +64,17 @@ TEST_F(TKovanIniTeste, EmpresaVaziaOuAsteriscoUsaArquivoGeral)
     }
 }
 
-TEST_F(TKovanIniTeste, SecaoVaziaDeEmpresaUsaOCodigo)
-{
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-    EXPECT_TRUE(Ini.GravaVar("", "Chave", "v"));
-    EXPECT_NE(TRaizTeste::Le(R.IniEmpresa("00000123")).find("[00000123]"), std::string::npos);
-}
-
-TEST_F(TKovanIniTeste, ArquivoVazioApagadoAoCriarOObjeto)
+// An empty file goes when the object is created, and a file left empty when it is released.
+TEST_F(TKovanIniTeste, ArquivoVazioApagadoAoAbrirEAoFechar)
 {
     TRaizTeste::Grava(R.IniEmpresa("00000123"), "");
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+    {
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+        EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
+        Ini.GravaVar("geral", "a", "1");
+        Ini.RemoveSec("geral");
+        EXPECT_TRUE(fs::exists(R.IniEmpresa("00000123")));
+    }
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
 }
 
@@ -136,31 +138,17 @@ TEST_F(TKovanIniTeste, RemoveSecMantemOutrasSecoesEAceitaSecaoAusente)
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "00000777")) << "erasing creates nothing";
 }
 
-TEST_F(TKovanIniTeste, ArquivoQueFicaVazioEApagadoNoFim)
-{
-    TRaizTeste::Grava(R.IniEmpresa("00000123"), "[geral]\r\na=1\r\n");
-    {
-        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-        Ini.RemoveSec("geral");
-    }
-    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
-}
-
-TEST_F(TKovanIniTeste, ExisteSetorCriaDiretorios)
-{
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-    EXPECT_FALSE(Ini.ExisteSetor("Geral"));
-    EXPECT_TRUE(fs::is_directory(R.Raiz / "config" / "empresas" / "00000123"));
-    Ini.GravaVar("Geral", "A", "1");
-    EXPECT_TRUE(Ini.ExisteSetor("GERAL"));
-}
-
 TEST_F(TKovanIniTeste, OutrasOperacoes)
 {
     TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+    EXPECT_FALSE(Ini.ExisteSetor("S"));
+    EXPECT_TRUE(fs::is_directory(R.Raiz / "config" / "empresas" / "00000123")) << "ExisteSetor creates it";
     Ini.GravaInt("S", "Numero", -42);
     Ini.GravaBool("S", "Flag", true);
     Ini.GravaVar("Misto", "ChaveLonga", PChar{std::string(400, 'x').c_str()});
+    Ini.GravaVar("Geral", "A", std::string(300, 'y'));
+    EXPECT_TRUE(Ini.ExisteSetor("s"));
+    EXPECT_EQ(Ini.LeVar("Geral", "A", "").size(), 255u) << "a short string's value";
     EXPECT_EQ(Ini.LeInt("s", "numero", 0), -42);
     EXPECT_EQ(Ini.LeInt("s", "flag", 0), 1);
     EXPECT_TRUE(Ini.LeBool("s", "flag", false));
@@ -169,18 +157,11 @@ TEST_F(TKovanIniTeste, OutrasOperacoes)
     EXPECT_NE(TRaizTeste::Le(R.IniEmpresa("00000123")).find("[Misto]"), std::string::npos) << "PChar keeps case";
 
     std::vector<std::string> Lista;
-    EXPECT_EQ(Ini.LeSecs(Lista), 2);
+    EXPECT_EQ(Ini.LeSecs(Lista), 3);
     EXPECT_EQ(Ini.LeVars("s", Lista), 2);
     EXPECT_EQ(Lista.at(0), "numero=-42");
     EXPECT_TRUE(Ini.RemoveVar("s", "numero"));
     EXPECT_EQ(Ini.LeVars("s", Lista), 1);
-}
-
-TEST_F(TKovanIniTeste, ValorCurtoCortadoEm255)
-{
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-    Ini.GravaVar("Geral", "A", std::string(300, 'y'));
-    EXPECT_EQ(Ini.LeVar("Geral", "A", "").size(), 255u);
 }
 
 // A company code that is not 8 ASCII letters or digits never reaches a path.

@@ -98,7 +98,7 @@ TEST(SqliteSemFuncao, PrimeiraFuncaoQueFaltaENovaTentativa)
     const std::string Esperado = "sqlite missing function sqlite3_bind_parameter_index";
     EXPECT_EQ(ErroDe(CheckSqliteLoaded), Esperado);
     EXPECT_FALSE(SqliteCarregada());
-    EXPECT_EQ(ErroDe(CheckSqliteLoaded), Esperado);
+    EXPECT_EQ(TipoErroDe(CheckSqliteLoaded), std::optional(TTipoErroSqlite::FuncaoAusente));
     EXPECT_EQ(ErroDe([] { TMkSqlite().open(); }), Esperado);
     std::string Versao;
     EXPECT_TRUE(LocalizaBibliotecaSqlite(Versao));

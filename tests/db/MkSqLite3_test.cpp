@@ -168,16 +168,8 @@ TEST_F(TBancoTeste, NulosBlobsEDatas)
     EXPECT_EQ(mkDateToStr(TDataHora{43861.5}), "2020/01/31 12:00:00.000");
 }
 
-TEST_F(TBancoTeste, SemTiposTudoETexto)
-{
-    Banco.UseDataTypes = false;
-    Banco.execCmd("create table T (A INTEGER); insert into T values (5)");
-    auto T = Exec("select A from T");
-    EXPECT_EQ(T->get_value(0), TMkVariant(std::string("5")));
-    EXPECT_EQ(T->get_field(0)->DataType, ftString);
-}
-
-// The first entry of the declared-type map that the type contains decides.
+// The first entry of the declared-type map that the type contains decides; without UseDataTypes every
+// column is text.
 TEST_F(TBancoTeste, TipoDeclarado)
 {
     const struct {
@@ -198,6 +190,11 @@ TEST_F(TBancoTeste, TipoDeclarado)
         EXPECT_EQ(S->get_field(0)->Size, Caso.Tamanho);
         EXPECT_EQ(S->get_field(0)->Name, "C");
     }
+    Banco.execCmd("insert into T values (5)");
+    Banco.UseDataTypes = false;
+    auto Texto = Exec("select C from T");
+    EXPECT_EQ(Texto->get_value(0), TMkVariant(std::string("5")));
+    EXPECT_EQ(Texto->get_field(0)->DataType, ftString);
 }
 
 // --- Parameters -----------------------------------------------------------------------------------
