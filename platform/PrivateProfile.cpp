@@ -115,25 +115,6 @@ void ClassificaLinha(std::string_view Conteudo, TLinha& L)
     L.Nome = T;
 }
 
-void AnexaUtf8(std::string& Saida, char32_t C)
-{
-    if (C < 0x80) {
-        Saida += static_cast<char>(C);
-    } else if (C < 0x800) {
-        Saida += static_cast<char>(0xC0 | (C >> 6));
-        Saida += static_cast<char>(0x80 | (C & 0x3F));
-    } else if (C < 0x10000) {
-        Saida += static_cast<char>(0xE0 | (C >> 12));
-        Saida += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        Saida += static_cast<char>(0x80 | (C & 0x3F));
-    } else {
-        Saida += static_cast<char>(0xF0 | (C >> 18));
-        Saida += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
-        Saida += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        Saida += static_cast<char>(0x80 | (C & 0x3F));
-    }
-}
-
 /// A UTF-16LE file (BOM FF FE) is worked on as UTF-8 behind a UTF-8 BOM, so its names and values
 /// are read and written as CP1252 like those of a UTF-8 file, and goes back to UTF-16LE when written
 /// (Codifica). False when its text does not decode (odd length, lone surrogate): such a file is read
@@ -747,9 +728,7 @@ std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Pa
     char Texto[30];
     if (GetPrivateProfileStringA(Secao, Chave, "", Texto, sizeof Texto, Arquivo) == 0)
         return static_cast<std::uint32_t>(Padrao_);
-    const char* C = Texto;
-    while (*C && static_cast<unsigned char>(*C) <= ' ')
-        ++C;
+    const char* C = AparaInicioSe(Texto, BrancoOuControle).data();
     bool Negativo = false;
     if (*C == '+' || *C == '-')
         Negativo = *C++ == '-';

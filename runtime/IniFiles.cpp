@@ -37,9 +37,7 @@ std::vector<std::string> LeLista(const char* Secao, const std::string& Arquivo)
 /// hexadecimal after "$" or "0x"; anything else gives Padrao.
 int TextoParaInteiro(const std::string& Texto, int Padrao) noexcept
 {
-    const char* C = Texto.c_str();
-    while (*C == ' ' || *C == '\t')
-        ++C;
+    const char* C = AparaInicioSe(Texto, BrancoAscii).data();
     bool Negativo = false;
     if (*C == '+' || *C == '-')
         Negativo = *C++ == '-';
