@@ -25,6 +25,12 @@ inline void Grava(const std::filesystem::path& Caminho, const std::string& Bytes
     std::ofstream(Caminho, std::ios::binary) << Bytes;
 }
 
+inline std::string Lido(const std::filesystem::path& Caminho)
+{
+    std::ifstream Arquivo(Caminho, std::ios::binary);
+    return {std::istreambuf_iterator<char>(Arquivo), std::istreambuf_iterator<char>()};
+}
+
 /// Best of Vezes runs of Acao, in seconds (the file system's caches warm after the first).
 inline double Melhor(int Vezes, const std::function<void()>& Acao)
 {

@@ -8,6 +8,7 @@
 #include "runtime/IniFiles.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -81,23 +82,30 @@ bool TKovanIni::ArquivoSec(const std::string& Arquivo, const std::string& Empres
 bool TKovanIni::Inicializa(const std::string& Empresa) noexcept
 {
     try {
-        if (!DirectoryExists(FRaiz))
-            CreateDirectoryA(FRaiz);
-        std::string Ultimo = FRaiz + "\\config";
-        if (!DirectoryExists(Ultimo))
-            CreateDirectoryA(Ultimo);
-        if (!ArquivoGeral(Empresa)) {
-            if (!DiretorioEmpresaValido(Empresa))
-                return false;
-            Ultimo += "\\empresas";
-            if (!DirectoryExists(Ultimo))
-                CreateDirectoryA(Ultimo);
-            Ultimo += "\\" + Empresa.substr(0, 8);
-            if (!DirectoryExists(Ultimo))
-                CreateDirectoryA(Ultimo);
+        const bool Geral = ArquivoGeral(Empresa);
+        if (!Geral && !DiretorioEmpresaValido(Empresa))
+            return false;
+        std::vector<std::string> Niveis{FRaiz, FRaiz + "\\config"};
+        if (!Geral) {
+            Niveis.push_back(Niveis.back() + "\\empresas");
+            Niveis.push_back(Niveis.back() + "\\" + Empresa.substr(0, 8));
         }
-        ForceDirectories(Ultimo);
-        return DirectoryExists(Ultimo);
+        // Each level is resolved once; the look at the last one answers for the common case where
+        // every level is there.
+        struct stat St;
+        std::string Local = CaminhoLocal(Niveis.back());
+        if (stat(Local.c_str(), &St) == 0)
+            return S_ISDIR(St.st_mode);
+        // Down from the deepest level that exists, each missing one is made.
+        std::size_t Existente = Niveis.size() - 1;
+        while (Existente > 0 && stat(CaminhoLocal(Niveis[Existente - 1]).c_str(), &St) != 0)
+            --Existente;
+        for (std::size_t I = Existente; I < Niveis.size(); ++I)
+            mkdir((I + 1 == Niveis.size() ? Local : CaminhoLocal(Niveis[I])).c_str(), 0777);
+        if (stat(Local.c_str(), &St) == 0)
+            return S_ISDIR(St.st_mode);
+        ForceDirectories(Niveis.back());
+        return DirectoryExists(Niveis.back());
     } catch (...) {
         return false;
     }
@@ -115,10 +123,19 @@ bool TKovanIni::Existe(const std::string& Arquivo, const std::string& Empresa) n
     ArquivoSec(Arquivo, Empresa, "", Caminho, Secao);
     if (Caminho.empty())
         return false;
-    if (TamanhoArquivoBytes(Caminho) > 0)
+    // The path is resolved once: a missing file has nothing to remove, and a missing folder is not
+    // looked for again by each step of the removal.
+    const std::string Local = CaminhoLocal(Caminho);
+    struct stat St;
+    if (lstat(Local.c_str(), &St) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return false;
+    } else if ((S_ISREG(St.st_mode) || (S_ISLNK(St.st_mode) && stat(Local.c_str(), &St) == 0 && S_ISREG(St.st_mode))) &&
+               St.st_size > 0) {
         return true;
+    }
     Remove(Arquivo, Empresa);
-    return FileExists(Caminho);
+    return FileExists(Local);
 }
 
 bool TKovanIni::Existe(const std::string& Empresa) noexcept
