@@ -59,17 +59,19 @@ def profile_seed(case, initial):
     return seed
 
 
-def exchange_seeds(initial):
+def exchange_seed(initial, variant):
+    """One record per case (the cases take the operations in turn); a module file from the case."""
     module = (initial or b"")[:65535]
     head = struct.pack("<H", len(module)) + module
     entries = b"00000001;123\0" + b"0000000A;000000000000777\0" + b"ABCDEFGH;1234567890123456\0\0"
-    for operation, settings, answers, company, size, buffer in (
-            (0, 1, 0xFF, b"\0" * 9, 4096, b""),
-            (3, 1, 0xFF, b"00000001\0", 64, b""),
-            (1, 1, 0x01, b"\0" * 9, len(entries), entries),
-            (1, 3, 0x00, b"\0" * 9, len(entries) - 1, entries[:-1]),
-            (2, 0, 0xFF, b"\0" * 9, 16, b"")):
-        yield bytes([operation, settings, answers]) + company + head + struct.pack("<i", size) + buffer
+    operation, settings, answers, company, size, buffer = (
+        (0, 1, 0xFF, b"\0" * 9, 4096, b""),
+        (3, 1, 0xFF, b"00000001\0", 64, b""),
+        (1, 1, 0x01, b"\0" * 9, len(entries), entries),
+        (1, 3, 0x00, b"\0" * 9, len(entries) - 1, entries[:-1]),
+        (1, 1, 0xFF, b"\0" * 9, 0, entries[:-2]),
+        (2, 0, 0xFF, b"\0" * 9, 16, b""))[variant % 6]
+    return bytes([operation, settings, answers]) + company + head + struct.pack("<i", size) + buffer
 
 
 def main(cases_dir, out_dir):
@@ -82,8 +84,7 @@ def main(cases_dir, out_dir):
         initial = None if case["initial_file"] is None else base64.b64decode(case["initial_file"])
         (out / "fuzz_PrivateProfile" / path.stem).write_bytes(profile_seed(case, initial))
         (out / "fuzz_Cp1252" / path.stem).write_bytes(initial or b"")
-        for n, seed in enumerate(exchange_seeds(initial)):
-            (out / "fuzz_DadosEmpresa" / f"{path.stem}-{n}").write_bytes(seed)
+        (out / "fuzz_DadosEmpresa" / path.stem).write_bytes(exchange_seed(initial, count))
         count += 1
     if count == 0:
         sys.exit(f"no case in {cases_dir}")
