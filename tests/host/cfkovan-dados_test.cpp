@@ -101,6 +101,14 @@ TEST_F(FerramentaDados, ImportaComRespostasDeScriptEContaOQueFez)
     EXPECT_NE(E.Erros.find("read 5 entries: 2 stored, 3 skipped, 0 failed"), std::string::npos) << E.Erros;
     EXPECT_TRUE(Guardado("00000789").empty()) << "the taken code was skipped";
     EXPECT_NE(Guardado("00000999").find("=000000000000005"), std::string::npos);
+
+    // The counts are the tool's own, past the 32767 of the module's Resultado too.
+    std::string Muitas;
+    for (int I = 0; I < 70000; ++I)
+        Muitas += "x;" + std::to_string(I) + "\n";
+    E = Dados("import -", Muitas);
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_NE(E.Erros.find("read 70000 entries: 0 stored, 70000 skipped, 0 failed"), std::string::npos) << E.Erros;
 }
 
 // A write the module could not make is never reported as done: the tool reads back every company it

@@ -172,10 +172,12 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
     for (std::size_t I = 50; I < Buffer.size(); ++I)
         ASSERT_EQ(Buffer[I], 'x') << "written past TamBuffer at " << I;
 
-    std::vector<char> Minimo(30, 'x');
-    D = ChamaBruto(3, Minimo.data(), 26);
-    EXPECT_EQ(D, -1);
-    EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << "nothing fit: buffer untouched";
+    // Nothing fits, or the host declared no buffer at all: the buffer is left as it was.
+    for (std::int32_t Tamanho : {26, 0, -1}) {
+        std::vector<char> Minimo(30, 'x');
+        EXPECT_EQ(ChamaBruto(3, Minimo.data(), Tamanho), -1) << Tamanho;
+        EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << Tamanho;
+    }
 }
 
 TEST_F(DadosEmpresaTeste, ApagaSecaoGeralEOperacaoDesconhecida)
@@ -220,57 +222,49 @@ TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
     EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONINFORMATION);
 }
 
-TEST_F(DadosEmpresaTeste, PerguntaARepetidoNaImportacao)
+// Question A (the code is already in this import) and question B (another company holds it): Yes skips
+// the entry and goes on, No ends the import there.
+TEST_F(DadosEmpresaTeste, PerguntasDeCodigoRepetido)
 {
-    R.CriaEmpresa("00000001");
-    R.CriaEmpresa("00000002");
-    for (int Resposta : {IDYES, IDNO}) {
-        SCOPED_TRACE(Resposta);
-        fs::remove_all(R.Raiz / "config" / "empresas");
-        Respostas = {};
-        Respostas.Proximas = {Resposta};
-        const int D = Importa({"00000001;55", "00000002;055", "00000003;9"});
-        ASSERT_GE(Respostas.Vistas.size(), 2u);
-        EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaA("00000002", "00000001"));
-        EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
-        EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | MB_ICONWARNING);
-        EXPECT_EQ(Guardado("00000001"), "000000000000055");
-        EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
-        if (Resposta == IDYES) {
-            EXPECT_EQ(Respostas.Vistas.back().Texto, Finalizada);
-            EXPECT_EQ(Guardado("00000003"), "000000000000009");
-            EXPECT_EQ(D, 3 + 2);
-        } else {
+    struct {
+        const char* Nome;
+        std::vector<std::string> Lista;
+        std::string Pergunta;
+        unsigned int Icone;
+        std::string Depois;  // the code 00000002 ends with after Yes (after No it keeps 66)
+        int ResultadoSim, ResultadoNao;
+    } Casos[] = {
+        {"A", {"00000001;77", "00000002;077", "00000003;9"}, PerguntaA("00000002", "00000001"), MB_ICONWARNING,
+         "000000000000066", 3 + 2, 3 + 1},
+        {"B", {"00000002;55", "00000002;8", "00000003;9"}, PerguntaB("00000002", "00000001"), MB_ICONERROR,
+         "000000000000008", 3 + 2, 3},
+    };
+    for (const auto& Caso : Casos) {
+        for (int Resposta : {IDYES, IDNO}) {
+            SCOPED_TRACE(std::string(Caso.Nome) + (Resposta == IDYES ? " Yes" : " No"));
+            Codigo("00000001", "000000000000055");
+            Codigo("00000002", "000000000000066");
+            fs::remove_all(R.IniEmpresa("00000003").parent_path());
+            Respostas = {};
+            Respostas.Proximas = {Resposta};
+            const int D = Importa(Caso.Lista);
             ASSERT_EQ(Respostas.Vistas.size(), 2u);
-            EXPECT_EQ(Respostas.Vistas[1].Texto, Incompleta);
-            EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONWARNING);
-            EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
-            EXPECT_EQ(D, 3 + 1);
+            EXPECT_EQ(Respostas.Vistas[0].Texto, Caso.Pergunta);
+            EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
+            EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | Caso.Icone);
+            if (Resposta == IDYES) {
+                EXPECT_EQ(Respostas.Vistas[1].Texto, Finalizada);
+                EXPECT_EQ(Guardado("00000002"), Caso.Depois);
+                EXPECT_EQ(Guardado("00000003"), "000000000000009") << "the import goes on";
+                EXPECT_EQ(D, Caso.ResultadoSim);
+            } else {
+                EXPECT_EQ(Respostas.Vistas[1].Texto, Incompleta);
+                EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONWARNING);
+                EXPECT_EQ(Guardado("00000002"), "000000000000066");
+                EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
+                EXPECT_EQ(D, Caso.ResultadoNao);
+            }
         }
-    }
-}
-
-TEST_F(DadosEmpresaTeste, PerguntaBCodigoDeOutraEmpresa)
-{
-    Codigo("00000001", "000000000000055");
-    Codigo("00000002", "000000000000066");
-    for (int Resposta : {IDYES, IDNO}) {
-        SCOPED_TRACE(Resposta);
-        Respostas = {};
-        Respostas.Proximas = {Resposta};
-        const int D = Importa({"00000002;55", "00000002;77"});
-        ASSERT_GE(Respostas.Vistas.size(), 2u);
-        EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaB("00000002", "00000001"));
-        EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | MB_ICONERROR);
-        if (Resposta == IDYES) {
-            EXPECT_EQ(Guardado("00000002"), "000000000000077") << "the entry after the skipped one is stored";
-            EXPECT_EQ(D, 2 + 1);
-        } else {
-            EXPECT_EQ(Respostas.Vistas.back().Texto, Incompleta);
-            EXPECT_EQ(Guardado("00000002"), "000000000000066");
-            EXPECT_EQ(D, 2);
-        }
-        Codigo("00000002", "000000000000066");
     }
 }
 
@@ -345,13 +339,6 @@ TEST_F(DadosEmpresaTeste, ImportaLeSoOQueOHostDeclarou)
         }
     }
 
-    // Export into a buffer of size 0 or less writes nothing.
-    Codigo("00000001", "1");
-    for (std::int32_t Tamanho : {0, -1}) {
-        std::vector<char> Buffer(16, 'x');
-        EXPECT_EQ(ChamaBruto(3, Buffer.data(), Tamanho), -1);
-        EXPECT_EQ(std::string(Buffer.begin(), Buffer.end()), std::string(16, 'x'));
-    }
 }
 
 // Resultado is signed 16-bit: the counts stop at 32767 instead of wrapping into the error codes.
