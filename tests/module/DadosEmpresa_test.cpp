@@ -375,13 +375,3 @@ TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
     EXPECT_EQ(Chama(0, "../../..", Buffer), 0);
     EXPECT_EQ(Chama(2, "../../..", Buffer), 0);
 }
-
-TEST_F(DadosEmpresaTeste, EscritaQueFalhaNaoPerdeOutrasEmpresas)
-{
-    Codigo("00000001", "000000000000001");
-    Codigo("00000002", "000000000000002");
-    fs::permissions(R.IniEmpresa("00000001"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    Importa({"00000001;11", "00000002;22"});
-    EXPECT_EQ(Guardado("00000001"), "000000000000001") << "a read-only file is left as it was";
-    EXPECT_EQ(Guardado("00000002"), "000000000000022");
-}
