@@ -11,6 +11,13 @@
 // our processes never lose each other's update; and a section, key or value holding CR or LF is
 // refused, so no value can add lines or sections. A read-only file (no write permission bits) is
 // never written, not even by root. A missing file is created; a missing directory is not.
+//
+// The temporary file is ".<name>.<pid>.<n>.tmp", locked by its writer until renamed; one left by a
+// killed writer takes no name from a later one and is removed by the next write of the same file.
+// A file that is a symbolic link: its final target is replaced and the link stays. A UTF-16LE file
+// (BOM FF FE) is read and written as UTF-16LE (names and values CP1252 outside); one whose text does
+// not decode is read as well as it goes and never written. Every write or erase that fails answers
+// 0 and is logged once to the event log at error level (file, operation, reason).
 #include "platform/Export.h"
 
 #include <cstdint>
