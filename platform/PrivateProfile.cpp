@@ -9,10 +9,12 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <deque>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -278,8 +280,8 @@ bool LeTudo(int Fd, std::size_t Tamanho, std::string& Dados)
     return true;
 }
 
-/// Loads and parses the file; a missing or unreadable file leaves P.Existe false.
-void Carrega(const char* Arquivo, TPerfil& P)
+/// Loads the file (decoded, not parsed); a missing or unreadable file leaves P.Existe false.
+void LeArquivoPerfil(const char* Arquivo, TPerfil& P)
 {
     if (!Arquivo)
         return;
@@ -292,11 +294,20 @@ void Carrega(const char* Arquivo, TPerfil& P)
             F.Troca(open(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
     }
     // A directory opens but does not read (EISDIR), which ends here too.
-    if (F.Fd < 0 || !LeTudo(F.Fd, 4095, P.Dados))
+    if (F.Fd < 0 || !LeTudo(F.Fd, 4095, P.Dados)) {
+        P.Dados.clear();
         return;
+    }
     P.Existe = true;
     Decodifica(P);
-    Analisa(P);
+}
+
+/// Loads and parses the file; a missing or unreadable file leaves P.Existe false.
+void Carrega(const char* Arquivo, TPerfil& P)
+{
+    LeArquivoPerfil(Arquivo, P);
+    if (P.Existe)
+        Analisa(P);
 }
 
 bool EscreveTudo(int Fd, std::string_view Dados)
@@ -466,25 +477,31 @@ TAbertura AbreTravado(const std::string& Caminho, bool Criar, TArquivoTravado& A
 // ---------------------------------------------------------------------------------------------------
 // Reading
 
-/// The value as GetPrivateProfileString copies it: one pair of matching quotes around it is removed.
-/// The reference drops the last character when the buffer holds the value but not its closing quote
-/// (a quoted value of L characters needs L+2 bytes), and so do we.
-std::uint32_t CopiaEntrada(char* Buffer, std::uint32_t Tamanho, std::string_view Valor)
+/// The value as GetPrivateProfileString copies it into a buffer of Tamanho (> 0) bytes: one pair of
+/// matching quotes around it is removed. The reference drops the last character when the buffer holds
+/// the value but not its closing quote (a quoted value of L characters needs L+2 bytes), and so do we.
+std::string_view EntradaCopiada(std::string_view Valor, std::uint32_t Tamanho)
 {
-    if (!Buffer || Tamanho == 0)
-        return 0;
     bool Aspas = false;
     if (Valor.size() >= 2 && (Valor.front() == '"' || Valor.front() == '\'') && Valor.back() == Valor.front()) {
         Aspas = true;
         Valor.remove_prefix(1);
     }
     std::size_t N = std::min<std::size_t>(Valor.size(), Tamanho - 1);
-    if (N > 0)
-        std::memcpy(Buffer, Valor.data(), N);
     if (Aspas && Tamanho >= Valor.size() && N > 0)
         --N;
-    Buffer[N] = '\0';
-    return static_cast<std::uint32_t>(N);
+    return Valor.substr(0, N);
+}
+
+std::uint32_t CopiaEntrada(char* Buffer, std::uint32_t Tamanho, std::string_view Valor)
+{
+    if (!Buffer || Tamanho == 0)
+        return 0;
+    const std::string_view Copia = EntradaCopiada(Valor, Tamanho);
+    if (!Copia.empty())
+        std::memcpy(Buffer, Copia.data(), Copia.size());
+    Buffer[Copia.size()] = '\0';
+    return static_cast<std::uint32_t>(Copia.size());
 }
 
 /// The default as GetPrivateProfileString uses it: trailing spaces removed, but never the first
@@ -673,6 +690,338 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
     return true;
 }
 
+
+// ---------------------------------------------------------------------------------------------------
+// The file as an editable model, for the reads and writes of one operation: each write changes only
+// the lines it concerns, leaving the text exactly as the same write made through Planeja and Monta on
+// the whole file would leave it (the tests replay every recorded case and random ones both ways), so
+// a batch of n writes costs n small edits and one text, not n parses and n texts.
+//
+// While no line ends in a lone CR, joining or splitting text never makes a reparse see other lines
+// than the model holds; a change the model does not make in place (a file with lone CR endings, a
+// name that turns the line into a header, "[]" headers that join the nameless section) goes through
+// Planeja and Monta on the whole text.
+
+std::string_view QuebraFixa(std::string_view Q)
+{
+    return Q == "\r\n" ? std::string_view("\r\n") : Q == "\n" ? std::string_view("\n") : Q == "\r" ? std::string_view("\r") : std::string_view();
+}
+
+struct TLinhaM {
+    std::string_view Conteudo;  ///< the line without its ending, in the file's encoding
+    std::string_view Quebra;    ///< its ending: "", "\r\n", "\n" or "\r"
+    TTipoLinha Tipo = TTipoLinha::Branca;
+    std::string_view Nome, Valor;  ///< as TLinha, inside Conteudo
+};
+
+TLinhaM ClassificaM(std::string_view Conteudo, std::string_view Quebra)
+{
+    TLinha L;
+    ClassificaLinha(Conteudo, L);
+    return {Conteudo, QuebraFixa(Quebra), L.Tipo, L.Nome, L.Valor};
+}
+
+// Names hashed and compared without regard to ASCII case, looked up by string_view.
+struct THashSemCaixa {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view T) const noexcept
+    {
+        std::size_t H = 1469598103934665603ull;
+        for (char C : T)
+            H = (H ^ static_cast<unsigned char>(MinusculaAscii(C))) * 1099511628211ull;
+        return H;
+    }
+};
+struct TIgualSemCaixa {
+    using is_transparent = void;
+    bool operator()(std::string_view A, std::string_view B) const noexcept { return IguaisSemCaixa(A, B); }
+};
+template <class T>
+using TMapaSemCaixa = std::unordered_map<std::string, T, THashSemCaixa, TIgualSemCaixa>;
+
+struct TSecaoM {
+    bool TemCabecalho = false;  ///< false only for the lines before the first header
+    bool Removida = false;
+    TLinhaM Cabecalho;
+    std::vector<TLinhaM> Corpo;
+    // The first entry of each name (CP1252), for a large section; rebuilt after an entry goes.
+    mutable TMapaSemCaixa<std::size_t> Indice;
+    mutable bool IndiceValido = false;
+};
+
+constexpr std::size_t SecaoGrande = 24;
+
+class TModelo {
+public:
+    /// The model of Texto (decoded, as TPerfil holds it).
+    void Reconstroi(std::string Texto)
+    {
+        Base = TPerfil{};
+        Base.Existe = true;
+        Base.Dados = std::move(Texto);
+        Analisa(Base);
+        Novas.clear();
+        Secoes.clear();
+        PorNome.clear();
+        CrSozinho = 0;
+        for (std::size_t I = 0; I < Base.Secoes.size(); ++I) {
+            const TSecao& S = Base.Secoes[I];
+            TSecaoM& M = Secoes.emplace_back();
+            if (S.Cabecalho != Nenhum) {
+                M.TemCabecalho = true;
+                M.Cabecalho = Converte(Base.Linhas[S.Cabecalho]);
+            }
+            M.Corpo.reserve(S.Fim - S.Primeira);
+            for (std::size_t L = S.Primeira; L < S.Fim; ++L)
+                M.Corpo.push_back(Converte(Base.Linhas[L]));
+            if (I > 0)
+                Indexa(I);
+        }
+    }
+
+    bool Utf8() const noexcept { return Base.Utf8; }
+    /// The text the model was last made from.
+    const std::string& Original() const noexcept { return Base.Dados; }
+
+    /// The text the model holds (decoded, as Monta builds it).
+    std::string Texto() const
+    {
+        std::string T;
+        T.reserve(Base.Dados.size() + Base.Dados.size() / 4 + 64);
+        T.append(Base.Dados, 0, Base.Texto);
+        const auto Anexa = [&](const TLinhaM& L) {
+            T.append(L.Conteudo);
+            T.append(L.Quebra);
+        };
+        for (const TSecaoM& S : Secoes) {
+            if (S.Removida)
+                continue;
+            if (S.TemCabecalho)
+                Anexa(S.Cabecalho);
+            for (const TLinhaM& L : S.Corpo)
+                Anexa(L);
+        }
+        return T;
+    }
+
+    const TSecaoM* AchaSecao(std::string_view Nome) const
+    {
+        if (Nome.empty())
+            return &Secoes[0];
+        const auto Achado = PorNome.find(Nome);
+        if (Achado == PorNome.end())
+            return nullptr;
+        for (std::size_t I : Achado->second)
+            if (!Secoes[I].Removida)
+                return &Secoes[I];
+        return nullptr;
+    }
+
+    /// Position in S.Corpo of the first entry named Chave (CP1252, trimmed), or Nenhum.
+    std::size_t AchaChave(const TSecaoM& S, std::string_view Chave) const
+    {
+        if (S.Corpo.size() < SecaoGrande) {
+            for (std::size_t I = 0; I < S.Corpo.size(); ++I) {
+                const TLinhaM& L = S.Corpo[I];
+                if ((L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) && Base.NomeIgual(L.Nome, Chave))
+                    return I;
+            }
+            return Nenhum;
+        }
+        if (!S.IndiceValido) {
+            S.Indice.clear();
+            for (std::size_t I = 0; I < S.Corpo.size(); ++I) {
+                const TLinhaM& L = S.Corpo[I];
+                if (L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual)
+                    S.Indice.emplace(Base.Cp1252(L.Nome), I);
+            }
+            S.IndiceValido = true;
+        }
+        const auto Achado = S.Indice.find(Chave);
+        return Achado == S.Indice.end() ? Nenhum : Achado->second;
+    }
+
+    /// What GetPrivateProfileStringA answers for Secao/Chave with a buffer of Tamanho (> 0) bytes.
+    std::string Le(std::string_view Secao, std::string_view Chave, const char* Padrao_, std::uint32_t Tamanho) const
+    {
+        const TSecaoM* S = AchaSecao(AparaBrancos(Secao));
+        const std::size_t Linha = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
+        if (Linha == Nenhum || S->Corpo[Linha].Tipo != TTipoLinha::Chave)
+            return std::string(EntradaCopiada(Padrao(Padrao_), Tamanho));
+        if (!Base.Utf8)
+            return std::string(EntradaCopiada(S->Corpo[Linha].Valor, Tamanho));
+        return std::string(EntradaCopiada(Base.Cp1252(S->Corpo[Linha].Valor), Tamanho));
+    }
+
+    /// The key names of Secao as the listing gives them: empty when the first name is.
+    std::vector<std::string> Chaves(std::string_view Secao) const
+    {
+        std::vector<std::string> Nomes;
+        const TSecaoM* S = AchaSecao(AparaBrancos(Secao));
+        if (!S)
+            return Nomes;
+        for (const TLinhaM& L : S->Corpo)
+            if (L.Tipo == TTipoLinha::Chave && (L.Nome.empty() || L.Nome.front() != ';'))
+                Nomes.push_back(Base.Cp1252(L.Nome));
+        if (!Nomes.empty() && Nomes.front().empty())
+            Nomes.clear();
+        return Nomes;
+    }
+
+    std::vector<std::string> NomesDasSecoes() const
+    {
+        std::vector<std::string> Nomes;
+        for (std::size_t I = 1; I < Secoes.size(); ++I)
+            if (!Secoes[I].Removida && !Secoes[I].Cabecalho.Nome.empty())
+                Nomes.push_back(Base.Cp1252(Secoes[I].Cabecalho.Nome));
+        return Nomes;
+    }
+
+    /// Applies one write as WritePrivateProfileStringA makes it (Valor already as the reference stores
+    /// it); false when the text stays as it is.
+    bool Aplica(const char* Secao, const char* Chave, const char* Valor)
+    {
+        if (CrSozinho > 0)
+            return AplicaNoTexto(Secao, Chave, Valor);
+        const std::string_view NomeSecao = AparaBrancos(Secao);
+        TSecaoM* S = const_cast<TSecaoM*>(AchaSecao(NomeSecao));
+        if (!Chave) {
+            if (!S || (!S->TemCabecalho && S->Corpo.empty()))
+                return false;
+            if (S->TemCabecalho)
+                S->Removida = true;
+            else
+                S->Corpo.clear();
+            S->IndiceValido = false;
+            return true;
+        }
+        const std::size_t Linha = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
+        if (!Valor) {
+            if (Linha == Nenhum)
+                return false;
+            S->Corpo.erase(S->Corpo.begin() + static_cast<std::ptrdiff_t>(Linha));
+            S->IndiceValido = false;
+            return true;
+        }
+        const std::string_view NovoValor = AparaInicioSe(Valor, BrancoAscii);
+        if (Linha != Nenhum && S->Corpo[Linha].Tipo == TTipoLinha::Chave && Base.Cp1252(S->Corpo[Linha].Valor) == NovoValor)
+            return false;
+        if (NomeSecao.empty() && TemCabecalhoVazioNoInicio())
+            return AplicaNoTexto(Secao, Chave, Valor);
+        const std::string_view Quebra = QuebraPadrao();
+        if (Linha != Nenhum) {
+            TLinhaM& L = S->Corpo[Linha];
+            const TLinhaM Nova = Guarda(std::string(L.Nome) + "=" + DoArquivo(NovoValor), L.Quebra.empty() ? Quebra : L.Quebra);
+            if (Nova.Tipo == TTipoLinha::Cabecalho)
+                return AplicaNoTexto(Secao, Chave, Valor);
+            L = Nova;
+            return true;
+        }
+        const TLinhaM Nova = Guarda(DoArquivo(std::string(AparaInicioSe(Chave, BrancoAscii)) + "=" + std::string(NovoValor)), Quebra);
+        if (Nova.Tipo == TTipoLinha::Cabecalho)
+            return AplicaNoTexto(Secao, Chave, Valor);
+        if (S) {  // after the last non-blank line of the section (its header when it has none)
+            std::size_t Apos = S->Corpo.size();
+            while (Apos > 0 && S->Corpo[Apos - 1].Tipo == TTipoLinha::Branca)
+                --Apos;
+            TLinhaM* Anterior = Apos > 0 ? &S->Corpo[Apos - 1] : S->TemCabecalho ? &S->Cabecalho : nullptr;
+            if (Anterior && Anterior->Quebra.empty())
+                Anterior->Quebra = Quebra;
+            S->Corpo.insert(S->Corpo.begin() + static_cast<std::ptrdiff_t>(Apos), Nova);
+            if (S->IndiceValido)
+                S->Indice.emplace(Base.Cp1252(Nova.Nome), Apos);
+            return true;
+        }
+        const TLinhaM Cabecalho = Guarda(DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]"), Quebra);
+        if (Cabecalho.Tipo != TTipoLinha::Cabecalho)
+            return AplicaNoTexto(Secao, Chave, Valor);
+        if (TLinhaM* Ultima = UltimaLinha(); Ultima && Ultima->Quebra.empty())
+            Ultima->Quebra = Quebra;
+        TSecaoM& Nova_ = Secoes.emplace_back();
+        Nova_.TemCabecalho = true;
+        Nova_.Cabecalho = Cabecalho;
+        Nova_.Corpo.push_back(Nova);
+        Indexa(Secoes.size() - 1);
+        return true;
+    }
+
+private:
+    TLinhaM Converte(const TLinha& L) const
+    {
+        return {std::string_view(Base.Dados).substr(L.Inicio, L.Fim - L.Inicio),
+                QuebraFixa(std::string_view(Base.Dados).substr(L.Fim, L.Proxima - L.Fim)), L.Tipo, L.Nome, L.Valor};
+    }
+    void Indexa(std::size_t I)
+    {
+        const TSecaoM& S = Secoes[I];
+        if (!S.Cabecalho.Nome.empty())
+            PorNome[Base.Cp1252(S.Cabecalho.Nome)].push_back(I);
+        CrSozinho += S.Cabecalho.Quebra == "\r";
+        for (const TLinhaM& L : S.Corpo)
+            CrSozinho += L.Quebra == "\r";
+    }
+    /// A line made by a write: its text is kept for the life of the model.
+    TLinhaM Guarda(std::string Conteudo, std::string_view Quebra)
+    {
+        return ClassificaM(Novas.emplace_back(std::move(Conteudo)), Quebra);
+    }
+    std::string DoArquivo(std::string_view T) const { return Base.DoArquivo(T); }
+    std::string_view QuebraPadrao() const
+    {
+        for (const TSecaoM& S : Secoes) {
+            if (S.Removida)
+                continue;
+            if (S.TemCabecalho)
+                return S.Cabecalho.Quebra.empty() ? "\r\n" : S.Cabecalho.Quebra;
+            if (!S.Corpo.empty())
+                return S.Corpo.front().Quebra.empty() ? "\r\n" : S.Corpo.front().Quebra;
+        }
+        return "\r\n";
+    }
+    TLinhaM* UltimaLinha()
+    {
+        for (std::size_t I = Secoes.size(); I-- > 0;) {
+            TSecaoM& S = Secoes[I];
+            if (S.Removida)
+                continue;
+            if (!S.Corpo.empty())
+                return &S.Corpo.back();
+            if (S.TemCabecalho)
+                return &S.Cabecalho;
+        }
+        return nullptr;
+    }
+    /// "[]" headers before the first named one, which a write to the nameless section drops.
+    bool TemCabecalhoVazioNoInicio() const
+    {
+        for (std::size_t I = 1; I < Secoes.size(); ++I)
+            if (!Secoes[I].Removida) {
+                if (!Secoes[I].Cabecalho.Nome.empty())
+                    return false;
+                return true;
+            }
+        return false;
+    }
+    bool AplicaNoTexto(const char* Secao, const char* Chave, const char* Valor)
+    {
+        TPerfil P;
+        P.Existe = true;
+        P.Dados = Texto();
+        Analisa(P);
+        TEdicao E;
+        if (!Planeja(P, Secao, Chave, Valor, E))
+            return false;
+        Reconstroi(Monta(P, E));
+        return true;
+    }
+
+    TPerfil Base;                  ///< the text the model was made from, and its encoding
+    std::deque<std::string> Novas; ///< lines made by writes since
+    std::deque<TSecaoM> Secoes;    ///< [0]: the lines before the first header
+    TMapaSemCaixa<std::vector<std::size_t>> PorNome;  ///< sections by name (CP1252), in file order
+    std::size_t CrSozinho = 0;     ///< lines ending in a lone CR
+};
+
 } // namespace
 
 std::uint32_t GetPrivateProfileStringA(const char* Secao, const char* Chave, const char* Padrao_,
@@ -764,45 +1113,11 @@ std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Pa
 std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Secao, std::uint32_t Tamanho,
                                                                     const char* Arquivo)
 {
-    std::vector<std::pair<std::string, std::string>> Valores;
-    if (!Secao || Tamanho == 0)
-        return Valores;
     try {
-        TPerfil P;
-        Carrega(Arquivo, P);
-        const TSecao* S = P.Existe ? AchaSecao(P, AparaBrancos(Secao)) : nullptr;
-        if (!S)
-            return Valores;
-        const std::string Lista = ListaChaves(P, *S);
-        if (Lista[0] == '\0')  // as the listing: empty when its first name is
-            return Valores;
-        // The first entry of each name (ASCII case folded) answers, as AchaChave finds it.
-        std::unordered_map<std::string, std::size_t> Primeira;
-        for (std::size_t I = S->Fim; I-- > S->Primeira;) {
-            const TLinha& L = P.Linhas[I];
-            if (L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) {
-                std::string Nome = P.Cp1252(L.Nome);
-                for (char& C : Nome)
-                    C = MinusculaAscii(C);
-                Primeira[Nome] = I;
-            }
-        }
-        std::string Buffer(Tamanho, '\0');
-        for (std::size_t I = 0; I + 1 < Lista.size();) {
-            std::string Nome(Lista.data() + I);
-            I += Nome.size() + 1;
-            std::string Chave = Nome;
-            for (char& C : Chave)
-                C = MinusculaAscii(C);
-            const TLinha& L = P.Linhas[Primeira.at(Chave)];
-            const std::uint32_t N =
-                L.Tipo == TTipoLinha::Chave ? CopiaEntrada(Buffer.data(), Tamanho, P.Cp1252(L.Valor)) : 0;
-            Valores.emplace_back(std::move(Nome), Buffer.substr(0, N));
-        }
+        return TPerfilEmLote(Arquivo ? Arquivo : "").ValoresDaSecao(Secao, Tamanho);
     } catch (...) {
-        Valores.clear();
+        return {};
     }
-    return Valores;
 }
 
 namespace {
@@ -835,29 +1150,23 @@ std::string DestinoFinal(std::string Caminho)
     return Caminho;
 }
 
-} // namespace
-
-int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor, const char* Arquivo)
+/// The read-modify-write of every change to a file: under the process's mutex and the file's lock
+/// (created empty when Cria and missing), the file as it is now goes to Muda (decoded, in P.Dados),
+/// which answers the new text, or nothing when the file stays as it is; the new text replaces the file
+/// atomically. Answers 1 when the file holds the change (or there was none to make); 0 when nothing
+/// was written, told once under Operacao with the reason. A missing file with nothing to create answers 1.
+template <class TMuda>
+int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria, TMuda&& Muda)
 {
-    if (!Secao || !Arquivo)
-        return 0;
     std::string Caminho = Arquivo;
-    const std::string Operacao = DescreveOperacao(Secao, Chave, Valor);
-    if (TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
-        RegistraFalhaArquivo(Caminho, Operacao, 0, "refused: the section, key or value holds a line break");
-        return 0;
-    }
     try {
-        std::string Guarda;
-        Valor = Chave ? ValorComoReferencia(Valor, Guarda) : nullptr;
-        const bool Apaga = !Chave || !Valor;
         const std::string Local = CaminhoLocal(Arquivo);
         const std::string Destino = DestinoFinal(Local);
         Caminho = Destino == Local ? Local : Local + " (" + Destino + ")";  // a failure entry names both
 
         std::lock_guard<std::mutex> Exclusivo(TravaDoProcesso());
         TArquivoTravado A;
-        switch (AbreTravado(Destino, !Apaga, A)) {
+        switch (AbreTravado(Destino, Cria, A)) {
         case TAbertura::Ok:
             break;
         case TAbertura::Ausente:
@@ -882,10 +1191,8 @@ int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char*
                 Motivo = "the file is UTF-16 text that does not decode; it is left as it is";
         }
         if (Ok) {
-            Analisa(P);
-            TEdicao E;
-            if (Planeja(P, Secao, Chave, Valor, E)) {
-                Ok = SubstituiArquivo(Destino, A.St, Codifica(P, Monta(P, E)));
+            if (std::optional<std::string> Novo = Muda(P)) {
+                Ok = SubstituiArquivo(Destino, A.St, Codifica(P, std::move(*Novo)));
                 Erro = errno;
             }
         }
@@ -899,4 +1206,177 @@ int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char*
         RegistraFalhaArquivo(Caminho, Operacao, ENOMEM);
         return 0;
     }
+}
+
+} // namespace
+
+int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor, const char* Arquivo)
+{
+    if (!Secao || !Arquivo)
+        return 0;
+    std::string Caminho = Arquivo;
+    const std::string Operacao = DescreveOperacao(Secao, Chave, Valor);
+    if (TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
+        RegistraFalhaArquivo(Caminho, Operacao, 0, "refused: the section, key or value holds a line break");
+        return 0;
+    }
+    std::string Guarda;
+    try {
+        Valor = Chave ? ValorComoReferencia(Valor, Guarda) : nullptr;
+    } catch (...) {
+        RegistraFalhaArquivo(Caminho, Operacao, ENOMEM);
+        return 0;
+    }
+    return ReescreveTravado(Arquivo, Operacao, Chave && Valor, [&](TPerfil& P) -> std::optional<std::string> {
+        Analisa(P);
+        TEdicao E;
+        if (!Planeja(P, Secao, Chave, Valor, E))
+            return std::nullopt;
+        return Monta(P, E);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The batch
+
+struct TPerfilEmLote::TDados {
+    struct TOperacao {
+        std::string Secao;
+        std::optional<std::string> Chave, Valor;
+    };
+    std::string Arquivo;
+    TModelo Modelo;
+    std::string Lido;  ///< the decoded text the pending writes started from (once LidoGuardado)
+    bool LidoGuardado = false;
+    std::vector<TOperacao> Operacoes;
+    bool Recusada = false;  ///< a write that is refused: the batch fails as a whole
+    bool Cria = false;      ///< a write that creates a missing file
+
+    void Rele()
+    {
+        TPerfil P;
+        LeArquivoPerfil(Arquivo.c_str(), P);
+        Modelo.Reconstroi(std::move(P.Dados));
+        Operacoes.clear();
+        Recusada = Cria = LidoGuardado = false;
+    }
+    static const char* Ptr(const std::optional<std::string>& T) { return T ? T->c_str() : nullptr; }
+    void Aplica(const TOperacao& Op)
+    {
+        std::string Guarda;
+        const char* Valor = Op.Chave ? ValorComoReferencia(Ptr(Op.Valor), Guarda) : nullptr;
+        Cria = Cria || (Op.Chave && Valor);
+        Modelo.Aplica(Op.Secao.c_str(), Ptr(Op.Chave), Valor);
+    }
+    std::string Descricao() const
+    {
+        const TOperacao& Op = Operacoes.front();
+        const std::string Primeira = DescreveOperacao(Op.Secao.c_str(), Ptr(Op.Chave), Ptr(Op.Valor));
+        if (Operacoes.size() == 1)
+            return Primeira;
+        return std::to_string(Operacoes.size()) + " changes in one replace (" + Primeira + ", ...)";
+    }
+};
+
+TPerfilEmLote::TPerfilEmLote(const std::string& Arquivo) : D(std::make_unique<TDados>())
+{
+    D->Arquivo = Arquivo;
+    D->Rele();
+}
+
+TPerfilEmLote::~TPerfilEmLote() = default;
+
+std::string TPerfilEmLote::Le(const char* Secao, const char* Chave, const char* Padrao_, std::uint32_t Tamanho) const
+{
+    if (!Secao || !Chave || Tamanho == 0)
+        return {};
+    return D->Modelo.Le(Secao, Chave, Padrao_, Tamanho);
+}
+
+std::vector<std::string> TPerfilEmLote::Chaves(const char* Secao) const
+{
+    return Secao ? D->Modelo.Chaves(Secao) : std::vector<std::string>();
+}
+
+std::vector<std::string> TPerfilEmLote::Secoes() const
+{
+    return D->Modelo.NomesDasSecoes();
+}
+
+std::vector<std::pair<std::string, std::string>> TPerfilEmLote::ValoresDaSecao(const char* Secao, std::uint32_t Tamanho) const
+{
+    std::vector<std::pair<std::string, std::string>> Valores;
+    if (!Secao || Tamanho == 0)
+        return Valores;
+    const TSecaoM* S = D->Modelo.AchaSecao(AparaBrancos(Secao));
+    for (std::string& Nome : D->Modelo.Chaves(Secao)) {
+        // The first entry of each listed name answers, as reading it by name does.
+        const TLinhaM& L = S->Corpo[D->Modelo.AchaChave(*S, Nome)];
+        std::string Valor;
+        if (L.Tipo == TTipoLinha::Chave)
+            Valor = EntradaCopiada(D->Modelo.Utf8() ? Utf8ParaCp1252(L.Valor) : std::string(L.Valor), Tamanho);
+        Valores.emplace_back(std::move(Nome), std::move(Valor));
+    }
+    return Valores;
+}
+
+bool TPerfilEmLote::Grava(const char* Secao, const char* Chave, const char* Valor)
+{
+    if (!D->LidoGuardado) {
+        D->Lido = D->Modelo.Original();
+        D->LidoGuardado = true;
+    }
+    TDados::TOperacao& Op = D->Operacoes.emplace_back();
+    Op.Secao = Secao ? Secao : "";
+    if (Chave)
+        Op.Chave = Chave;
+    if (Chave && Valor)
+        Op.Valor = Valor;
+    if (!Secao || TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
+        D->Recusada = true;
+        return false;
+    }
+    D->Aplica(Op);
+    return true;
+}
+
+bool TPerfilEmLote::Confirma()
+{
+    if (D->Operacoes.empty())
+        return true;
+    int Ok = 0;
+    try {
+        const std::string Operacao = D->Descricao();
+        if (D->Recusada) {
+            RegistraFalhaArquivo(D->Arquivo, Operacao, 0, "refused: a section, key or value holds a line break");
+        } else {
+            std::string Novo;
+            Ok = ReescreveTravado(D->Arquivo.c_str(), Operacao, D->Cria, [&](TPerfil& P) -> std::optional<std::string> {
+                if (P.Dados != D->Lido) {  // changed by another since it was read: the writes again, on it
+                    D->Modelo.Reconstroi(P.Dados);
+                    for (const TDados::TOperacao& Op : D->Operacoes)
+                        D->Aplica(Op);
+                }
+                Novo = D->Modelo.Texto();
+                if (Novo == P.Dados)
+                    return std::nullopt;
+                return Novo;
+            });
+            if (Ok) {
+                D->Lido = std::move(Novo);
+                D->Operacoes.clear();
+                D->Cria = false;
+            }
+        }
+    } catch (...) {
+        Ok = 0;
+    }
+    if (!Ok)
+        D->Rele();
+    return Ok != 0;
+}
+
+std::size_t TPerfilEmLote::Pendentes() const noexcept
+{
+    return D->Operacoes.size();
 }

@@ -21,6 +21,7 @@
 #include "platform/Export.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,3 +55,50 @@ KOVANRT_API std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* C
 /// missing.
 KOVANRT_API std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Secao, std::uint32_t Tamanho,
                                                                                 const char* Arquivo);
+
+/// Beyond Windows: the reads and writes of one operation on one file, with one parse and one replace.
+///
+/// The file is read and parsed once, when the object is made. Each read answers exactly what
+/// GetPrivateProfileStringA would answer from the file after the writes made so far; each write
+/// changes the object exactly as WritePrivateProfileStringA would change the file (same bytes, line
+/// for line). Confirma then puts every write into the file at once, under the file's lock, in one
+/// atomic replace (temporary file, fdatasync, rename): a crash leaves the whole old file or the whole
+/// new one. When another process changed the file since it was read, the writes are made again, in
+/// order, on the file as Confirma finds it, so neither loses the other's update.
+///
+/// Writes that are not confirmed are dropped when the object goes: the file stays as it was.
+class KOVANRT_API TPerfilEmLote {
+public:
+    explicit TPerfilEmLote(const std::string& Arquivo);
+    ~TPerfilEmLote();
+    TPerfilEmLote(const TPerfilEmLote&) = delete;
+    TPerfilEmLote& operator=(const TPerfilEmLote&) = delete;
+
+    /// As GetPrivateProfileStringA(Secao, Chave, Padrao) with a buffer of Tamanho (> 0) bytes.
+    std::string Le(const char* Secao, const char* Chave, const char* Padrao, std::uint32_t Tamanho) const;
+    /// The key names of Secao, as its listing gives them (empty when the first name is empty).
+    std::vector<std::string> Chaves(const char* Secao) const;
+    /// The section names, in file order.
+    std::vector<std::string> Secoes() const;
+    /// As LeValoresDaSecao.
+    std::vector<std::pair<std::string, std::string>> ValoresDaSecao(const char* Secao, std::uint32_t Tamanho) const;
+
+    /// As WritePrivateProfileStringA: Valor null deletes the key, Chave null the whole section. False
+    /// when that call would refuse the write (a null section, CR or LF): then the whole batch is
+    /// refused by Confirma, and later reads do not see this write.
+    bool Grava(const char* Secao, const char* Chave, const char* Valor);
+
+    /// Puts the writes made since the object was made (or last confirmed) into the file in one
+    /// replace. True when the file holds them all, or there were none. False when nothing of them was
+    /// written (a refused write, a read-only or unwritable file, a missing folder): told once to the
+    /// event log at error level with the file and the reason, as a failed single write is. Either way
+    /// the object then holds the file as it is, with no write pending.
+    bool Confirma();
+
+    /// Writes made and not yet confirmed.
+    std::size_t Pendentes() const noexcept;
+
+private:
+    struct TDados;
+    std::unique_ptr<TDados> D;
+};

@@ -374,28 +374,149 @@ INSTANTIATE_TEST_SUITE_P(Casos, CasosIni, testing::ValuesIn(CasosGravados()), []
 });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CasosIni);
 
-// LeValoresDaSecao gives, in one pass, what listing the keys and reading each one gives: checked on
-// the initial file of every recorded case, for every section.
-TEST(LeValoresDaSecao, IgualALerChavePorChave)
+// ---------------------------------------------------------------------------------------------------
+// A batch (TPerfilEmLote) against the same calls made one at a time: the same reads before, between and
+// after the writes, and the same bytes in the file once confirmed.
+
+/// What Leitura reads from a file, read from a batch.
+std::string Leitura(const TPerfilEmLote& Lote)
+{
+    const auto Junta = [](const std::vector<std::string>& Nomes) {
+        std::string J;
+        for (const std::string& N : Nomes)
+            J += N + '\0';
+        return J;
+    };
+    std::vector<std::string> S = Lote.Secoes();
+    std::string R = "sections:" + Junta(S) + "\n";
+    S.insert(S.begin(), "");
+    for (const std::string& Secao : S) {
+        const std::vector<std::string> Chaves = Lote.Chaves(Secao.c_str());
+        R += "[" + Secao + "] keys:" + Junta(Chaves) + "\n";
+        for (const std::string& K : Chaves)
+            R += "  " + K + "=" + Lote.Le(Secao.c_str(), K.c_str(), "\x01missing", 1 << 18) + "\n";
+    }
+    return R;
+}
+
+/// A write: Valor null deletes the key, Chave null the section.
+struct TEscrita {
+    std::string Secao;
+    TTalvez Chave, Valor;
+};
+
+/// Makes Escritas on a copy of Inicial twice, one call each and as one batch, and checks that both
+/// read the same after every write and leave the same bytes; a batch with a refused write must leave
+/// the file as it was.
+void ComparaComUmaAUma(const fs::path& Pasta, const TTalvez& Inicial, const std::vector<TEscrita>& Escritas)
+{
+    const fs::path Uma = Pasta / "uma.ini", Lote_ = Pasta / "lote.ini";
+    for (const fs::path& P : {Uma, Lote_}) {
+        fs::remove(P);
+        if (Inicial)
+            TRaizTeste::Grava(P, *Inicial);
+    }
+    TPerfilEmLote Lote(Lote_.string());
+    ASSERT_EQ(Leitura(Lote), Leitura(Uma.string()));
+    bool Recusada = false;
+    for (const TEscrita& E : Escritas) {
+        SCOPED_TRACE("[" + E.Secao + "] " + PrintToString(E.Chave) + " = " + PrintToString(E.Valor));
+        const int Ret = WritePrivateProfileStringA(E.Secao.c_str(), Ptr(E.Chave), Ptr(E.Valor), Uma.c_str());
+        EXPECT_EQ(Lote.Grava(E.Secao.c_str(), Ptr(E.Chave), Ptr(E.Valor)), Ret != 0);
+        Recusada = Recusada || Ret == 0;
+        if (Ret != 0) {
+            ASSERT_EQ(Leitura(Lote), Leitura(Uma.string())) << "file: " << PrintToString(LeArquivo(Uma));
+        }
+    }
+    EXPECT_EQ(LeArquivo(Lote_), Inicial) << "nothing reaches the file before Confirma";
+    EXPECT_EQ(Lote.Confirma(), !Recusada);
+    EXPECT_EQ(LeArquivo(Lote_), Recusada ? Inicial : LeArquivo(Uma));
+    EXPECT_EQ(Lote.Pendentes(), 0u);
+}
+
+std::vector<TEscrita> EscritasDoCaso(const json& Ops)
+{
+    std::vector<TEscrita> Escritas;
+    for (const json& Op : Ops) {
+        const std::string Nome = Op["op"].get<std::string>();
+        if (Nome == "WRITE" || Nome == "DELKEY" || Nome == "DELSEC")
+            Escritas.push_back({*Argumento(Op, "section"), Nome == "DELSEC" ? std::nullopt : Argumento(Op, "key"),
+                                Nome == "WRITE" ? Argumento(Op, "value") : std::nullopt});
+    }
+    return Escritas;
+}
+
+// Every recorded case: its file read through a batch (each section's values in one pass too), and its
+// writes made both ways.
+TEST(LoteCasosGravados, IgualAUmaAUma)
 {
     TRaizTeste Pasta;
     const std::string Arquivo = (Pasta.Pasta / "t.ini").string();
     std::vector<char> B(1 << 18);
+    std::size_t ComEscritas = 0;
     for (const TCaso& Caso : CasosGravados()) {
+        SCOPED_TRACE(Caso.Nome);
         std::ifstream Entrada(Caso.Arquivo);
-        const TTalvez Inicial = ArquivoGravado(json::parse(Entrada)["initial_file"]);
-        if (!Inicial)
-            continue;
-        TRaizTeste::Grava(Arquivo, *Inicial);
-        for (const std::string& S : Secoes(Arquivo, B)) {
-            SCOPED_TRACE(Caso.Nome + " [" + S + "]");
-            std::vector<std::pair<std::string, std::string>> Esperado;
-            for (const std::string& K : Nomes(Lista(GetPrivateProfileStringA(S.c_str(), nullptr, nullptr, B.data(), B.size(), Arquivo.c_str()), B)))
-                Esperado.emplace_back(K, Lista(GetPrivateProfileStringA(S.c_str(), K.c_str(), "", B.data(), 2048, Arquivo.c_str()), B));
-            EXPECT_EQ(LeValoresDaSecao(S.c_str(), 2048, Arquivo.c_str()), Esperado);
+        const json J = json::parse(Entrada);
+        const TTalvez Inicial = ArquivoGravado(J["initial_file"]);
+        if (Inicial) {
+            TRaizTeste::Grava(Arquivo, *Inicial);
+            for (const std::string& S : Secoes(Arquivo, B)) {
+                std::vector<std::pair<std::string, std::string>> Esperado;
+                for (const std::string& K : Nomes(Lista(GetPrivateProfileStringA(S.c_str(), nullptr, nullptr, B.data(), B.size(), Arquivo.c_str()), B)))
+                    Esperado.emplace_back(K, Lista(GetPrivateProfileStringA(S.c_str(), K.c_str(), "", B.data(), 2048, Arquivo.c_str()), B));
+                EXPECT_EQ(LeValoresDaSecao(S.c_str(), 2048, Arquivo.c_str()), Esperado) << "[" << S << "]";
+            }
         }
+        const std::vector<TEscrita> Escritas = EscritasDoCaso(J["ops"]);
+        ComEscritas += !Escritas.empty();
+        ComparaComUmaAUma(Pasta.Pasta, Inicial, Escritas);
     }
+    EXPECT_GT(ComEscritas, 80u);
     EXPECT_TRUE(LeValoresDaSecao("A", 2048, (Pasta.Pasta / "falta.ini").c_str()).empty());
+}
+
+// Random files (mixed line endings, blanks, comments, duplicates, "[]" headers, BOMs, UTF-16) and
+// random writes whose names collide in every way the lookups allow.
+TEST(LoteAleatorio, IgualAUmaAUma)
+{
+    std::mt19937 Sorte(1206);
+    const auto Um = [&](const auto& Lista) { return Lista[Sorte() % std::size(Lista)]; };
+    const char* Linhas[] = {"[A]", "[ a ]", "[B]", "[]", "[b]x", "k=1", " K = 2 ", "j", ";c=3", "=v", "k2=\"q\"",
+                            "", "  ", "# x", "n=\xE9", "[C", "k=1\t", "[A]"};
+    const char* Quebras[] = {"\r\n", "\r\n", "\n", "\n", "\r"};
+    const char* SecoesEscritas[] = {"A", "a", " A ", "B", "b", "C", "", "Nova", "[x", "x]"};
+    const char* Chaves[] = {"k", "K", " k", "j", "nova", "[x]", "", ";c", "k2", "n", "[y"};
+    const char* Valores[] = {"1", "2", " 3", "4 ", "\"q\"", "", "\xE9", "v=w", "x]"};
+    TRaizTeste Pasta;
+    for (int Rodada = 0; Rodada < 150; ++Rodada) {
+        SCOPED_TRACE("round " + std::to_string(Rodada));
+        TTalvez Inicial;
+        if (Sorte() % 8 != 0) {
+            std::string T = Sorte() % 6 == 0 ? "\xEF\xBB\xBF" : "";
+            const char* Quebra = Sorte() % 4 == 0 ? Um(Quebras) : "\r\n";
+            for (unsigned N = Sorte() % 9; N > 0; --N)
+                T += std::string(Um(Linhas)) + (Sorte() % 5 == 0 ? Um(Quebras) : Quebra);
+            if (Sorte() % 3 == 0)
+                T += Um(Linhas);
+            if (Sorte() % 10 == 0) {  // UTF-16LE of the same lines
+                std::string U = "\xFF\xFE";
+                for (char C : T.rfind("\xEF\xBB\xBF", 0) == 0 ? T.substr(3) : T)
+                    U += {C, '\0'};
+                T = U;
+            }
+            Inicial = T;
+        }
+        std::vector<TEscrita> Escritas;
+        for (unsigned N = 1 + Sorte() % 8; N > 0; --N) {
+            const unsigned Tipo = Sorte() % 8;
+            Escritas.push_back({Um(SecoesEscritas), Tipo == 0 ? std::nullopt : TTalvez(Um(Chaves)),
+                                Tipo <= 1 ? std::nullopt : TTalvez(Um(Valores))});
+        }
+        ComparaComUmaAUma(Pasta.Pasta, Inicial, Escritas);
+        if (testing::Test::HasFailure())
+            break;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------
