@@ -44,6 +44,7 @@ TKovanIni::TKovanIni(const std::string& Raiz, const std::string& Arquivo, const 
 
 TKovanIni::~TKovanIni()
 {
+    DescartaLote();
     // Only a change made through this object can have left the file empty since the constructor
     // looked; an object that only read skips the second look.
     if (Modificou)
@@ -180,24 +181,76 @@ bool TKovanIni::Remove() noexcept
     return Remove(FArquivo, FEmpresa);
 }
 
+bool TKovanIni::IniciaLote() noexcept
+{
+    try {
+        if (Lote)
+            return true;
+        std::string SecaoFinal;
+        ArquivoSec(FArquivo, FEmpresa, "", CaminhoLote, SecaoFinal);
+        if (CaminhoLote.empty())
+            return false;
+        Lote = std::make_unique<TPerfilEmLote>(CaminhoLote);
+        DiretoriosDoLote = false;
+        return true;
+    } catch (...) {
+        Lote.reset();
+        return false;
+    }
+}
+
+bool TKovanIni::ConfirmaLote() noexcept
+{
+    if (!Lote)
+        return true;
+    bool Ok = false;
+    try {
+        Ok = Lote->Confirma();
+    } catch (...) {
+    }
+    Lote.reset();
+    return Ok;
+}
+
+void TKovanIni::DescartaLote() noexcept
+{
+    Lote.reset();
+}
+
+bool TKovanIni::InicializaUmaVez() noexcept
+{
+    if (!Lote)
+        return Inicializa(FEmpresa);
+    if (!DiretoriosDoLote)
+        DiretoriosDoLote = Inicializa(FEmpresa);
+    return DiretoriosDoLote;
+}
+
+TIniFile TKovanIni::IniDoArquivo(const std::string& Caminho) const
+{
+    return Lote ? TIniFile(Caminho, *Lote) : TIniFile(Caminho);
+}
+
 bool TKovanIni::Grava(const std::string& Secao, const std::string& Chave, const std::string& Valor, bool Minusc) noexcept
 {
-    if (!Inicializa(FEmpresa))
+    if (!InicializaUmaVez())
         return false;
     std::string Caminho, SecaoFinal;
     if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
         return false;
     Modificou = true;
     try {
-        TIniFile Ini(Caminho);
+        TIniFile Ini = IniDoArquivo(Caminho);
         if (Minusc)
             Ini.WriteString(MinusculasAscii(SecaoFinal), MinusculasAscii(Chave), Valor);
         else
             Ini.WriteString(SecaoFinal, Chave, Valor);
     } catch (...) {
         // A failed write is not reported; the answer below still tells whether the file is there.
+        if (Lote)
+            return false;
     }
-    return FileExists(Caminho);
+    return Lote || FileExists(Caminho);
 }
 
 bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, const std::string& Valor) noexcept
@@ -238,6 +291,8 @@ std::string TKovanIni::LeVar(const std::string& Secao, const std::string& Chave,
         std::string Caminho, SecaoFinal;
         if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
             return {};
+        if (Lote)
+            return Lote->Le(Corta255(Secao).c_str(), Corta255(Chave).c_str(), Corta255(Padrao).c_str(), 2048);
         char Buffer[2048];
         const std::uint32_t Lidos = GetPrivateProfileStringA(Corta255(Secao).c_str(), Corta255(Chave).c_str(),
                                                              Corta255(Padrao).c_str(), Buffer, sizeof Buffer,
@@ -254,7 +309,7 @@ std::int32_t TKovanIni::LeInt(const std::string& Secao, const std::string& Chave
         std::string Caminho, SecaoFinal;
         if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
             return Padrao;
-        return TIniFile(Caminho).ReadInteger(SecaoFinal, Corta255(Chave), Padrao);
+        return IniDoArquivo(Caminho).ReadInteger(SecaoFinal, Corta255(Chave), Padrao);
     } catch (...) {
         return Padrao;
     }
@@ -271,7 +326,7 @@ int TKovanIni::LeVars(const std::string& Secao, std::vector<std::string>& Lista)
         Lista.clear();
         std::string Caminho, SecaoFinal;
         if (ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
-            TIniFile(Caminho).ReadSectionValues(SecaoFinal, Lista);
+            IniDoArquivo(Caminho).ReadSectionValues(SecaoFinal, Lista);
         return static_cast<int>(Lista.size());
     } catch (...) {
         return static_cast<int>(Lista.size());
@@ -285,7 +340,7 @@ int TKovanIni::LeSecs(std::vector<std::string>& Lista) const noexcept
         std::string Caminho, SecaoFinal;
         ArquivoSec(FArquivo, FEmpresa, "", Caminho, SecaoFinal);
         if (!Caminho.empty())
-            TIniFile(Caminho).ReadSections(Lista);
+            IniDoArquivo(Caminho).ReadSections(Lista);
         return static_cast<int>(Lista.size());
     } catch (...) {
         return static_cast<int>(Lista.size());
@@ -295,12 +350,12 @@ int TKovanIni::LeSecs(std::vector<std::string>& Lista) const noexcept
 bool TKovanIni::ExisteSetor(const std::string& Secao) noexcept
 {
     try {
-        Inicializa(FEmpresa);
+        InicializaUmaVez();
         std::string Caminho, SecaoFinal;
         if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         std::vector<std::string> Chaves;
-        TIniFile(Caminho).ReadSection(SecaoFinal, Chaves);
+        IniDoArquivo(Caminho).ReadSection(SecaoFinal, Chaves);
         return !Chaves.empty();
     } catch (...) {
         return false;
@@ -314,8 +369,8 @@ bool TKovanIni::RemoveSec(const std::string& Secao) noexcept
         if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         Modificou = true;
-        if (FileExists(Caminho))  // erasing from a missing file must not create it
-            TIniFile(Caminho).EraseSection(SecaoFinal);
+        if (Lote || FileExists(Caminho))  // erasing from a missing file must not create it
+            IniDoArquivo(Caminho).EraseSection(SecaoFinal);
     } catch (...) {
     }
     return true;
@@ -328,8 +383,8 @@ bool TKovanIni::RemoveVar(const std::string& Secao, const std::string& Chave) no
         if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         Modificou = true;
-        if (FileExists(Caminho))
-            TIniFile(Caminho).DeleteKey(SecaoFinal, Corta255(Chave));
+        if (Lote || FileExists(Caminho))
+            IniDoArquivo(Caminho).DeleteKey(SecaoFinal, Corta255(Chave));
     } catch (...) {
     }
     return true;
