@@ -213,8 +213,11 @@ void Importa(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::s
             Avisa("O C\xF3" "digo do Estabelecimento da empresa [" + E + "] possui mais de 15 d\xEDgitos, portanto ser\xE1 desconsiderado.",
                   MB_ICONWARNING);
         } else if (!Digitado.empty()) {
+            // One company's writes reach its file in one replace, or not at all.
             TKovanIni Ini(Raiz, "Mirabelo", E);
+            Ini.IniciaLote();
             Ini.GravaVar("Geral", "CodigoEstabelecimento", CompletaZero(Digitado));
+            Ini.ConfirmaLote();
         }
         Dados.Resultado = Contagem(Dados.Resultado + 1);
     }
