@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/instala-dependencias.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build build-bench -j"$(nproc)" --target bench_LerEmpresas bench_DadosEmpresa bench_Crescimento >/dev/null
+cmake --build build-bench -j"$(nproc)" --target bench_LerEmpresas bench_DadosEmpresa bench_Crescimento bench_LoteIni >/dev/null
 build-bench/bin/bench_LerEmpresas
 build-bench/bin/bench_DadosEmpresa
 build-bench/bin/bench_Crescimento
+build-bench/bin/bench_LoteIni
