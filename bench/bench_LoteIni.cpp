@@ -2,7 +2,9 @@
 // keys) through a TKovanIni batch, against floors measured in the same run:
 //  - the save against one atomic replace of the file it leaves (temporary file, fdatasync, rename);
 //  - the load (3,001 LeVar) against reading and parsing that file once.
-// For scale, the same save one key at a time (each key its own replace) over 100 rows.
+// Save and floor runs alternate, as do load and floor runs, so both meet the same disk and load; the
+// best of each counts. Also shown: the save's work in memory, and for scale the same save one key at
+// a time (each key its own replace) over 100 rows.
 #include "Medida.h"
 #include "config/Kovan_INI.h"
 #include "platform/PrivateProfile.h"
@@ -47,34 +49,48 @@ int main()
     const fs::path Arquivo = Pasta / "Kovan" / "config" / "empresas" / "00000123" / "Mirabelo.ini";
     const fs::path Piso = Arquivo.parent_path() / "Piso.ini";
 
-    // Save: each run writes the other version, so every run changes every row.
-    int Vez = 0;
-    const double Salva = bench::Melhor(9, [&] {
+    // Save, each run writing the other version so that every row changes, interleaved with the floor
+    // so that both meet the same disk.
+    const auto Salva = [&](int Vez) {
         TKovanIni Ini(Raiz, "Mirabelo", "00000123");
         Ini.IniciaLote();
-        GravaTabela(Ini, Linhas, Vez++ % 2 ? "b" : "a");
+        GravaTabela(Ini, Linhas, Vez % 2 ? "b" : "a");
         if (!Ini.ConfirmaLote())
             throw std::runtime_error("batch failed");
-    });
+    };
+    Salva(0);
     const std::string Bytes = bench::Lido(Arquivo);
-    const double PisoSalva = bench::Melhor(9, [&] { SubstituiUmaVez(Piso, Bytes); });
-
-    // Load: every key of the table in one operation.
-    std::size_t Lidos = 0;
-    const double Carrega = bench::Melhor(15, [&] {
+    double TempoSalva = 1e99, PisoSalva = 1e99;
+    for (int Vez = 1; Vez <= 15; ++Vez) {
+        TempoSalva = std::min(TempoSalva, bench::Melhor(1, [&] { Salva(Vez); }));
+        PisoSalva = std::min(PisoSalva, bench::Melhor(1, [&] { SubstituiUmaVez(Piso, Bytes); }));
+    }
+    // The part of the save that is not the replace: the batch made and dropped.
+    const double EmMemoria = bench::Melhor(15, [&] {
         TKovanIni Ini(Raiz, "Mirabelo", "00000123");
         Ini.IniciaLote();
-        Lidos = Ini.LeVar("TabBins", "TotDeb", "").size();
-        for (int K = 1; K <= Linhas; ++K) {
-            const std::string Secao = "Debito_" + std::to_string(K);
-            Lidos += Ini.LeVar(Secao, "Nome", "").size() + Ini.LeVar(Secao, "Bins", "").size() +
-                     Ini.LeVar(Secao, "Senha", "").size();
-        }
+        GravaTabela(Ini, Linhas, "c");
     });
+
+    // Load: every key of the table in one operation, interleaved with the floor.
+    std::size_t Lidos = 0;
     std::vector<char> Buffer(1 << 16);
-    const double PisoCarrega = bench::Melhor(15, [&] {
-        GetPrivateProfileSectionNamesA(Buffer.data(), static_cast<std::uint32_t>(Buffer.size()), Arquivo.c_str());
-    });
+    double TempoCarrega = 1e99, PisoCarrega = 1e99;
+    for (int Vez = 0; Vez < 25; ++Vez) {
+        TempoCarrega = std::min(TempoCarrega, bench::Melhor(1, [&] {
+            TKovanIni Ini(Raiz, "Mirabelo", "00000123");
+            Ini.IniciaLote();
+            Lidos = Ini.LeVar("TabBins", "TotDeb", "").size();
+            for (int K = 1; K <= Linhas; ++K) {
+                const std::string Secao = "Debito_" + std::to_string(K);
+                Lidos += Ini.LeVar(Secao, "Nome", "").size() + Ini.LeVar(Secao, "Bins", "").size() +
+                         Ini.LeVar(Secao, "Senha", "").size();
+            }
+        }));
+        PisoCarrega = std::min(PisoCarrega, bench::Melhor(1, [&] {
+            GetPrivateProfileSectionNamesA(Buffer.data(), static_cast<std::uint32_t>(Buffer.size()), Arquivo.c_str());
+        }));
+    }
 
     const double UmaAUma = bench::Melhor(1, [&] {
         TKovanIni Ini(Raiz, "Mirabelo", "00000456");
@@ -82,9 +98,10 @@ int main()
     });
 
     std::printf("Table of %d rows: %zu bytes in the file, %zu bytes read back\n", Linhas, Bytes.size(), Lidos);
-    bench::Relata("save, 3,001 keys in one batch", Salva, PisoSalva, 1.5);
-    bench::Relata("load, 3,001 keys in one batch", Carrega, PisoCarrega, 2.0);
+    bench::Relata("save, 3,001 keys in one batch", TempoSalva, PisoSalva, 1.5);
+    bench::Relata("load, 3,001 keys in one batch", TempoCarrega, PisoCarrega, 2.0);
+    std::printf("%-34s %9.3f ms   (the save without its replace)\n", "save, in memory", EmMemoria * 1e3);
     std::printf("%-34s %9.3f ms   (301 keys, each its own replace; for scale)\n", "save, one key at a time", UmaAUma * 1e3);
     fs::remove_all(Pasta);
-    return Salva / PisoSalva <= 1.5 && Carrega / PisoCarrega <= 2.0 ? 0 : 1;
+    return TempoSalva / PisoSalva <= 1.5 && TempoCarrega / PisoCarrega <= 2.0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "runtime/IniFiles.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace {
@@ -22,6 +23,11 @@ bool ArquivoGeral(const std::string& Empresa)
 bool DiretorioEmpresaValido(const std::string& Empresa)
 {
     return CodigoEmpresaValido(std::string_view(Empresa).substr(0, 8));
+}
+
+std::string_view Ate255(const std::string& Texto)
+{
+    return std::string_view(Texto).substr(0, 255);
 }
 
 bool NomeArquivoValido(const std::string& Arquivo)
@@ -231,53 +237,78 @@ TIniFile TKovanIni::IniDoArquivo(const std::string& Caminho) const
     return Lote ? TIniFile(Caminho, *Lote) : TIniFile(Caminho);
 }
 
-bool TKovanIni::Grava(const std::string& Secao, const std::string& Chave, const std::string& Valor, bool Minusc) noexcept
+bool TKovanIni::Grava(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusc) noexcept
 {
     if (!InicializaUmaVez())
         return false;
+    if (Lote)
+        return GravaNoLote(Secao, Chave, Valor, Minusc);
     std::string Caminho, SecaoFinal;
-    if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
-        return false;
-    Modificou = true;
     try {
-        TIniFile Ini = IniDoArquivo(Caminho);
+        if (!ArquivoSec(FArquivo, FEmpresa, std::string(Secao), Caminho, SecaoFinal))
+            return false;
+        Modificou = true;
+        TIniFile Ini(Caminho);
         if (Minusc)
-            Ini.WriteString(MinusculasAscii(SecaoFinal), MinusculasAscii(Chave), Valor);
+            Ini.WriteString(MinusculasAscii(SecaoFinal), MinusculasAscii(std::string(Chave)), std::string(Valor));
         else
-            Ini.WriteString(SecaoFinal, Chave, Valor);
+            Ini.WriteString(SecaoFinal, std::string(Chave), std::string(Valor));
     } catch (...) {
         // A failed write is not reported; the answer below still tells whether the file is there.
-        if (Lote)
-            return false;
     }
-    return Lote || FileExists(Caminho);
+    return !Caminho.empty() && FileExists(Caminho);
+}
+
+bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusc) noexcept
+{
+    // The section as ArquivoSec works it out; the batch's file is the object's own.
+    if (Secao.empty()) {
+        if (ArquivoGeral(FEmpresa))
+            return false;
+        Secao = std::string_view(FEmpresa).substr(0, 8);
+    }
+    Modificou = true;
+    try {
+        // Section, key and value NUL-terminated in one buffer, on the stack when they fit.
+        char Pilha[768];
+        std::string Grande;
+        const std::size_t Total = Secao.size() + Chave.size() + Valor.size() + 3;
+        char* Texto = Pilha;
+        if (Total > sizeof Pilha) {
+            Grande.resize(Total);
+            Texto = Grande.data();
+        }
+        char* Fim = Texto;
+        const auto Copia = [&](std::string_view Parte, bool Minuscula) {
+            const char* Inicio = Fim;
+            for (char C : Parte)
+                *Fim++ = Minuscula ? MinusculaAscii(C) : C;
+            *Fim++ = '\0';
+            return Inicio;
+        };
+        const char* S = Copia(Secao, Minusc);
+        const char* K = Copia(Chave, Minusc);
+        return Lote->Grava(S, K, Copia(Valor, false));
+    } catch (...) {
+        return false;
+    }
 }
 
 bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, const std::string& Valor) noexcept
 {
-    try {
-        return Grava(Corta255(Secao), Corta255(Chave), Corta255(Valor), true);
-    } catch (...) {
-        return false;
-    }
+    return Grava(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
 }
 
 bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, PChar Valor) noexcept
 {
-    try {
-        return Grava(Corta255(Secao), Corta255(Chave), Valor.Texto ? Valor.Texto : "", false);
-    } catch (...) {
-        return false;
-    }
+    return Grava(Ate255(Secao), Ate255(Chave), Valor.Texto ? Valor.Texto : "", false);
 }
 
 bool TKovanIni::GravaInt(const std::string& Secao, const std::string& Chave, std::int32_t Valor) noexcept
 {
-    try {
-        return Grava(Corta255(Secao), Corta255(Chave), std::to_string(Valor), true);
-    } catch (...) {
-        return false;
-    }
+    char Texto[16];
+    const int N = std::snprintf(Texto, sizeof Texto, "%d", static_cast<int>(Valor));
+    return Grava(Ate255(Secao), Ate255(Chave), std::string_view(Texto, static_cast<std::size_t>(N)), true);
 }
 
 bool TKovanIni::GravaBool(const std::string& Secao, const std::string& Chave, bool Valor) noexcept
@@ -288,11 +319,14 @@ bool TKovanIni::GravaBool(const std::string& Secao, const std::string& Chave, bo
 std::string TKovanIni::LeVar(const std::string& Secao, const std::string& Chave, const std::string& Padrao) const noexcept
 {
     try {
+        if (Lote) {  // the batch's file is the object's own: only the section can be missing
+            if (Secao.empty() && ArquivoGeral(FEmpresa))
+                return {};
+            return Lote->Le(Ate255(Secao), Ate255(Chave), Ate255(Padrao), 2048);
+        }
         std::string Caminho, SecaoFinal;
         if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
             return {};
-        if (Lote)
-            return Lote->Le(Corta255(Secao).c_str(), Corta255(Chave).c_str(), Corta255(Padrao).c_str(), 2048);
         char Buffer[2048];
         const std::uint32_t Lidos = GetPrivateProfileStringA(Corta255(Secao).c_str(), Corta255(Chave).c_str(),
                                                              Corta255(Padrao).c_str(), Buffer, sizeof Buffer,

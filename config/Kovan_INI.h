@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TIniFile;
@@ -110,7 +111,8 @@ private:
     bool InicializaUmaVez() noexcept;
     /// The ini-file object for the file: inside a batch, over the batch.
     TIniFile IniDoArquivo(const std::string& Caminho) const;
-    bool Grava(const std::string& Secao, const std::string& Chave, const std::string& Valor, bool Minusculas) noexcept;
+    bool Grava(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusculas) noexcept;
+    bool GravaNoLote(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusculas) noexcept;
 
     std::string FArquivo;
     std::string FEmpresa;

@@ -6,7 +6,9 @@
 #include "platform/EventLogger.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cerrno>
 #include <climits>
 #include <deque>
@@ -506,9 +508,8 @@ std::uint32_t CopiaEntrada(char* Buffer, std::uint32_t Tamanho, std::string_view
 
 /// The default as GetPrivateProfileString uses it: trailing spaces removed, but never the first
 /// character (as the reference does).
-std::string_view Padrao(const char* P)
+std::string_view Padrao(std::string_view D)
 {
-    std::string_view D = P ? std::string_view(P) : std::string_view();
     while (D.size() > 1 && D.back() == ' ')
         D.remove_suffix(1);
     return D;
@@ -742,28 +743,47 @@ using TMapaSemCaixa = std::unordered_map<std::string, T, THashSemCaixa, TIgualSe
 struct TSecaoM {
     bool TemCabecalho = false;  ///< false only for the lines before the first header
     bool Removida = false;
+    bool Propria = false;       ///< its lines are in Corpo (a write changed them), not in the parsed text
     TLinhaM Cabecalho;
+    std::size_t De = 0, Ate = 0;  ///< its lines in the parsed text while not Propria
     std::vector<TLinhaM> Corpo;
     // The first entry of each name (CP1252), for a large section; rebuilt after an entry goes.
-    mutable TMapaSemCaixa<std::size_t> Indice;
+    mutable std::unique_ptr<TMapaSemCaixa<std::size_t>> Indice;
     mutable bool IndiceValido = false;
 };
 
 constexpr std::size_t SecaoGrande = 24;
 
+/// Hash of a name (CP1252) without regard to ASCII case.
+std::size_t HashSemCaixa(std::string_view T) noexcept
+{
+    return THashSemCaixa{}(T);
+}
+
 class TModelo {
 public:
-    /// The model of Texto (decoded, as TPerfil holds it).
+    TModelo() = default;
+    TModelo(const TModelo&) = delete;
+    TModelo& operator=(const TModelo&) = delete;
+
+    /// The model of Texto (decoded, as TPerfil holds it). Sections keep their lines in the parsed text
+    /// until a write changes them, so reading costs one parse.
     void Reconstroi(std::string Texto)
     {
         Base = TPerfil{};
         Base.Existe = true;
         Base.Dados = std::move(Texto);
         Analisa(Base);
-        Novas.clear();
+        Blocos.clear();
+        Livre = nullptr;
+        Resta = 0;
         Secoes.clear();
-        PorNome.clear();
+        Secoes.reserve(Base.Secoes.size() + 16);
+        Tabela.assign(std::bit_ceil(2 * Base.Secoes.size() + 16), 0);
+        Ocupadas = 0;
         CrSozinho = 0;
+        for (const TLinha& L : Base.Linhas)
+            CrSozinho += L.Proxima == L.Fim + 1 && Base.Dados[L.Fim] == '\r';
         for (std::size_t I = 0; I < Base.Secoes.size(); ++I) {
             const TSecao& S = Base.Secoes[I];
             TSecaoM& M = Secoes.emplace_back();
@@ -771,11 +791,10 @@ public:
                 M.TemCabecalho = true;
                 M.Cabecalho = Converte(Base.Linhas[S.Cabecalho]);
             }
-            M.Corpo.reserve(S.Fim - S.Primeira);
-            for (std::size_t L = S.Primeira; L < S.Fim; ++L)
-                M.Corpo.push_back(Converte(Base.Linhas[L]));
-            if (I > 0)
-                Indexa(I);
+            M.De = S.Primeira;
+            M.Ate = S.Fim;
+            if (!M.Cabecalho.Nome.empty())
+                Insere(I);
         }
     }
 
@@ -789,68 +808,78 @@ public:
         std::string T;
         T.reserve(Base.Dados.size() + Base.Dados.size() / 4 + 64);
         T.append(Base.Dados, 0, Base.Texto);
-        const auto Anexa = [&](const TLinhaM& L) {
-            T.append(L.Conteudo);
-            T.append(L.Quebra);
-        };
         for (const TSecaoM& S : Secoes) {
             if (S.Removida)
                 continue;
             if (S.TemCabecalho)
-                Anexa(S.Cabecalho);
+                T.append(S.Cabecalho.Conteudo).append(S.Cabecalho.Quebra);
+            if (!S.Propria) {
+                if (S.Ate > S.De)
+                    T.append(Base.Dados, Base.Linhas[S.De].Inicio, Base.Linhas[S.Ate - 1].Proxima - Base.Linhas[S.De].Inicio);
+                continue;
+            }
             for (const TLinhaM& L : S.Corpo)
-                Anexa(L);
+                T.append(L.Conteudo).append(L.Quebra);
         }
         return T;
     }
 
-    const TSecaoM* AchaSecao(std::string_view Nome) const
+    std::size_t Linhas(const TSecaoM& S) const noexcept { return S.Propria ? S.Corpo.size() : S.Ate - S.De; }
+    TLinhaM Linha(const TSecaoM& S, std::size_t I) const
+    {
+        return S.Propria ? S.Corpo[I] : Converte(Base.Linhas[S.De + I]);
+    }
+
+    TSecaoM* AchaSecao(std::string_view Nome)
     {
         if (Nome.empty())
             return &Secoes[0];
-        const auto Achado = PorNome.find(Nome);
-        if (Achado == PorNome.end())
-            return nullptr;
-        for (std::size_t I : Achado->second)
-            if (!Secoes[I].Removida)
-                return &Secoes[I];
+        const std::size_t Mascara = Tabela.size() - 1;
+        for (std::size_t P = HashSemCaixa(Nome) & Mascara; Tabela[P] != 0; P = (P + 1) & Mascara) {
+            TSecaoM& S = Secoes[Tabela[P] - 1];
+            if (!S.Removida && Base.NomeIgual(S.Cabecalho.Nome, Nome))
+                return &S;
+        }
         return nullptr;
     }
+    const TSecaoM* AchaSecao(std::string_view Nome) const { return const_cast<TModelo*>(this)->AchaSecao(Nome); }
 
-    /// Position in S.Corpo of the first entry named Chave (CP1252, trimmed), or Nenhum.
+    /// Position in S of the first entry named Chave (CP1252, trimmed), or Nenhum.
     std::size_t AchaChave(const TSecaoM& S, std::string_view Chave) const
     {
-        if (S.Corpo.size() < SecaoGrande) {
-            for (std::size_t I = 0; I < S.Corpo.size(); ++I) {
-                const TLinhaM& L = S.Corpo[I];
+        const std::size_t N = Linhas(S);
+        if (N < SecaoGrande) {
+            for (std::size_t I = 0; I < N; ++I) {
+                const TLinhaM L = Linha(S, I);
                 if ((L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) && Base.NomeIgual(L.Nome, Chave))
                     return I;
             }
             return Nenhum;
         }
         if (!S.IndiceValido) {
-            S.Indice.clear();
-            for (std::size_t I = 0; I < S.Corpo.size(); ++I) {
-                const TLinhaM& L = S.Corpo[I];
+            S.Indice = std::make_unique<TMapaSemCaixa<std::size_t>>();
+            for (std::size_t I = 0; I < N; ++I) {
+                const TLinhaM L = Linha(S, I);
                 if (L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual)
-                    S.Indice.emplace(Base.Cp1252(L.Nome), I);
+                    S.Indice->emplace(Base.Cp1252(L.Nome), I);
             }
             S.IndiceValido = true;
         }
-        const auto Achado = S.Indice.find(Chave);
-        return Achado == S.Indice.end() ? Nenhum : Achado->second;
+        const auto Achado = S.Indice->find(Chave);
+        return Achado == S.Indice->end() ? Nenhum : Achado->second;
     }
 
     /// What GetPrivateProfileStringA answers for Secao/Chave with a buffer of Tamanho (> 0) bytes.
-    std::string Le(std::string_view Secao, std::string_view Chave, const char* Padrao_, std::uint32_t Tamanho) const
+    std::string Le(std::string_view Secao, std::string_view Chave, std::string_view Padrao_, std::uint32_t Tamanho) const
     {
         const TSecaoM* S = AchaSecao(AparaBrancos(Secao));
-        const std::size_t Linha = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
-        if (Linha == Nenhum || S->Corpo[Linha].Tipo != TTipoLinha::Chave)
+        const std::size_t I = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
+        const TLinhaM L = I == Nenhum ? TLinhaM{} : Linha(*S, I);
+        if (I == Nenhum || L.Tipo != TTipoLinha::Chave)
             return std::string(EntradaCopiada(Padrao(Padrao_), Tamanho));
         if (!Base.Utf8)
-            return std::string(EntradaCopiada(S->Corpo[Linha].Valor, Tamanho));
-        return std::string(EntradaCopiada(Base.Cp1252(S->Corpo[Linha].Valor), Tamanho));
+            return std::string(EntradaCopiada(L.Valor, Tamanho));
+        return std::string(EntradaCopiada(Base.Cp1252(L.Valor), Tamanho));
     }
 
     /// The key names of Secao as the listing gives them: empty when the first name is.
@@ -858,11 +887,11 @@ public:
     {
         std::vector<std::string> Nomes;
         const TSecaoM* S = AchaSecao(AparaBrancos(Secao));
-        if (!S)
-            return Nomes;
-        for (const TLinhaM& L : S->Corpo)
+        for (std::size_t I = 0, N = S ? Linhas(*S) : 0; I < N; ++I) {
+            const TLinhaM L = Linha(*S, I);
             if (L.Tipo == TTipoLinha::Chave && (L.Nome.empty() || L.Nome.front() != ';'))
                 Nomes.push_back(Base.Cp1252(L.Nome));
+        }
         if (!Nomes.empty() && Nomes.front().empty())
             Nomes.clear();
         return Nomes;
@@ -884,63 +913,70 @@ public:
         if (CrSozinho > 0)
             return AplicaNoTexto(Secao, Chave, Valor);
         const std::string_view NomeSecao = AparaBrancos(Secao);
-        TSecaoM* S = const_cast<TSecaoM*>(AchaSecao(NomeSecao));
+        TSecaoM* S = AchaSecao(NomeSecao);
         if (!Chave) {
-            if (!S || (!S->TemCabecalho && S->Corpo.empty()))
+            if (!S || (!S->TemCabecalho && Linhas(*S) == 0))
                 return false;
-            if (S->TemCabecalho)
+            if (S->TemCabecalho) {
                 S->Removida = true;
-            else
-                S->Corpo.clear();
-            S->IndiceValido = false;
+            } else {
+                Proprio(*S).clear();
+                S->IndiceValido = false;
+            }
             return true;
         }
-        const std::size_t Linha = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
+        const std::size_t Linha_ = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
         if (!Valor) {
-            if (Linha == Nenhum)
+            if (Linha_ == Nenhum)
                 return false;
-            S->Corpo.erase(S->Corpo.begin() + static_cast<std::ptrdiff_t>(Linha));
+            std::vector<TLinhaM>& Corpo = Proprio(*S);
+            Corpo.erase(Corpo.begin() + static_cast<std::ptrdiff_t>(Linha_));
             S->IndiceValido = false;
             return true;
         }
         const std::string_view NovoValor = AparaInicioSe(Valor, BrancoAscii);
-        if (Linha != Nenhum && S->Corpo[Linha].Tipo == TTipoLinha::Chave && Base.Cp1252(S->Corpo[Linha].Valor) == NovoValor)
-            return false;
+        if (Linha_ != Nenhum) {
+            const TLinhaM L = Linha(*S, Linha_);
+            if (L.Tipo == TTipoLinha::Chave && (Base.Utf8 ? Base.Cp1252(L.Valor) == NovoValor : L.Valor == NovoValor))
+                return false;
+        }
         if (NomeSecao.empty() && TemCabecalhoVazioNoInicio())
             return AplicaNoTexto(Secao, Chave, Valor);
         const std::string_view Quebra = QuebraPadrao();
-        if (Linha != Nenhum) {
-            TLinhaM& L = S->Corpo[Linha];
-            const TLinhaM Nova = Guarda(std::string(L.Nome) + "=" + DoArquivo(NovoValor), L.Quebra.empty() ? Quebra : L.Quebra);
+        if (Linha_ != Nenhum) {
+            TLinhaM& L = Proprio(*S)[Linha_];
+            const TLinhaM Nova = Guarda(L.Nome, "=", DoArquivo(NovoValor), L.Quebra.empty() ? Quebra : L.Quebra);
             if (Nova.Tipo == TTipoLinha::Cabecalho)
                 return AplicaNoTexto(Secao, Chave, Valor);
             L = Nova;
             return true;
         }
-        const TLinhaM Nova = Guarda(DoArquivo(std::string(AparaInicioSe(Chave, BrancoAscii)) + "=" + std::string(NovoValor)), Quebra);
+        const TLinhaM Nova = Guarda(DoArquivo(AparaInicioSe(Chave, BrancoAscii)), "=", DoArquivo(NovoValor), Quebra);
         if (Nova.Tipo == TTipoLinha::Cabecalho)
             return AplicaNoTexto(Secao, Chave, Valor);
         if (S) {  // after the last non-blank line of the section (its header when it has none)
-            std::size_t Apos = S->Corpo.size();
-            while (Apos > 0 && S->Corpo[Apos - 1].Tipo == TTipoLinha::Branca)
+            std::vector<TLinhaM>& Corpo = Proprio(*S);
+            std::size_t Apos = Corpo.size();
+            while (Apos > 0 && Corpo[Apos - 1].Tipo == TTipoLinha::Branca)
                 --Apos;
-            TLinhaM* Anterior = Apos > 0 ? &S->Corpo[Apos - 1] : S->TemCabecalho ? &S->Cabecalho : nullptr;
+            TLinhaM* Anterior = Apos > 0 ? &Corpo[Apos - 1] : S->TemCabecalho ? &S->Cabecalho : nullptr;
             if (Anterior && Anterior->Quebra.empty())
                 Anterior->Quebra = Quebra;
-            S->Corpo.insert(S->Corpo.begin() + static_cast<std::ptrdiff_t>(Apos), Nova);
+            Corpo.insert(Corpo.begin() + static_cast<std::ptrdiff_t>(Apos), Nova);
             if (S->IndiceValido)
-                S->Indice.emplace(Base.Cp1252(Nova.Nome), Apos);
+                S->Indice->emplace(Base.Cp1252(Nova.Nome), Apos);
             return true;
         }
-        const TLinhaM Cabecalho = Guarda(DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]"), Quebra);
+        const TLinhaM Cabecalho = Guarda(DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]"), {}, {}, Quebra);
         if (Cabecalho.Tipo != TTipoLinha::Cabecalho)
             return AplicaNoTexto(Secao, Chave, Valor);
         if (TLinhaM* Ultima = UltimaLinha(); Ultima && Ultima->Quebra.empty())
             Ultima->Quebra = Quebra;
-        TSecaoM& Nova_ = Secoes.emplace_back();
-        Nova_.TemCabecalho = true;
-        Nova_.Cabecalho = Cabecalho;
-        Nova_.Corpo.push_back(Nova);
+        TSecaoM& NovaSecao = Secoes.emplace_back();
+        NovaSecao.TemCabecalho = true;
+        NovaSecao.Propria = true;
+        NovaSecao.Cabecalho = Cabecalho;
+        NovaSecao.Corpo.push_back(Nova);
         Indexa(Secoes.size() - 1);
         return true;
     }
@@ -951,21 +987,66 @@ private:
         return {std::string_view(Base.Dados).substr(L.Inicio, L.Fim - L.Inicio),
                 QuebraFixa(std::string_view(Base.Dados).substr(L.Fim, L.Proxima - L.Fim)), L.Tipo, L.Nome, L.Valor};
     }
+    /// The section's lines, taken out of the parsed text to be changed.
+    std::vector<TLinhaM>& Proprio(TSecaoM& S)
+    {
+        if (!S.Propria) {
+            S.Corpo.reserve(S.Ate - S.De + 1);
+            for (std::size_t I = S.De; I < S.Ate; ++I)
+                S.Corpo.push_back(Converte(Base.Linhas[I]));
+            S.Propria = true;
+        }
+        return S.Corpo;
+    }
+    /// Indexes a section a write appended (its lines are the write's, never with a lone CR).
     void Indexa(std::size_t I)
     {
-        const TSecaoM& S = Secoes[I];
-        if (!S.Cabecalho.Nome.empty())
-            PorNome[Base.Cp1252(S.Cabecalho.Nome)].push_back(I);
-        CrSozinho += S.Cabecalho.Quebra == "\r";
-        for (const TLinhaM& L : S.Corpo)
-            CrSozinho += L.Quebra == "\r";
+        if (2 * (Ocupadas + 1) > Tabela.size()) {  // grow, inserting in file order again
+            Tabela.assign(Tabela.size() * 2, 0);
+            Ocupadas = 0;
+            for (std::size_t J = 0; J < I; ++J)
+                if (!Secoes[J].Cabecalho.Nome.empty())
+                    Insere(J);
+        }
+        Insere(I);
     }
-    /// A line made by a write: its text is kept for the life of the model.
-    TLinhaM Guarda(std::string Conteudo, std::string_view Quebra)
+    void Insere(std::size_t I)
     {
-        return ClassificaM(Novas.emplace_back(std::move(Conteudo)), Quebra);
+        const TSecaoM& S = Secoes[I];
+        const std::size_t Mascara = Tabela.size() - 1;
+        std::size_t P = (Base.Utf8 ? HashSemCaixa(Base.Cp1252(S.Cabecalho.Nome)) : HashSemCaixa(S.Cabecalho.Nome)) & Mascara;
+        while (Tabela[P] != 0)
+            P = (P + 1) & Mascara;
+        Tabela[P] = static_cast<std::uint32_t>(I + 1);
+        ++Ocupadas;
     }
-    std::string DoArquivo(std::string_view T) const { return Base.DoArquivo(T); }
+    /// A line made by a write, its text (A, B and C joined) kept in the model's own blocks.
+    TLinhaM Guarda(std::string_view A, std::string_view B, std::string_view C, std::string_view Quebra)
+    {
+        const std::size_t N = A.size() + B.size() + C.size();
+        if (N > Resta) {
+            Resta = std::max<std::size_t>(N, 1 << 16);
+            Blocos.push_back(std::make_unique<char[]>(Resta));
+            Livre = Blocos.back().get();
+        }
+        char* Inicio = Livre;
+        for (std::string_view Parte : {A, B, C}) {
+            if (!Parte.empty())
+                std::memcpy(Livre, Parte.data(), Parte.size());
+            Livre += Parte.size();
+        }
+        Resta -= N;
+        return ClassificaM(std::string_view(Inicio, N), Quebra);
+    }
+    /// CP1252 text as it goes into the file: itself, or a UTF-8 copy kept for the model's life.
+    std::string_view DoArquivo(std::string_view T)
+    {
+        if (!Base.Utf8)
+            return T;
+        const std::string U = Cp1252ParaUtf8(T);
+        const TLinhaM Copia = Guarda(U, {}, {}, {});
+        return Copia.Conteudo;
+    }
     std::string_view QuebraPadrao() const
     {
         for (const TSecaoM& S : Secoes) {
@@ -973,8 +1054,10 @@ private:
                 continue;
             if (S.TemCabecalho)
                 return S.Cabecalho.Quebra.empty() ? "\r\n" : S.Cabecalho.Quebra;
-            if (!S.Corpo.empty())
-                return S.Corpo.front().Quebra.empty() ? "\r\n" : S.Corpo.front().Quebra;
+            if (Linhas(S) > 0) {
+                const std::string_view Q = Linha(S, 0).Quebra;
+                return Q.empty() ? "\r\n" : Q;
+            }
         }
         return "\r\n";
     }
@@ -984,8 +1067,8 @@ private:
             TSecaoM& S = Secoes[I];
             if (S.Removida)
                 continue;
-            if (!S.Corpo.empty())
-                return &S.Corpo.back();
+            if (Linhas(S) > 0)
+                return &Proprio(S).back();
             if (S.TemCabecalho)
                 return &S.Cabecalho;
         }
@@ -995,11 +1078,8 @@ private:
     bool TemCabecalhoVazioNoInicio() const
     {
         for (std::size_t I = 1; I < Secoes.size(); ++I)
-            if (!Secoes[I].Removida) {
-                if (!Secoes[I].Cabecalho.Nome.empty())
-                    return false;
-                return true;
-            }
+            if (!Secoes[I].Removida)
+                return Secoes[I].Cabecalho.Nome.empty();
         return false;
     }
     bool AplicaNoTexto(const char* Secao, const char* Chave, const char* Valor)
@@ -1015,11 +1095,14 @@ private:
         return true;
     }
 
-    TPerfil Base;                  ///< the text the model was made from, and its encoding
-    std::deque<std::string> Novas; ///< lines made by writes since
-    std::deque<TSecaoM> Secoes;    ///< [0]: the lines before the first header
-    TMapaSemCaixa<std::vector<std::size_t>> PorNome;  ///< sections by name (CP1252), in file order
-    std::size_t CrSozinho = 0;     ///< lines ending in a lone CR
+    TPerfil Base;  ///< the text the model was made from, parsed, and its encoding
+    std::vector<std::unique_ptr<char[]>> Blocos;  ///< texts of the lines made by writes since
+    char* Livre = nullptr;
+    std::size_t Resta = 0;
+    std::vector<TSecaoM> Secoes;  ///< [0]: the lines before the first header
+    std::vector<std::uint32_t> Tabela;  ///< open addressing: section index + 1 by name, 0 free
+    std::size_t Ocupadas = 0;
+    std::size_t CrSozinho = 0;  ///< lines ending in a lone CR
 };
 
 } // namespace
@@ -1032,7 +1115,7 @@ std::uint32_t GetPrivateProfileStringA(const char* Secao, const char* Chave, con
     if (!Buffer || Tamanho == 0)
         return 0;
     try {
-        const std::string_view Dflt = Padrao(Padrao_);
+        const std::string_view Dflt = Padrao(Padrao_ ? std::string_view(Padrao_) : std::string_view());
         TPerfil P;
         Carrega(Arquivo, P);
         const TSecao* S = P.Existe ? AchaSecao(P, AparaBrancos(Secao)) : nullptr;
@@ -1240,15 +1323,16 @@ int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char*
 // The batch
 
 struct TPerfilEmLote::TDados {
+    /// A write, its texts as offsets into Textos (Nenhum: null).
     struct TOperacao {
-        std::string Secao;
-        std::optional<std::string> Chave, Valor;
+        std::size_t Secao, Chave, Valor;
     };
     std::string Arquivo;
     TModelo Modelo;
     std::string Lido;  ///< the decoded text the pending writes started from (once LidoGuardado)
     bool LidoGuardado = false;
     std::vector<TOperacao> Operacoes;
+    std::string Textos;     ///< the writes' texts, each NUL-terminated
     bool Recusada = false;  ///< a write that is refused: the batch fails as a whole
     bool Cria = false;      ///< a write that creates a missing file
 
@@ -1258,20 +1342,30 @@ struct TPerfilEmLote::TDados {
         LeArquivoPerfil(Arquivo.c_str(), P);
         Modelo.Reconstroi(std::move(P.Dados));
         Operacoes.clear();
+        Textos.clear();
         Recusada = Cria = LidoGuardado = false;
     }
-    static const char* Ptr(const std::optional<std::string>& T) { return T ? T->c_str() : nullptr; }
+    std::size_t Guarda(const char* T)
+    {
+        if (!T)
+            return Nenhum;
+        const std::size_t Posicao = Textos.size();
+        Textos.append(T).push_back('\0');
+        return Posicao;
+    }
+    const char* Ptr(std::size_t Posicao) const { return Posicao == Nenhum ? nullptr : Textos.data() + Posicao; }
     void Aplica(const TOperacao& Op)
     {
-        std::string Guarda;
-        const char* Valor = Op.Chave ? ValorComoReferencia(Ptr(Op.Valor), Guarda) : nullptr;
-        Cria = Cria || (Op.Chave && Valor);
-        Modelo.Aplica(Op.Secao.c_str(), Ptr(Op.Chave), Valor);
+        std::string Guarda_;
+        const char* Chave = Ptr(Op.Chave);
+        const char* Valor = Chave ? ValorComoReferencia(Ptr(Op.Valor), Guarda_) : nullptr;
+        Cria = Cria || (Chave && Valor);
+        Modelo.Aplica(Ptr(Op.Secao), Chave, Valor);
     }
     std::string Descricao() const
     {
         const TOperacao& Op = Operacoes.front();
-        const std::string Primeira = DescreveOperacao(Op.Secao.c_str(), Ptr(Op.Chave), Ptr(Op.Valor));
+        const std::string Primeira = DescreveOperacao(Ptr(Op.Secao), Ptr(Op.Chave), Ptr(Op.Valor));
         if (Operacoes.size() == 1)
             return Primeira;
         return std::to_string(Operacoes.size()) + " changes in one replace (" + Primeira + ", ...)";
@@ -1286,16 +1380,15 @@ TPerfilEmLote::TPerfilEmLote(const std::string& Arquivo) : D(std::make_unique<TD
 
 TPerfilEmLote::~TPerfilEmLote() = default;
 
-std::string TPerfilEmLote::Le(const char* Secao, const char* Chave, const char* Padrao_, std::uint32_t Tamanho) const
+std::string TPerfilEmLote::Le(std::string_view Secao, std::string_view Chave, std::string_view Padrao_,
+                              std::uint32_t Tamanho) const
 {
-    if (!Secao || !Chave || Tamanho == 0)
-        return {};
-    return D->Modelo.Le(Secao, Chave, Padrao_, Tamanho);
+    return Tamanho == 0 ? std::string() : D->Modelo.Le(Secao, Chave, Padrao_, Tamanho);
 }
 
-std::vector<std::string> TPerfilEmLote::Chaves(const char* Secao) const
+std::vector<std::string> TPerfilEmLote::Chaves(std::string_view Secao) const
 {
-    return Secao ? D->Modelo.Chaves(Secao) : std::vector<std::string>();
+    return D->Modelo.Chaves(Secao);
 }
 
 std::vector<std::string> TPerfilEmLote::Secoes() const
@@ -1308,13 +1401,14 @@ std::vector<std::pair<std::string, std::string>> TPerfilEmLote::ValoresDaSecao(c
     std::vector<std::pair<std::string, std::string>> Valores;
     if (!Secao || Tamanho == 0)
         return Valores;
-    const TSecaoM* S = D->Modelo.AchaSecao(AparaBrancos(Secao));
-    for (std::string& Nome : D->Modelo.Chaves(Secao)) {
+    const TModelo& M = D->Modelo;
+    const TSecaoM* S = M.AchaSecao(AparaBrancos(Secao));
+    for (std::string& Nome : M.Chaves(Secao)) {
         // The first entry of each listed name answers, as reading it by name does.
-        const TLinhaM& L = S->Corpo[D->Modelo.AchaChave(*S, Nome)];
+        const TLinhaM L = M.Linha(*S, M.AchaChave(*S, Nome));
         std::string Valor;
         if (L.Tipo == TTipoLinha::Chave)
-            Valor = EntradaCopiada(D->Modelo.Utf8() ? Utf8ParaCp1252(L.Valor) : std::string(L.Valor), Tamanho);
+            Valor = EntradaCopiada(M.Utf8() ? Utf8ParaCp1252(L.Valor) : std::string(L.Valor), Tamanho);
         Valores.emplace_back(std::move(Nome), std::move(Valor));
     }
     return Valores;
@@ -1326,12 +1420,8 @@ bool TPerfilEmLote::Grava(const char* Secao, const char* Chave, const char* Valo
         D->Lido = D->Modelo.Original();
         D->LidoGuardado = true;
     }
-    TDados::TOperacao& Op = D->Operacoes.emplace_back();
-    Op.Secao = Secao ? Secao : "";
-    if (Chave)
-        Op.Chave = Chave;
-    if (Chave && Valor)
-        Op.Valor = Valor;
+    const TDados::TOperacao Op{D->Guarda(Secao ? Secao : ""), D->Guarda(Chave), Chave ? D->Guarda(Valor) : Nenhum};
+    D->Operacoes.push_back(Op);
     if (!Secao || TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
         D->Recusada = true;
         return false;

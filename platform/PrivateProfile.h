@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -75,9 +76,9 @@ public:
     TPerfilEmLote& operator=(const TPerfilEmLote&) = delete;
 
     /// As GetPrivateProfileStringA(Secao, Chave, Padrao) with a buffer of Tamanho (> 0) bytes.
-    std::string Le(const char* Secao, const char* Chave, const char* Padrao, std::uint32_t Tamanho) const;
+    std::string Le(std::string_view Secao, std::string_view Chave, std::string_view Padrao, std::uint32_t Tamanho) const;
     /// The key names of Secao, as its listing gives them (empty when the first name is empty).
-    std::vector<std::string> Chaves(const char* Secao) const;
+    std::vector<std::string> Chaves(std::string_view Secao) const;
     /// The section names, in file order.
     std::vector<std::string> Secoes() const;
     /// As LeValoresDaSecao.
