@@ -401,8 +401,7 @@ std::string Leitura(const TPerfilEmLote& Lote)
 
 /// A write: Valor null deletes the key, Chave null the section.
 struct TEscrita {
-    std::string Secao;
-    TTalvez Chave, Valor;
+    TTalvez Secao, Chave, Valor;
 };
 
 /// Makes Escritas on a copy of Inicial twice, one call each and as one batch, and checks that both
@@ -420,9 +419,9 @@ void ComparaComUmaAUma(const fs::path& Pasta, const TTalvez& Inicial, const std:
     ASSERT_EQ(Leitura(Lote), Leitura(Uma.string()));
     bool Recusada = false;
     for (const TEscrita& E : Escritas) {
-        SCOPED_TRACE("[" + E.Secao + "] " + PrintToString(E.Chave) + " = " + PrintToString(E.Valor));
-        const int Ret = WritePrivateProfileStringA(E.Secao.c_str(), Ptr(E.Chave), Ptr(E.Valor), Uma.c_str());
-        EXPECT_EQ(Lote.Grava(E.Secao.c_str(), Ptr(E.Chave), Ptr(E.Valor)), Ret != 0);
+        SCOPED_TRACE(PrintToString(E.Secao) + " " + PrintToString(E.Chave) + " = " + PrintToString(E.Valor));
+        const int Ret = WritePrivateProfileStringA(Ptr(E.Secao), Ptr(E.Chave), Ptr(E.Valor), Uma.c_str());
+        EXPECT_EQ(Lote.Grava(Ptr(E.Secao), Ptr(E.Chave), Ptr(E.Valor)), Ret != 0);
         Recusada = Recusada || Ret == 0;
         if (Ret != 0) {
             ASSERT_EQ(Leitura(Lote), Leitura(Uma.string())) << "file: " << PrintToString(LeArquivo(Uma));
@@ -440,7 +439,7 @@ std::vector<TEscrita> EscritasDoCaso(const json& Ops)
     for (const json& Op : Ops) {
         const std::string Nome = Op["op"].get<std::string>();
         if (Nome == "WRITE" || Nome == "DELKEY" || Nome == "DELSEC")
-            Escritas.push_back({*Argumento(Op, "section"), Nome == "DELSEC" ? std::nullopt : Argumento(Op, "key"),
+            Escritas.push_back({Argumento(Op, "section"), Nome == "DELSEC" ? std::nullopt : Argumento(Op, "key"),
                                 Nome == "WRITE" ? Argumento(Op, "value") : std::nullopt});
     }
     return Escritas;
