@@ -781,6 +781,7 @@ public:
         Secoes.reserve(Base.Secoes.size() + 16);
         Tabela.assign(std::bit_ceil(2 * Base.Secoes.size() + 16), 0);
         Ocupadas = 0;
+        Ultima = Nenhum;
         CrSozinho = 0;
         for (const TLinha& L : Base.Linhas)
             CrSozinho += L.Proxima == L.Fim + 1 && Base.Dados[L.Fim] == '\r';
@@ -834,11 +835,18 @@ public:
     {
         if (Nome.empty())
             return &Secoes[0];
+        // An operation reads and writes the keys of one section one after another. A section found
+        // stays the first of its name until it is removed: later ones are only ever appended.
+        if (Ultima < Secoes.size() && Nome == UltimoNome && !Secoes[Ultima].Removida)
+            return &Secoes[Ultima];
         const std::size_t Mascara = Tabela.size() - 1;
-        for (std::size_t P = HashSemCaixa(Nome) & Mascara; Tabela[P] != 0; P = (P + 1) & Mascara) {
+        for (std::size_t P = Posicao(HashSemCaixa(Nome)); Tabela[P] != 0; P = (P + 1) & Mascara) {
             TSecaoM& S = Secoes[Tabela[P] - 1];
-            if (!S.Removida && Base.NomeIgual(S.Cabecalho.Nome, Nome))
+            if (!S.Removida && Base.NomeIgual(S.Cabecalho.Nome, Nome)) {
+                UltimoNome.assign(Nome);
+                Ultima = Tabela[P] - 1;
                 return &S;
+            }
         }
         return nullptr;
     }
@@ -849,12 +857,14 @@ public:
     {
         const std::size_t N = Linhas(S);
         if (N < SecaoGrande) {
-            for (std::size_t I = 0; I < N; ++I) {
-                const TLinhaM L = Linha(S, I);
-                if ((L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) && Base.NomeIgual(L.Nome, Chave))
-                    return I;
-            }
-            return Nenhum;
+            const auto Procura = [&](const auto* Linha_) -> std::size_t {
+                for (std::size_t I = 0; I < N; ++I)
+                    if ((Linha_[I].Tipo == TTipoLinha::Chave || Linha_[I].Tipo == TTipoLinha::SemIgual) &&
+                        Base.NomeIgual(Linha_[I].Nome, Chave))
+                        return I;
+                return Nenhum;
+            };
+            return S.Propria ? Procura(S.Corpo.data()) : Procura(Base.Linhas.data() + S.De);
         }
         if (!S.IndiceValido) {
             S.Indice = std::make_unique<TMapaSemCaixa<std::size_t>>();
@@ -874,12 +884,18 @@ public:
     {
         const TSecaoM* S = AchaSecao(AparaBrancos(Secao));
         const std::size_t I = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
-        const TLinhaM L = I == Nenhum ? TLinhaM{} : Linha(*S, I);
-        if (I == Nenhum || L.Tipo != TTipoLinha::Chave)
+        TTipoLinha Tipo = TTipoLinha::Branca;
+        std::string_view Valor;
+        if (I != Nenhum) {
+            const auto& L = S->Propria ? S->Corpo[I] : TLinhaM{{}, {}, Base.Linhas[S->De + I].Tipo, {}, Base.Linhas[S->De + I].Valor};
+            Tipo = L.Tipo;
+            Valor = L.Valor;
+        }
+        if (Tipo != TTipoLinha::Chave)
             return std::string(EntradaCopiada(Padrao(Padrao_), Tamanho));
         if (!Base.Utf8)
-            return std::string(EntradaCopiada(L.Valor, Tamanho));
-        return std::string(EntradaCopiada(Base.Cp1252(L.Valor), Tamanho));
+            return std::string(EntradaCopiada(Valor, Tamanho));
+        return std::string(EntradaCopiada(Base.Cp1252(Valor), Tamanho));
     }
 
     /// The key names of Secao as the listing gives them: empty when the first name is.
@@ -998,6 +1014,12 @@ private:
         }
         return S.Corpo;
     }
+    /// First slot for a hash: its high bits after one more mix, so names that differ only in their
+    /// last characters spread over the table.
+    std::size_t Posicao(std::size_t Hash) const noexcept
+    {
+        return static_cast<std::size_t>((Hash * 0x9E3779B97F4A7C15ull) >> (64 - std::countr_zero(Tabela.size())));
+    }
     /// Indexes a section a write appended (its lines are the write's, never with a lone CR).
     void Indexa(std::size_t I)
     {
@@ -1014,7 +1036,7 @@ private:
     {
         const TSecaoM& S = Secoes[I];
         const std::size_t Mascara = Tabela.size() - 1;
-        std::size_t P = (Base.Utf8 ? HashSemCaixa(Base.Cp1252(S.Cabecalho.Nome)) : HashSemCaixa(S.Cabecalho.Nome)) & Mascara;
+        std::size_t P = Posicao(Base.Utf8 ? HashSemCaixa(Base.Cp1252(S.Cabecalho.Nome)) : HashSemCaixa(S.Cabecalho.Nome));
         while (Tabela[P] != 0)
             P = (P + 1) & Mascara;
         Tabela[P] = static_cast<std::uint32_t>(I + 1);
@@ -1102,6 +1124,8 @@ private:
     std::vector<TSecaoM> Secoes;  ///< [0]: the lines before the first header
     std::vector<std::uint32_t> Tabela;  ///< open addressing: section index + 1 by name, 0 free
     std::size_t Ocupadas = 0;
+    std::string UltimoNome;        ///< the name AchaSecao found last, as asked
+    std::size_t Ultima = Nenhum;   ///< and its section
     std::size_t CrSozinho = 0;  ///< lines ending in a lone CR
 };
 
