@@ -47,6 +47,12 @@ inline std::vector<std::string> CriaRaiz(const std::filesystem::path& Pasta, int
     return Empresas;
 }
 
+inline std::string Lido(const std::filesystem::path& Caminho)
+{
+    std::ifstream Arquivo(Caminho, std::ios::binary);
+    return {std::istreambuf_iterator<char>(Arquivo), std::istreambuf_iterator<char>()};
+}
+
 /// Best of Vezes runs of Acao, in seconds (the file system's caches warm after the first).
 inline double Melhor(int Vezes, const std::function<void()>& Acao)
 {

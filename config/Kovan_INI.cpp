@@ -2,18 +2,16 @@
 
 #include "config/Lib.h"
 #include "platform/Ascii.h"
+#include "platform/EventLogger.h"
 #include "platform/Files.h"
 #include "platform/PrivateProfile.h"
 #include "runtime/IniFiles.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+
 namespace {
-
-constexpr std::size_t TamanhoCurto = 255;
-
-std::string Curta(const std::string& Texto)
-{
-    return Texto.size() > TamanhoCurto ? Texto.substr(0, TamanhoCurto) : Texto;
-}
 
 bool ArquivoGeral(const std::string& Empresa)
 {
@@ -27,6 +25,11 @@ bool DiretorioEmpresaValido(const std::string& Empresa)
     return CodigoEmpresaValido(std::string_view(Empresa).substr(0, 8));
 }
 
+std::string_view Ate255(const std::string& Texto)
+{
+    return std::string_view(Texto).substr(0, 255);
+}
+
 bool NomeArquivoValido(const std::string& Arquivo)
 {
     return !Arquivo.empty() && Arquivo.find_first_of("/\\") == std::string::npos && Arquivo != "." && Arquivo != "..";
@@ -37,9 +40,9 @@ bool NomeArquivoValido(const std::string& Arquivo)
 TKovanIni::TKovanIni(const std::string& Raiz, const std::string& Arquivo, const std::string& Empresa) noexcept
 {
     try {
-        FRaiz = Curta(Raiz);
-        FArquivo = Curta(Arquivo);
-        FEmpresa = Curta(Empresa);
+        FRaiz = Corta255(Raiz);
+        FArquivo = Corta255(Arquivo);
+        FEmpresa = Corta255(Empresa);
     } catch (...) {
     }
     Existe();
@@ -47,6 +50,7 @@ TKovanIni::TKovanIni(const std::string& Raiz, const std::string& Arquivo, const 
 
 TKovanIni::~TKovanIni()
 {
+    DescartaLote();
     // Only a change made through this object can have left the file empty since the constructor
     // looked; an object that only read skips the second look.
     if (Modificou)
@@ -85,23 +89,30 @@ bool TKovanIni::ArquivoSec(const std::string& Arquivo, const std::string& Empres
 bool TKovanIni::Inicializa(const std::string& Empresa) noexcept
 {
     try {
-        if (!DirectoryExists(FRaiz))
-            CreateDirectoryA(FRaiz);
-        std::string Ultimo = FRaiz + "\\config";
-        if (!DirectoryExists(Ultimo))
-            CreateDirectoryA(Ultimo);
-        if (!ArquivoGeral(Empresa)) {
-            if (!DiretorioEmpresaValido(Empresa))
-                return false;
-            Ultimo += "\\empresas";
-            if (!DirectoryExists(Ultimo))
-                CreateDirectoryA(Ultimo);
-            Ultimo += "\\" + Empresa.substr(0, 8);
-            if (!DirectoryExists(Ultimo))
-                CreateDirectoryA(Ultimo);
+        const bool Geral = ArquivoGeral(Empresa);
+        if (!Geral && !DiretorioEmpresaValido(Empresa))
+            return false;
+        std::vector<std::string> Niveis{FRaiz, FRaiz + "\\config"};
+        if (!Geral) {
+            Niveis.push_back(Niveis.back() + "\\empresas");
+            Niveis.push_back(Niveis.back() + "\\" + Empresa.substr(0, 8));
         }
-        ForceDirectories(Ultimo);
-        return DirectoryExists(Ultimo);
+        // Each level is resolved once; the look at the last one answers for the common case where
+        // every level is there.
+        struct stat St;
+        std::string Local = CaminhoLocal(Niveis.back());
+        if (stat(Local.c_str(), &St) == 0)
+            return S_ISDIR(St.st_mode);
+        // Down from the deepest level that exists, each missing one is made.
+        std::size_t Existente = Niveis.size() - 1;
+        while (Existente > 0 && stat(CaminhoLocal(Niveis[Existente - 1]).c_str(), &St) != 0)
+            --Existente;
+        for (std::size_t I = Existente; I < Niveis.size(); ++I)
+            mkdir((I + 1 == Niveis.size() ? Local : CaminhoLocal(Niveis[I])).c_str(), 0777);
+        if (stat(Local.c_str(), &St) == 0)
+            return S_ISDIR(St.st_mode);
+        ForceDirectories(Niveis.back());
+        return DirectoryExists(Niveis.back());
     } catch (...) {
         return false;
     }
@@ -119,10 +130,19 @@ bool TKovanIni::Existe(const std::string& Arquivo, const std::string& Empresa) n
     ArquivoSec(Arquivo, Empresa, "", Caminho, Secao);
     if (Caminho.empty())
         return false;
-    if (TamanhoArquivoBytes(Caminho) > 0)
+    // The path is resolved once: a missing file has nothing to remove, and a missing folder is not
+    // looked for again by each step of the removal.
+    const std::string Local = CaminhoLocal(Caminho);
+    struct stat St;
+    if (lstat(Local.c_str(), &St) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return false;
+    } else if ((S_ISREG(St.st_mode) || (S_ISLNK(St.st_mode) && stat(Local.c_str(), &St) == 0 && S_ISREG(St.st_mode))) &&
+               St.st_size > 0) {
         return true;
+    }
     Remove(Arquivo, Empresa);
-    return FileExists(Caminho);
+    return FileExists(Local);
 }
 
 bool TKovanIni::Existe(const std::string& Empresa) noexcept
@@ -147,8 +167,14 @@ bool TKovanIni::Remove(const std::string& Arquivo, const std::string& Empresa) n
         Atributos &= ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
         SetFileAttributesA(Caminho, Atributos);
     }
+    errno = 0;
     DeleteFileA(Caminho);
-    return !FileExists(Caminho);
+    const int Erro = errno;
+    if (!FileExists(Caminho))
+        return true;
+    if (Atributos != INVALID_FILE_ATTRIBUTES)  // it was there and stays: say why, once
+        RegistraFalhaArquivo(CaminhoLocal(Caminho), "removal of the file", Erro);
+    return false;
 }
 
 bool TKovanIni::Remove(const std::string& Empresa) noexcept
@@ -161,51 +187,128 @@ bool TKovanIni::Remove() noexcept
     return Remove(FArquivo, FEmpresa);
 }
 
-bool TKovanIni::Grava(const std::string& Secao, const std::string& Chave, const std::string& Valor, bool Minusc) noexcept
+bool TKovanIni::IniciaLote() noexcept
 {
-    if (!Inicializa(FEmpresa))
-        return false;
-    std::string Caminho, SecaoFinal;
-    if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
-        return false;
-    Modificou = true;
     try {
+        if (Lote)
+            return true;
+        std::string SecaoFinal;
+        ArquivoSec(FArquivo, FEmpresa, "", CaminhoLote, SecaoFinal);
+        if (CaminhoLote.empty())
+            return false;
+        Lote = std::make_unique<TPerfilEmLote>(CaminhoLote);
+        DiretoriosDoLote = false;
+        return true;
+    } catch (...) {
+        Lote.reset();
+        return false;
+    }
+}
+
+bool TKovanIni::ConfirmaLote() noexcept
+{
+    if (!Lote)
+        return true;
+    bool Ok = false;
+    try {
+        Ok = Lote->Confirma();
+    } catch (...) {
+    }
+    Lote.reset();
+    return Ok;
+}
+
+void TKovanIni::DescartaLote() noexcept
+{
+    Lote.reset();
+}
+
+bool TKovanIni::InicializaUmaVez() noexcept
+{
+    if (!Lote)
+        return Inicializa(FEmpresa);
+    if (!DiretoriosDoLote)
+        DiretoriosDoLote = Inicializa(FEmpresa);
+    return DiretoriosDoLote;
+}
+
+TIniFile TKovanIni::IniDoArquivo(const std::string& Caminho) const
+{
+    return Lote ? TIniFile(Caminho, *Lote) : TIniFile(Caminho);
+}
+
+bool TKovanIni::Grava(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusc) noexcept
+{
+    if (!InicializaUmaVez())
+        return false;
+    if (Lote)
+        return GravaNoLote(Secao, Chave, Valor, Minusc);
+    std::string Caminho, SecaoFinal;
+    try {
+        if (!ArquivoSec(FArquivo, FEmpresa, std::string(Secao), Caminho, SecaoFinal))
+            return false;
+        Modificou = true;
         TIniFile Ini(Caminho);
         if (Minusc)
-            Ini.WriteString(MinusculasAscii(SecaoFinal), MinusculasAscii(Chave), Valor);
+            Ini.WriteString(MinusculasAscii(SecaoFinal), MinusculasAscii(std::string(Chave)), std::string(Valor));
         else
-            Ini.WriteString(SecaoFinal, Chave, Valor);
+            Ini.WriteString(SecaoFinal, std::string(Chave), std::string(Valor));
     } catch (...) {
         // A failed write is not reported; the answer below still tells whether the file is there.
     }
-    return FileExists(Caminho);
+    return !Caminho.empty() && FileExists(Caminho);
+}
+
+bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusc) noexcept
+{
+    // The section as ArquivoSec works it out; the batch's file is the object's own.
+    if (Secao.empty()) {
+        if (ArquivoGeral(FEmpresa))
+            return false;
+        Secao = std::string_view(FEmpresa).substr(0, 8);
+    }
+    Modificou = true;
+    try {
+        // Section, key and value NUL-terminated in one buffer, on the stack when they fit.
+        char Pilha[768];
+        std::string Grande;
+        const std::size_t Total = Secao.size() + Chave.size() + Valor.size() + 3;
+        char* Texto = Pilha;
+        if (Total > sizeof Pilha) {
+            Grande.resize(Total);
+            Texto = Grande.data();
+        }
+        char* Fim = Texto;
+        const auto Copia = [&](std::string_view Parte, bool Minuscula) {
+            const char* Inicio = Fim;
+            for (char C : Parte)
+                *Fim++ = Minuscula ? MinusculaAscii(C) : C;
+            *Fim++ = '\0';
+            return Inicio;
+        };
+        const char* S = Copia(Secao, Minusc);
+        const char* K = Copia(Chave, Minusc);
+        return Lote->Grava(S, K, Copia(Valor, false));
+    } catch (...) {
+        return false;
+    }
 }
 
 bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, const std::string& Valor) noexcept
 {
-    try {
-        return Grava(Curta(Secao), Curta(Chave), Curta(Valor), true);
-    } catch (...) {
-        return false;
-    }
+    return Grava(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
 }
 
 bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, PChar Valor) noexcept
 {
-    try {
-        return Grava(Curta(Secao), Curta(Chave), Valor.Texto ? Valor.Texto : "", false);
-    } catch (...) {
-        return false;
-    }
+    return Grava(Ate255(Secao), Ate255(Chave), Valor.Texto ? Valor.Texto : "", false);
 }
 
 bool TKovanIni::GravaInt(const std::string& Secao, const std::string& Chave, std::int32_t Valor) noexcept
 {
-    try {
-        return Grava(Curta(Secao), Curta(Chave), std::to_string(Valor), true);
-    } catch (...) {
-        return false;
-    }
+    char Texto[16];
+    const int N = std::snprintf(Texto, sizeof Texto, "%d", static_cast<int>(Valor));
+    return Grava(Ate255(Secao), Ate255(Chave), std::string_view(Texto, static_cast<std::size_t>(N)), true);
 }
 
 bool TKovanIni::GravaBool(const std::string& Secao, const std::string& Chave, bool Valor) noexcept
@@ -216,12 +319,17 @@ bool TKovanIni::GravaBool(const std::string& Secao, const std::string& Chave, bo
 std::string TKovanIni::LeVar(const std::string& Secao, const std::string& Chave, const std::string& Padrao) const noexcept
 {
     try {
+        if (Lote) {  // the batch's file is the object's own: only the section can be missing
+            if (Secao.empty() && ArquivoGeral(FEmpresa))
+                return {};
+            return Lote->Le(Ate255(Secao), Ate255(Chave), Ate255(Padrao), 2048);
+        }
         std::string Caminho, SecaoFinal;
         if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
             return {};
         char Buffer[2048];
-        const std::uint32_t Lidos = GetPrivateProfileStringA(Curta(Secao).c_str(), Curta(Chave).c_str(),
-                                                             Curta(Padrao).c_str(), Buffer, sizeof Buffer,
+        const std::uint32_t Lidos = GetPrivateProfileStringA(Corta255(Secao).c_str(), Corta255(Chave).c_str(),
+                                                             Corta255(Padrao).c_str(), Buffer, sizeof Buffer,
                                                              Caminho.c_str());
         return std::string(Buffer, Lidos);
     } catch (...) {
@@ -235,7 +343,7 @@ std::int32_t TKovanIni::LeInt(const std::string& Secao, const std::string& Chave
         std::string Caminho, SecaoFinal;
         if (!ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
             return Padrao;
-        return TIniFile(Caminho).ReadInteger(SecaoFinal, Curta(Chave), Padrao);
+        return IniDoArquivo(Caminho).ReadInteger(SecaoFinal, Corta255(Chave), Padrao);
     } catch (...) {
         return Padrao;
     }
@@ -252,7 +360,7 @@ int TKovanIni::LeVars(const std::string& Secao, std::vector<std::string>& Lista)
         Lista.clear();
         std::string Caminho, SecaoFinal;
         if (ArquivoSec(FArquivo, FEmpresa, Secao, Caminho, SecaoFinal))
-            TIniFile(Caminho).ReadSectionValues(SecaoFinal, Lista);
+            IniDoArquivo(Caminho).ReadSectionValues(SecaoFinal, Lista);
         return static_cast<int>(Lista.size());
     } catch (...) {
         return static_cast<int>(Lista.size());
@@ -266,7 +374,7 @@ int TKovanIni::LeSecs(std::vector<std::string>& Lista) const noexcept
         std::string Caminho, SecaoFinal;
         ArquivoSec(FArquivo, FEmpresa, "", Caminho, SecaoFinal);
         if (!Caminho.empty())
-            TIniFile(Caminho).ReadSections(Lista);
+            IniDoArquivo(Caminho).ReadSections(Lista);
         return static_cast<int>(Lista.size());
     } catch (...) {
         return static_cast<int>(Lista.size());
@@ -276,12 +384,12 @@ int TKovanIni::LeSecs(std::vector<std::string>& Lista) const noexcept
 bool TKovanIni::ExisteSetor(const std::string& Secao) noexcept
 {
     try {
-        Inicializa(FEmpresa);
+        InicializaUmaVez();
         std::string Caminho, SecaoFinal;
-        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+        if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         std::vector<std::string> Chaves;
-        TIniFile(Caminho).ReadSection(SecaoFinal, Chaves);
+        IniDoArquivo(Caminho).ReadSection(SecaoFinal, Chaves);
         return !Chaves.empty();
     } catch (...) {
         return false;
@@ -292,11 +400,11 @@ bool TKovanIni::RemoveSec(const std::string& Secao) noexcept
 {
     std::string Caminho, SecaoFinal;
     try {
-        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+        if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         Modificou = true;
-        if (FileExists(Caminho))  // erasing from a missing file must not create it
-            TIniFile(Caminho).EraseSection(SecaoFinal);
+        if (Lote || FileExists(Caminho))  // erasing from a missing file must not create it
+            IniDoArquivo(Caminho).EraseSection(SecaoFinal);
     } catch (...) {
     }
     return true;
@@ -306,11 +414,11 @@ bool TKovanIni::RemoveVar(const std::string& Secao, const std::string& Chave) no
 {
     std::string Caminho, SecaoFinal;
     try {
-        if (!ArquivoSec(FArquivo, FEmpresa, Curta(Secao), Caminho, SecaoFinal))
+        if (!ArquivoSec(FArquivo, FEmpresa, Corta255(Secao), Caminho, SecaoFinal))
             return false;
         Modificou = true;
-        if (FileExists(Caminho))
-            TIniFile(Caminho).DeleteKey(SecaoFinal, Curta(Chave));
+        if (Lote || FileExists(Caminho))
+            IniDoArquivo(Caminho).DeleteKey(SecaoFinal, Corta255(Chave));
     } catch (...) {
     }
     return true;

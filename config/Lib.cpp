@@ -3,10 +3,7 @@
 #include "platform/Ascii.h"
 #include "platform/FileVersion.h"
 #include "platform/Files.h"
-#include "runtime/Application.h"
-#include "runtime/Dialogs.h"
 #include "runtime/IniFiles.h"
-#include "support/msgmodulos.h"
 
 #include <algorithm>
 
@@ -29,16 +26,6 @@ bool TeclaDeControle(char Key)
 }
 
 } // namespace
-
-std::string Apara(std::string_view Texto)
-{
-    std::size_t Inicio = 0, Fim = Texto.size();
-    while (Inicio < Fim && static_cast<unsigned char>(Texto[Inicio]) <= ' ')
-        ++Inicio;
-    while (Fim > Inicio && static_cast<unsigned char>(Texto[Fim - 1]) <= ' ')
-        --Fim;
-    return std::string(Texto.substr(Inicio, Fim - Inicio));
-}
 
 bool CodigoEmpresaValido(std::string_view Codigo) noexcept
 {
@@ -133,6 +120,11 @@ char SomenteLetrasNumeros(char& Key) noexcept
     return Key;
 }
 
+std::string Corta255(std::string_view Texto)
+{
+    return std::string(Texto.substr(0, 255));
+}
+
 std::string VerificaStr(const std::string& Texto)
 {
     return Texto.substr(0, Texto.find('\0'));
@@ -194,12 +186,4 @@ bool VerPrivilegio(std::uint16_t Acao, std::uint16_t Nivel) noexcept
     if (Acao == 1 && Nivel == 4)
         return false;
     return true;
-}
-
-bool VerPrivilegioEx(TApplication&, std::uint16_t Acao, std::uint16_t Nivel)
-{
-    if (VerPrivilegio(Acao, Nivel))
-        return true;
-    MessageBox(LeMensagens(30), LeMensagens(16), MB_OK | MB_ICONERROR);
-    return false;
 }

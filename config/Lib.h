@@ -1,13 +1,12 @@
 #pragma once
 // Lib: where the server lives and what it says about itself (root, company mode, duplicate
 // establishment codes, company list), the privilege rule, and small helpers the screens share.
-// Nothing here writes a file, throws or keeps state.
+// Nothing here writes a file, throws, keeps state or talks to the user: what the user is told lives
+// in the support part of Lib (support/Lib.h), which reads this part and never the other way round.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class TApplication;
 
 /// Server root from CfKovan.ini beside the executable (section "config", key "raiz", default
 /// "\Kovan"), with "/" turned into "\"; no trailing backslash added or removed.
@@ -29,10 +28,11 @@ std::int32_t LerEmpresas(const std::string& Raiz, std::vector<std::string>& List
 char SomenteNumeros(char& Key) noexcept;
 char SomenteLetrasNumeros(char& Key) noexcept;
 
-/// The text without the blanks and control characters at both ends (the host's Trim).
-std::string Apara(std::string_view Texto);
 /// True for a company code: exactly 8 ASCII letters or digits. Only such a code may become a path.
 bool CodigoEmpresaValido(std::string_view Codigo) noexcept;
+
+/// Texto cut to its first 255 bytes: what a short string of the host's runtime holds.
+std::string Corta255(std::string_view Texto);
 
 /// The text up to its first NUL.
 std::string VerificaStr(const std::string& Texto);
@@ -55,7 +55,6 @@ std::string GetVersion(const std::string& Caminho) noexcept;
 /// True when Atual is at least Minima, comparing up to four dot-separated numbers (missing = 0).
 bool ComparaVersaoMinima(const std::string& Minima, const std::string& Atual) noexcept;
 
-/// The privilege rule: level 2 may do no action but 0; level 4 may not do action 1.
+/// The privilege rule: level 2 may do no action but 0; level 4 may not do action 1. VerPrivilegioEx
+/// (support/Lib.h) also tells the user when the answer is no.
 bool VerPrivilegio(std::uint16_t Acao, std::uint16_t Nivel) noexcept;
-/// VerPrivilegio, telling the user when the answer is no.
-bool VerPrivilegioEx(TApplication& Aplicacao, std::uint16_t Acao, std::uint16_t Nivel);

@@ -1,11 +1,11 @@
 #include "db/MkSqLite3Api.h"
 
 #include "platform/DynLib.h"
-#include "support/msgmodulos.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <thread>
 
 TSqliteApi Api;
 
@@ -35,7 +35,7 @@ std::string QuatroPartes(std::string Versao)
 
 void LevantaErroSqlite(const std::string& Texto)
 {
-    throw std::runtime_error(Texto);
+    throw ESqlite(TTipoErroSqlite::Camada, Texto);
 }
 
 bool SqliteCarregada() noexcept
@@ -60,12 +60,13 @@ void CheckSqliteLoaded()
     if (Carregada)
         return;
     TBibliotecaDinamica Biblioteca;
-    if (!Biblioteca.Abre(NomeBibliotecaSqlite()))
-        LevantaErroSqlite(LeMensagens(43));
+    const std::string Nome = NomeBibliotecaSqlite();
+    if (!Biblioteca.Abre(Nome))
+        throw ESqlite(TTipoErroSqlite::BibliotecaAusente, Nome + ": " + Biblioteca.UltimoErro());
     TSqliteApi Novas;
 #define KOVAN_SQLITE_LIGA(Nome, Assinatura)                                                            \
     if (!Liga(Biblioteca, #Nome, Novas.Nome))                                                          \
-        LevantaErroSqlite("sqlite missing function " #Nome);
+        throw ESqlite(TTipoErroSqlite::FuncaoAusente, "sqlite missing function " #Nome);
     KOVAN_SQLITE_FUNCOES(KOVAN_SQLITE_LIGA)
 #undef KOVAN_SQLITE_LIGA
     Api = Novas;
@@ -89,6 +90,18 @@ bool LocalizaBibliotecaSqlite(std::string& Versao) noexcept
     } catch (...) {
         return false;
     }
+}
+
+bool PodeRepetir(std::int32_t Limite, std::chrono::steady_clock::time_point Inicio, std::int32_t EsperaSqlite)
+{
+    if (Limite == 0)
+        return false;
+    if (Limite > 0 && std::chrono::steady_clock::now() - Inicio >= std::chrono::milliseconds(Limite))
+        return false;
+    // Without SQLite's own wait, a busy answer comes back at once; don't spin on it.
+    if (EsperaSqlite <= 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return true;
 }
 
 static_assert(sizeof(TSqliteApi) == QuantidadeFuncoesSqlite * sizeof(void (*)()), "one entry point per function");

@@ -2,7 +2,9 @@
 // MkSqLite3Api: the SQLite library, loaded at run time and bound function by function. Nothing links
 // against SQLite; a server that lacks the library still loads the module, and only opening a
 // database fails.
+#include <chrono>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 
@@ -96,13 +98,38 @@ extern TSqliteApi Api;
 /// Number of entry points bound.
 inline constexpr int QuantidadeFuncoesSqlite = 61;
 
-/// Binds the library unless already bound. Throws std::runtime_error with message 43's text when
-/// no library can be loaded, and with "sqlite missing function <name>" naming the first entry point
-/// the library lacks; after a failure the next call starts again from loading. Once bound, the
-/// library stays loaded for the life of the process.
+/// What kind of failure an ESqlite reports. db/ says what went wrong; the wording a user is shown is
+/// its caller's (support/Lib.h, TextoDoErro).
+enum class TTipoErroSqlite {
+    BibliotecaAusente,  ///< no SQLite library could be loaded
+    FuncaoAusente,      ///< the library lacks an entry point: "sqlite missing function <name>"
+    Sqlite,             ///< an SQLite call failed: "<code>:<SQLite's message>", Codigo() the code
+    Camada,             ///< the layer refused (state, conversion, field, parameter): the text says why
+};
+
+/// Every failure of db/ is thrown as one of these.
+class ESqlite : public std::runtime_error {
+public:
+    ESqlite(TTipoErroSqlite Tipo, const std::string& Texto, int Codigo = 0)
+        : std::runtime_error(Texto), TipoErro(Tipo), CodigoSqlite(Codigo)
+    {
+    }
+    TTipoErroSqlite Tipo() const noexcept { return TipoErro; }
+    /// SQLite's result code of a TTipoErroSqlite::Sqlite failure; 0 for the others.
+    int Codigo() const noexcept { return CodigoSqlite; }
+
+private:
+    TTipoErroSqlite TipoErro;
+    int CodigoSqlite;
+};
+
+/// Binds the library unless already bound. Throws ESqlite BibliotecaAusente (its text naming the
+/// library and the loader's reason) when no library can be loaded, and FuncaoAusente ("sqlite missing
+/// function <name>") naming the first entry point the library lacks; after a failure the next call
+/// starts again from loading. Once bound, the library stays loaded for the life of the process.
 void CheckSqliteLoaded();
 
-/// Raises the layer's error: a std::runtime_error carrying Texto. Every failure of db/ goes out here.
+/// Raises the layer's refusal: ESqlite Camada carrying Texto.
 [[noreturn]] void LevantaErroSqlite(const std::string& Texto);
 
 /// True once every entry point is bound.
@@ -116,3 +143,14 @@ std::string NomeBibliotecaSqlite();
 /// (sqlite3_libversion), written with four numbers ("3.40.1.0"), or empty when it reports none.
 /// Nothing is bound.
 bool LocalizaBibliotecaSqlite(std::string& Versao) noexcept;
+
+/// SQLite's result codes the layer acts on.
+inline constexpr int SQLITE_BUSY = 5;
+inline constexpr int SQLITE_LOCKED = 6;
+inline constexpr int SQLITE_ROW = 100;
+inline constexpr int SQLITE_DONE = 101;
+
+/// Whether a call that found the database busy or locked, first made at Inicio, may try again under
+/// the statement timeout Limite (0 never, above 0 for that many milliseconds, below 0 always). Without
+/// SQLite's own wait (EsperaSqlite, the busy timeout) it pauses a millisecond rather than spin.
+bool PodeRepetir(std::int32_t Limite, std::chrono::steady_clock::time_point Inicio, std::int32_t EsperaSqlite);

@@ -86,27 +86,28 @@ void TConfigurador::Recebe(std::int32_t Codigo, char* Texto)
 {
     TTroca Troca{Codigo, Texto, {}};
     switch (Codigo) {
-    case 0:
+    case NotificaTelaFechada:
         // The screen closed itself; one that is still open is closed now. Either is deleted once its
         // handler has returned.
         if (auto* Form = qobject_cast<TForm*>(QApplication::activeWindow()); Form && Form->isVisible())
             QTimer::singleShot(0, Form, [Form] { Form->close(); });
         break;
-    case 100: statusBar()->showMessage(QStringDeCp1252(Texto)); break;
-    case 300: EmpresaEscolhida = Texto; break;
-    case 301: Responde(Texto, EmpresaEscolhida); break;
-    case 501: Responde(Texto, std::string(1, DigitoModo)); break;
-    case 505: GrupoEscolhido = Texto; break;
-    case 506:
+    case NotificaDica: statusBar()->showMessage(QStringDeCp1252(Texto)); break;
+    case NotificaEmpresaEscolhida: EmpresaEscolhida = Texto; break;
+    case PerguntaEmpresaHost: Responde(Texto, EmpresaEscolhida); break;
+    case PerguntaModoHost: Responde(Texto, std::string(1, DigitoModo)); break;
+    case NotificaGrupoEscolhido: GrupoEscolhido = Texto; break;
+    case PerguntaGrupoHost:
         if (!GrupoEscolhido.empty())
             Responde(Texto, GrupoEscolhido);
         break;
-    case 507: Responde(Texto, ModoSelecao); break;
-    case 508: ModoSelecao = Texto; break;
-    case 510: Responde(Texto, ValorHost); break;
-    default: break; // 1 (shown), 509 (a valid choice): nothing to answer
+    case PerguntaModoSelecao: Responde(Texto, ModoSelecao); break;
+    case NotificaModoSelecao: ModoSelecao = Texto; break;
+    case PerguntaValorHost: Responde(Texto, ValorHost); break;
+    default: break; // the screen was shown, a valid choice: nothing to answer
     }
-    if (Codigo == 301 || Codigo == 501 || Codigo == 506 || Codigo == 507 || Codigo == 510)
+    if (Codigo == PerguntaEmpresaHost || Codigo == PerguntaModoHost || Codigo == PerguntaGrupoHost ||
+        Codigo == PerguntaModoSelecao || Codigo == PerguntaValorHost)
         Troca.Resposta = Texto;
     Historico.push_back(std::move(Troca));
 }

@@ -1,13 +1,18 @@
 // cfkovan-dados: the company data exchange of a network module, from a shell or a script. It loads the
 // module as the configurator does and hands it the same requests the configurator would.
+#include "config/Kovan_INI.h"
+#include "config/Lib.h"
 #include "host/Argumentos.h"
 #include "host/Modulo.h"
+#include "host/RaizServidor.h"
 #include "module/info.h"
+#include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 #include "platform/Files.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -17,6 +22,7 @@
 #include <locale.h>
 #include <sstream>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -41,7 +47,8 @@ Commands:
 
 Options:
   --config-dir DIR    the folder holding CfKovan.ini, whose [config] raiz names the server root
-                      (default: the folder of this program; without that file nothing is done)
+                      (default: the folder of this program; without that file, or when the
+                      root it names does not exist, nothing is done)
   --module FILE       the module library (default: libcfMirabelo.so beside this program)
   -o, --output FILE   write the export to FILE instead of standard output
   --yes               answer Yes to every question of the import (skip the entry, go on)
@@ -55,7 +62,11 @@ command works on company 00000000.
 Without --yes or --no the questions are asked at the terminal; with no terminal to ask, the
 answer is No.
 
-Exit status: 0 done; 1 the import was stopped by a No; 2 failure (usage, module, files).
+After an import or an erase every company concerned is read back from its file; each one whose
+file does not hold what was asked is named on a line of its own, and the status is 2.
+
+Exit status: 0 done; 1 the import was stopped by a No; 2 failure (usage, module, files, a
+server root that does not exist, a company whose file does not hold what was asked).
 )";
 
 enum class TResposta { Perguntar, Sim, Nao };
@@ -74,7 +85,16 @@ struct TContextoPerguntas {
     bool PodePerguntar;
     bool TerminalUtf8;
     int Nao = 0;
+    std::vector<std::string> Puladas;  // the company of each question answered Yes: its entry was skipped
 };
+
+// The company a question of the import is about: the first "[...]" of its text.
+std::string EmpresaDaPergunta(const std::string& Texto)
+{
+    const std::size_t Inicio = Texto.find('[');
+    const std::size_t Fim = Inicio == std::string::npos ? Inicio : Texto.find(']', Inicio);
+    return Fim == std::string::npos ? std::string() : Texto.substr(Inicio + 1, Fim - Inicio - 1);
+}
 
 bool TerminalUtf8()
 {
@@ -114,6 +134,8 @@ int RespondeCaixa(void* Contexto, const char* Texto, const char* Titulo, unsigne
         std::cerr << (Resposta == TResposta::Sim ? "  -> Yes\n" : "  -> No\n");
     if (Resposta == TResposta::Nao)
         ++C.Nao;
+    else
+        C.Puladas.push_back(MaiusculasAscii(EmpresaDaPergunta(Texto)));
     return Resposta == TResposta::Sim ? IDYES : IDNO;
 }
 
@@ -184,11 +206,10 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
 
 // The entry list of an import file: one entry per non-empty line, each ended by a NUL, and one more
 // NUL at the end.
-bool MontaLista(std::istream& Entrada, bool ConverteDoTerminal, std::string& Lista, int& Entradas, std::string& Erro)
+bool MontaLista(std::istream& Entrada, bool ConverteDoTerminal, std::string& Lista, std::string& Erro)
 {
     std::string Linha;
     int Numero = 0;
-    Entradas = 0;
     while (std::getline(Entrada, Linha)) {
         ++Numero;
         if (!Linha.empty() && Linha.back() == '\r')
@@ -201,7 +222,6 @@ bool MontaLista(std::istream& Entrada, bool ConverteDoTerminal, std::string& Lis
             continue;
         Lista += ConverteDoTerminal ? Utf8ParaCp1252(Linha) : Linha;
         Lista += '\0';
-        ++Entradas;
     }
     Lista += '\0';
     if (Lista.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
@@ -211,7 +231,7 @@ bool MontaLista(std::istream& Entrada, bool ConverteDoTerminal, std::string& Lis
     return true;
 }
 
-TDadosCfg Pedido(std::uint16_t Operacao, const std::string& Empresa)
+TDadosCfg Pedido(TOperacaoDados Operacao, const std::string& Empresa)
 {
     TDadosCfg Dados;
     std::memset(&Dados, 0, sizeof Dados);
@@ -220,24 +240,42 @@ TDadosCfg Pedido(std::uint16_t Operacao, const std::string& Empresa)
     return Dados;
 }
 
-int Exporta(void (*DadosEmpresa)(TDadosCfg*), const TOpcoes& O, bool Utf8)
+using TDadosEmpresa = void (*)(TDadosCfg*);
+
+// The entries of an export, counted here: Resultado stops at 32767. False when the module failed.
+bool Exportacao(TDadosEmpresa DadosEmpresa, TOperacaoDados Operacao, const std::string& Empresa,
+                std::vector<std::string>& Entradas)
 {
-    const std::uint16_t Operacao = O.Comando == "export-all" ? 3 : 0;
     std::vector<char> Buffer(64 * 1024);
     TDadosCfg Dados;
     for (;;) {
-        Dados = Pedido(Operacao, O.Argumento);
+        Dados = Pedido(Operacao, Empresa);
         Dados.TamBuffer = static_cast<std::int32_t>(Buffer.size());
         Dados.Buffer = Buffer.data();
         DadosEmpresa(&Dados);
-        if (Dados.Resultado != -1 || Buffer.size() >= (1u << 30))
+        if (Dados.Resultado != ResultadoBufferPequeno || Buffer.size() >= (1u << 30))
             break;
         Buffer.assign(Buffer.size() * 4, 0);  // the module says the buffer was too small
     }
     if (Dados.Resultado < 0) {
         std::cerr << "cfkovan-dados: export failed (result " << Dados.Resultado << ")\n";
-        return SaidaFalha;
+        return false;
     }
+    Entradas = LeEntradasDadosConfig(Buffer.data(), static_cast<std::int64_t>(Buffer.size()));
+    return true;
+}
+
+std::string Plural(std::size_t Quantos, const char* Um, const char* Varios)
+{
+    return std::to_string(Quantos) + ' ' + (Quantos == 1 ? Um : Varios);
+}
+
+int Exporta(TDadosEmpresa DadosEmpresa, const TOpcoes& O, bool Utf8)
+{
+    std::vector<std::string> Entradas;
+    if (!Exportacao(DadosEmpresa, O.Comando == "export-all" ? OperacaoExportaTodas : OperacaoExporta, O.Argumento,
+                    Entradas))
+        return SaidaFalha;
     std::ofstream Arquivo;
     const bool ParaArquivo = !O.Saida.empty();
     if (ParaArquivo) {
@@ -249,22 +287,49 @@ int Exporta(void (*DadosEmpresa)(TDadosCfg*), const TOpcoes& O, bool Utf8)
     }
     std::ostream& Saida = ParaArquivo ? static_cast<std::ostream&>(Arquivo) : std::cout;
     const bool Converte = !ParaArquivo && isatty(STDOUT_FILENO) && Utf8;
-    const char* Pos = Buffer.data();
-    for (int I = 0; I < Dados.Resultado; ++I) {
-        const std::string Entrada(Pos);
+    for (const std::string& Entrada : Entradas)
         Saida << (Converte ? Cp1252ParaUtf8(Entrada) : Entrada) << '\n';
-        Pos += Entrada.size() + 1;
-    }
     Saida.flush();
     if (!Saida) {
         std::cerr << "cfkovan-dados: writing the export failed\n";
         return SaidaFalha;
     }
-    std::cerr << "exported " << Dados.Resultado << (Dados.Resultado == 1 ? " entry\n" : " entries\n");
+    std::cerr << "exported " << Plural(Entradas.size(), "entry", "entries") << '\n';
     return SaidaOk;
 }
 
-int Importa(void (*DadosEmpresa)(TDadosCfg*), const TOpcoes& O, TContextoPerguntas& Perguntas)
+// The establishment code a company's file holds, read as the module reads it.
+std::string CodigoGuardado(const std::string& Raiz, const std::string& Empresa)
+{
+    return TKovanIni(Raiz, "Mirabelo", Empresa).LeVar("Geral", "CodigoEstabelecimento", "");
+}
+
+std::string ArquivoDaEmpresa(const std::string& Raiz, const std::string& Empresa)
+{
+    TKovanIni Ini(Raiz, "Mirabelo", Empresa);
+    std::string Caminho, Secao;
+    Ini.ArquivoSec(Ini.Arquivo(), Empresa, "Geral", Caminho, Secao);
+    return CaminhoLocal(Caminho);
+}
+
+// One line per company whose file does not hold what the request should have left there.
+void RelataFalha(const std::string& Raiz, const std::string& Empresa, const std::string& Problema, bool Utf8)
+{
+    std::cerr << "cfkovan-dados: company " << ParaTerminal(Empresa, Utf8) << ": "
+              << ParaTerminal(ArquivoDaEmpresa(Raiz, Empresa) + " " + Problema, Utf8) << '\n';
+}
+
+// What an import should leave in one company's file. The entries the module stores are those with a
+// company code of 8 letters or digits and a code of 1 to 15 characters; the last of them wins. When a
+// question skipped one of its entries, or a No stopped the import, which one won is not known here:
+// then any of its codes, or the code it held before, will do.
+struct TEmpresaImportada {
+    std::string Empresa;
+    std::string Antes;
+    std::vector<std::string> Codigos;  // padded, in entry order
+};
+
+int Importa(TDadosEmpresa DadosEmpresa, const std::string& Raiz, const TOpcoes& O, TContextoPerguntas& Perguntas)
 {
     std::ifstream Arquivo;
     const bool DaEntrada = O.Argumento == "-";
@@ -276,9 +341,8 @@ int Importa(void (*DadosEmpresa)(TDadosCfg*), const TOpcoes& O, TContextoPergunt
         }
     }
     std::string Lista, Erro;
-    int Entradas = 0;
     const bool Converte = DaEntrada && isatty(STDIN_FILENO) && Perguntas.TerminalUtf8;
-    if (!MontaLista(DaEntrada ? std::cin : Arquivo, Converte, Lista, Entradas, Erro)) {
+    if (!MontaLista(DaEntrada ? std::cin : Arquivo, Converte, Lista, Erro)) {
         std::cerr << "cfkovan-dados: " << O.Argumento << ": " << Erro << '\n';
         return SaidaFalha;
     }
@@ -286,29 +350,95 @@ int Importa(void (*DadosEmpresa)(TDadosCfg*), const TOpcoes& O, TContextoPergunt
         std::cin.clear();
         Perguntas.PodePerguntar = false;  // standard input held the list
     }
-    TDadosCfg Dados = Pedido(1, "");
+
+    // The entries as the module reads them, and what each company should hold afterwards.
+    const std::vector<std::string> Entradas = LeEntradasDadosConfig(Lista.data(), static_cast<std::int64_t>(Lista.size()));
+    std::vector<TEmpresaImportada> Empresas;
+    std::unordered_map<std::string, std::size_t> IndiceEmpresa;
+    std::size_t Ignoradas = 0;
+    for (const std::string& Entrada : Entradas) {
+        const std::string E = CampoDaEntrada(Entrada, 1);
+        const std::string C = CampoDaEntrada(Entrada, 2);
+        if (!CodigoEmpresaValido(E) || C.empty() || C.size() > 15) {
+            ++Ignoradas;
+            continue;
+        }
+        const auto [Pos, Nova] = IndiceEmpresa.emplace(MaiusculasAscii(E), Empresas.size());
+        if (Nova)
+            Empresas.push_back({E, CodigoGuardado(Raiz, E), {}});
+        Empresas[Pos->second].Codigos.push_back(CompletaZero(C));
+    }
+
+    TDadosCfg Dados = Pedido(OperacaoImporta, "");
     Dados.TamBuffer = static_cast<std::int32_t>(Lista.size());
     Dados.Buffer = Lista.data();
     DadosEmpresa(&Dados);
-    if (Perguntas.Nao > 0) {
-        std::cerr << "import stopped; " << Entradas << " entries read\n";
-        return SaidaInterrompida;
+
+    const bool Interrompida = Perguntas.Nao > 0;
+    std::unordered_map<std::string, std::size_t> PuladasPorEmpresa;
+    for (const std::string& E : Perguntas.Puladas)
+        ++PuladasPorEmpresa[E];
+    std::size_t Falhas = 0;
+    for (const TEmpresaImportada& Empresa : Empresas) {
+        const std::string Agora = CodigoGuardado(Raiz, Empresa.Empresa);
+        const auto Puladas = PuladasPorEmpresa.find(MaiusculasAscii(Empresa.Empresa));
+        const std::size_t QuantasPuladas = Puladas == PuladasPorEmpresa.end() ? 0 : Puladas->second;
+        bool Certo;
+        if (Interrompida || QuantasPuladas > 0)
+            Certo = Agora == Empresa.Antes ||
+                    std::find(Empresa.Codigos.begin(), Empresa.Codigos.end(), Agora) != Empresa.Codigos.end();
+        else
+            Certo = Agora == Empresa.Codigos.back();
+        if (Certo)
+            continue;
+        RelataFalha(Raiz, Empresa.Empresa,
+                    "does not hold code " + Empresa.Codigos.back() + " (it holds " + (Agora.empty() ? "none" : Agora) + ")",
+                    Perguntas.TerminalUtf8);
+        Falhas += Empresa.Codigos.size() - std::min(QuantasPuladas, Empresa.Codigos.size());
     }
-    std::cerr << "imported " << Entradas << (Entradas == 1 ? " entry" : " entries") << " (result " << Dados.Resultado
-              << ")\n";
-    return SaidaOk;
+
+    const std::size_t Puladas = Ignoradas + Perguntas.Puladas.size();
+    const std::string Lidas = "read " + Plural(Entradas.size(), "entry", "entries");
+    if (Interrompida)
+        std::cerr << "import stopped by a No: " << Lidas << ", " << Puladas << " skipped, " << Falhas
+                  << " failed; the entries from the No on were not stored\n";
+    else
+        std::cerr << Lidas << ": " << Entradas.size() - Puladas - Falhas << " stored, " << Puladas << " skipped, "
+                  << Falhas << " failed\n";
+    if (Falhas > 0)
+        return SaidaFalha;
+    return Interrompida ? SaidaInterrompida : SaidaOk;
 }
 
-int Apaga(void (*DadosEmpresa)(TDadosCfg*), const TOpcoes& O)
+int Apaga(TDadosEmpresa DadosEmpresa, const std::string& Raiz, const TOpcoes& O, bool Utf8)
 {
-    TDadosCfg Dados = Pedido(2, O.Argumento == "--all" ? "" : O.Argumento);
+    // The companies concerned are those an export of the same request lists; afterwards none of them
+    // may hold a code.
+    const std::string Empresa = O.Argumento == "--all" ? "" : O.Argumento;
+    std::vector<std::string> Antes, Depois;
+    if (!Exportacao(DadosEmpresa, OperacaoExportaTodas, Empresa, Antes))
+        return SaidaFalha;
+    TDadosCfg Dados = Pedido(OperacaoApaga, Empresa);
     DadosEmpresa(&Dados);
     if (Dados.Resultado < 0) {
         std::cerr << "cfkovan-dados: erase failed (result " << Dados.Resultado << ")\n";
         return SaidaFalha;
     }
-    std::cerr << "erased the code of " << Dados.Resultado << (Dados.Resultado == 1 ? " company\n" : " companies\n");
-    return SaidaOk;
+    if (!Exportacao(DadosEmpresa, OperacaoExportaTodas, Empresa, Depois))
+        return SaidaFalha;
+    std::size_t Falhas = 0;
+    for (const std::string& Entrada : Depois) {
+        const std::string Codigo = CampoDaEntrada(Entrada, 2);
+        if (Codigo.empty())
+            continue;
+        RelataFalha(Raiz, CampoDaEntrada(Entrada, 1), "still holds code " + Codigo, Utf8);
+        ++Falhas;
+    }
+    std::cerr << "erased the code of " << Plural(Antes.size() - std::min(Falhas, Antes.size()), "company", "companies");
+    if (Falhas > 0)
+        std::cerr << "; " << Falhas << " failed";
+    std::cerr << '\n';
+    return Falhas > 0 ? SaidaFalha : SaidaOk;
 }
 
 } // namespace
@@ -329,24 +459,23 @@ int main(int Argc, char** Argv)
     Application().Title = "cfkovan-dados";
     if (!O.PastaConfig.empty())
         Application().SetExeName(O.PastaConfig + "/cfkovan-dados");
-    // Without CfKovan.ini the module would fall back to the root "\Kovan": say so instead of
-    // reading or writing a server that was never named.
-    const std::string Exe = Application().ExeName();
-    const std::string Ini = Exe.substr(0, Exe.find_last_of('/') + 1) + "CfKovan.ini";
-    if (!FileExists(Ini)) {
-        std::cerr << "cfkovan-dados: no " << Ini << " names the server root; use --config-dir\n";
+    // Without CfKovan.ini the module would fall back to the root "\Kovan", and under a root that does
+    // not exist it would start a new tree: say so instead of touching a server that was never named.
+    const std::string Raiz = RaizDoServidor(true, Erro);
+    if (Raiz.empty()) {
+        std::cerr << "cfkovan-dados: " << Erro << '\n';
         return SaidaFalha;
     }
 
-    TContextoPerguntas Perguntas{O.Resposta, isatty(STDIN_FILENO) != 0, TerminalUtf8()};
+    TContextoPerguntas Perguntas{O.Resposta, isatty(STDIN_FILENO) != 0, TerminalUtf8(), 0, {}};
     KovanSetMessageBoxHandler(RespondeCaixa, &Perguntas);
     try {
         TModuloRede Modulo(O.Modulo.empty() ? TModuloRede::CaminhoPadrao() : O.Modulo);
-        auto DadosEmpresa = Modulo.Funcao<void (*)(TDadosCfg*)>("DadosEmpresa");
+        auto DadosEmpresa = Modulo.Funcao<TDadosEmpresa>("DadosEmpresa");
         if (O.Comando == "import")
-            return Importa(DadosEmpresa, O, Perguntas);
+            return Importa(DadosEmpresa, Raiz, O, Perguntas);
         if (O.Comando == "erase")
-            return Apaga(DadosEmpresa, O);
+            return Apaga(DadosEmpresa, Raiz, O, Perguntas.TerminalUtf8);
         return Exporta(DadosEmpresa, O, Perguntas.TerminalUtf8);
     } catch (const std::exception& Falha) {
         std::cerr << "cfkovan-dados: " << Falha.what() << '\n';

@@ -4,6 +4,7 @@
 #include "host/Argumentos.h"
 #include "host/Configurador.h"
 #include "host/Modulo.h"
+#include "host/RaizServidor.h"
 #include "module/info.h"
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
@@ -151,6 +152,11 @@ int main(int Argc, char** Argv)
     }
     if (!O.PastaConfig.empty())
         Application().SetExeName(O.PastaConfig + "/cfkovan");
+    // The screens read and write under the server root; listing them touches no file.
+    if (!O.Listar && RaizDoServidor(false, Erro).empty()) {
+        std::cerr << "cfkovan: " << Erro << '\n';
+        return 2;
+    }
     try {
         return Executa(Argc, Argv, O);
     } catch (const std::exception& Falha) {

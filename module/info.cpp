@@ -80,46 +80,11 @@ namespace {
 
 constexpr std::size_t MaximoEntrada = 2048;
 constexpr std::size_t MaximoCampo = 1024;
-const char* const Atencao = "ATEN\xC7\xC3O";
 
-// The entries of a list: texts up to their NUL until an empty one, each cut at 2048 characters. With a
-// positive size nothing past it is read, even when the host forgot the final NULs.
-std::vector<std::string> LeEntradas(const char* Buffer, std::int64_t Tamanho)
+// Resultado holds at most 32767: a count past it must not wrap into the negative result codes.
+std::int16_t Contagem(std::int64_t Quantidade)
 {
-    std::vector<std::string> Entradas;
-    if (!Buffer)
-        return Entradas;
-    const bool Limitado = Tamanho > 0;
-    std::int64_t Pos = 0;
-    while (!Limitado || Pos < Tamanho) {
-        const char* Inicio = Buffer + Pos;
-        std::size_t Comprimento;
-        if (Limitado) {
-            const auto* Nul = static_cast<const char*>(std::memchr(Inicio, 0, static_cast<std::size_t>(Tamanho - Pos)));
-            Comprimento = Nul ? static_cast<std::size_t>(Nul - Inicio) : static_cast<std::size_t>(Tamanho - Pos);
-        } else {
-            Comprimento = std::strlen(Inicio);
-        }
-        if (Comprimento == 0)
-            break;
-        Entradas.emplace_back(Inicio, std::min(Comprimento, MaximoEntrada));
-        Pos += static_cast<std::int64_t>(Comprimento) + 1;
-    }
-    return Entradas;
-}
-
-// Field Campo (1-based) of an entry: cut at 1024 characters and trimmed; empty when missing.
-std::string CampoDaEntrada(const std::string& Entrada, int Campo)
-{
-    std::size_t Inicio = 0;
-    for (int I = 1; I < Campo; ++I) {
-        Inicio = Entrada.find(';', Inicio);
-        if (Inicio == std::string::npos)
-            return {};
-        ++Inicio;
-    }
-    const std::size_t Fim = std::min(Entrada.find(';', Inicio), Entrada.size());
-    return Apara(std::string_view(Entrada).substr(Inicio, std::min(Fim - Inicio, MaximoCampo)));
+    return static_cast<std::int16_t>(std::min<std::int64_t>(Quantidade, ResultadoMaximo));
 }
 
 // The companies an operation works on: the one the host named, every company, or on a single-company
@@ -149,17 +114,17 @@ void Exporta(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::s
     const std::int64_t Tamanho = Dados.TamBuffer;
     for (const std::string& Empresa : Empresas) {
         const std::string Codigo = LeCodigoEstabelecimento(Raiz, Empresa);
-        if (Dados.Operacao == 0 && Codigo.empty() && Empresas.size() > 1)
+        if (Dados.Operacao == OperacaoExporta && Codigo.empty() && Empresas.size() > 1)
             continue;
         const std::string Entrada = Apara(Empresa) + ";" + Codigo;
         if (!Dados.Buffer || static_cast<std::int64_t>(Entrada.size()) + Pos + 2 >= Tamanho) {
-            Dados.Resultado = -1;
+            Dados.Resultado = ResultadoBufferPequeno;
             return;
         }
         std::memcpy(Dados.Buffer + Pos, Entrada.c_str(), Entrada.size() + 1);
         Pos += static_cast<std::int64_t>(Entrada.size()) + 1;
         Dados.Buffer[Pos] = 0;
-        ++Dados.Resultado;
+        Dados.Resultado = Contagem(Dados.Resultado + 1);
     }
 }
 
@@ -169,24 +134,24 @@ void Apaga(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::str
     for (const std::string& Empresa : Empresas) {
         TKovanIni Ini(Raiz, "Mirabelo", Empresa);
         Ini.RemoveSec("Geral");
-        ++Dados.Resultado;
+        Dados.Resultado = Contagem(Dados.Resultado + 1);
     }
 }
 
 bool Pergunta(const std::string& Texto, unsigned int Icone)
 {
-    return MessageBox(Texto, Atencao, MB_YESNO | Icone) == IDYES;
+    return MessageBox(Texto, TituloAtencao, MB_YESNO | Icone) == IDYES;
 }
 
 void Avisa(const std::string& Texto, unsigned int Icone)
 {
-    MessageBox(Texto, Atencao, MB_OK | Icone);
+    MessageBox(Texto, TituloAtencao, MB_OK | Icone);
 }
 
 void Importa(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::string>& Empresas)
 {
-    const std::vector<std::string> Entradas = LeEntradas(Dados.Buffer, Dados.TamBuffer);
-    Dados.Resultado = static_cast<std::int16_t>(Entradas.size());
+    const std::vector<std::string> Entradas = LeEntradasDadosConfig(Dados.Buffer, Dados.TamBuffer);
+    Dados.Resultado = Contagem(static_cast<std::int64_t>(Entradas.size()));
     if (Entradas.empty())
         return;
 
@@ -248,10 +213,13 @@ void Importa(TDadosCfg& Dados, const std::string& Raiz, const std::vector<std::s
             Avisa("O C\xF3" "digo do Estabelecimento da empresa [" + E + "] possui mais de 15 d\xEDgitos, portanto ser\xE1 desconsiderado.",
                   MB_ICONWARNING);
         } else if (!Digitado.empty()) {
+            // One company's writes reach its file in one replace, or not at all.
             TKovanIni Ini(Raiz, "Mirabelo", E);
+            Ini.IniciaLote();
             Ini.GravaVar("Geral", "CodigoEstabelecimento", CompletaZero(Digitado));
+            Ini.ConfirmaLote();
         }
-        ++Dados.Resultado;
+        Dados.Resultado = Contagem(Dados.Resultado + 1);
     }
     Avisa("A importa\xE7\xE3o foi finalizada.", MB_ICONINFORMATION);
 }
@@ -263,17 +231,17 @@ void DadosEmpresa(TDadosCfg* Dados)
     if (!Dados)
         return;
     try {
-        Dados->Resultado = -100;
+        Dados->Resultado = ResultadoOperacaoDesconhecida;
         const std::uint16_t Operacao = Dados->Operacao;
-        if (Operacao > 3)
+        if (Operacao > OperacaoExportaTodas)
             return;
         const std::string Raiz = LerRaizPathKovan(Application().ExeName());
         const std::vector<std::string> Empresas = EmpresasDaOperacao(Raiz, *Dados);
         switch (Operacao) {
-        case 0:
-        case 3: Exporta(*Dados, Raiz, Empresas); break;
-        case 1: Importa(*Dados, Raiz, Empresas); break;
-        case 2: Apaga(*Dados, Raiz, Empresas); break;
+        case OperacaoExporta:
+        case OperacaoExportaTodas: Exporta(*Dados, Raiz, Empresas); break;
+        case OperacaoImporta: Importa(*Dados, Raiz, Empresas); break;
+        case OperacaoApaga: Apaga(*Dados, Raiz, Empresas); break;
         }
     } catch (...) {
         // Nothing crosses the boundary; Resultado keeps the value it had when the failure came.
@@ -285,10 +253,42 @@ std::string CompletaZero(const std::string& Texto)
     return Texto.size() < 15 ? std::string(15 - Texto.size(), '0') + Texto : Texto;
 }
 
+std::vector<std::string> LeEntradasDadosConfig(const char* Buffer, std::int64_t Tamanho)
+{
+    std::vector<std::string> Entradas;
+    if (!Buffer)
+        return Entradas;
+    std::int64_t Pos = 0;
+    while (Pos < Tamanho) {
+        const char* Inicio = Buffer + Pos;
+        const auto Resta = static_cast<std::size_t>(Tamanho - Pos);
+        const auto* Nul = static_cast<const char*>(std::memchr(Inicio, 0, Resta));
+        const std::size_t Comprimento = Nul ? static_cast<std::size_t>(Nul - Inicio) : Resta;
+        if (Comprimento == 0)
+            break;
+        Entradas.emplace_back(Inicio, std::min(Comprimento, MaximoEntrada));
+        Pos += static_cast<std::int64_t>(Comprimento) + 1;
+    }
+    return Entradas;
+}
+
+std::string CampoDaEntrada(const std::string& Entrada, int Campo)
+{
+    std::size_t Inicio = 0;
+    for (int I = 1; I < Campo; ++I) {
+        Inicio = Entrada.find(';', Inicio);
+        if (Inicio == std::string::npos)
+            return {};
+        ++Inicio;
+    }
+    const std::size_t Fim = std::min(Entrada.find(';', Inicio), Entrada.size());
+    return Apara(std::string_view(Entrada).substr(Inicio, std::min(Fim - Inicio, MaximoCampo)));
+}
+
 std::string PegaCampoDadosConfig(const char* Buffer, std::int64_t Tamanho, int Quantidade, int Entrada, int Campo)
 {
     if (Entrada < 1 || Entrada > Quantidade || Campo < 1)
         return {};
-    const std::vector<std::string> Entradas = LeEntradas(Buffer, Tamanho);
+    const std::vector<std::string> Entradas = LeEntradasDadosConfig(Buffer, Tamanho);
     return static_cast<std::size_t>(Entrada) <= Entradas.size() ? CampoDaEntrada(Entradas[Entrada - 1], Campo) : std::string();
 }

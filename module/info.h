@@ -3,11 +3,13 @@
 // notifications to the host and the company data exchange. The records are the host's binary formats:
 // packed, little-endian, every offset checked below. Code and data addresses are pointer-sized, so a
 // 64-bit build has the callback table at 115 bytes and the data record at 25 (111 and 21 on 32-bit).
+#include "module/CodigosHost.h"
 #include "platform/Export.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 /// The host's notification routine behind callback entry 0.
 typedef void (*TRotinaCallBack)(std::int32_t Funcao, std::int32_t Codigo, char* Texto);
@@ -47,6 +49,10 @@ struct TTabCallBack {
     std::uint8_t Reservado3[40];
 };
 
+/// A request of the company data exchange (DadosEmpresa). TamBuffer is the size of the host's buffer
+/// at Buffer: nothing at or past it is read or written, and a size of 0 or less is an empty buffer.
+/// Resultado is signed 16-bit: a count saturates at 32767 (ResultadoMaximo) instead of wrapping into
+/// the negative codes, so a host that needs exact counts keeps its own.
 struct TDadosCfg {
     std::uint16_t Operacao;
     std::int16_t Resultado;
@@ -110,7 +116,13 @@ void CallBack(std::int32_t Funcao, std::int32_t Codigo, char* Texto);
 /// An establishment code as stored: left-padded with "0" to 15 characters; longer texts unchanged.
 std::string CompletaZero(const std::string& Texto);
 
-/// Field Campo (1-based) of entry Entrada (1-based) of an entry list of Quantidade entries, trimmed of
-/// spaces; empty when the entry or the field does not exist. Tamanho bounds every read of Buffer
-/// (negative: the list's own final NUL is trusted).
+/// The entries of an entry list of Tamanho bytes: texts up to their NUL until an empty one, each cut at
+/// 2048 characters. Nothing at or past Tamanho is read, even when the final NULs are missing; a size
+/// of 0 or less is an empty list.
+std::vector<std::string> LeEntradasDadosConfig(const char* Buffer, std::int64_t Tamanho);
+/// Field Campo (1-based) of one entry, fields separated by ";": cut at 1024 characters and trimmed;
+/// empty when the entry has no such field.
+std::string CampoDaEntrada(const std::string& Entrada, int Campo);
+/// Field Campo of entry Entrada (both 1-based) of an entry list of Quantidade entries and Tamanho
+/// bytes; empty when the entry or the field does not exist.
 std::string PegaCampoDadosConfig(const char* Buffer, std::int64_t Tamanho, int Quantidade, int Entrada, int Campo);

@@ -1,6 +1,6 @@
 #pragma once
-// ASCII case and character classes. Windows matches section, key, class and file names without regard
-// to the case of ASCII letters only, and company codes are ASCII letters and digits.
+// ASCII case, character classes and trimming. Windows matches section, key, class and file names
+// without regard to the case of ASCII letters only, and company codes are ASCII letters and digits.
 #include <string>
 #include <string_view>
 
@@ -41,4 +41,47 @@ inline bool IguaisSemCaixa(std::string_view A, std::string_view B) noexcept
 inline bool LetraOuDigitoAscii(char C) noexcept
 {
     return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
+}
+
+/// Space or tab: the blanks around a name or value of a Windows profile line.
+inline bool BrancoAscii(char C) noexcept
+{
+    return C == ' ' || C == '\t';
+}
+
+/// A blank or control character (code 32 or below): what the host's Trim drops.
+inline bool BrancoOuControle(char C) noexcept
+{
+    return static_cast<unsigned char>(C) <= ' ';
+}
+
+/// Texto without the leading characters EhBranco accepts.
+template <class TEhBranco>
+std::string_view AparaInicioSe(std::string_view Texto, TEhBranco EhBranco) noexcept
+{
+    while (!Texto.empty() && EhBranco(Texto.front()))
+        Texto.remove_prefix(1);
+    return Texto;
+}
+
+/// Texto without the characters EhBranco accepts at both ends.
+template <class TEhBranco>
+std::string_view AparaSe(std::string_view Texto, TEhBranco EhBranco) noexcept
+{
+    Texto = AparaInicioSe(Texto, EhBranco);
+    while (!Texto.empty() && EhBranco(Texto.back()))
+        Texto.remove_suffix(1);
+    return Texto;
+}
+
+/// Texto without spaces and tabs at both ends.
+inline std::string_view AparaBrancos(std::string_view Texto) noexcept
+{
+    return AparaSe(Texto, BrancoAscii);
+}
+
+/// Texto without blanks and control characters at both ends (the host's Trim).
+inline std::string Apara(std::string_view Texto)
+{
+    return std::string(AparaSe(Texto, BrancoOuControle));
 }

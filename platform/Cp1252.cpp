@@ -12,6 +12,8 @@ constexpr std::array<char32_t, 32> Faixa80 = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+} // namespace
+
 void AnexaUtf8(std::string& Saida, char32_t C)
 {
     if (C < 0x80) {
@@ -30,8 +32,6 @@ void AnexaUtf8(std::string& Saida, char32_t C)
         Saida += static_cast<char>(0x80 | (C & 0x3F));
     }
 }
-
-} // namespace
 
 char32_t Cp1252ParaUnicode(unsigned char Byte) noexcept
 {

@@ -13,6 +13,9 @@ KOVANRT_API char32_t Cp1252ParaUnicode(unsigned char Byte) noexcept;
 /// CP1252 byte of a code point, or '?' where the code page has none (as WideCharToMultiByte writes).
 KOVANRT_API char Cp1252DeUnicode(char32_t Codigo) noexcept;
 
+/// Appends the UTF-8 bytes of the code point C to Saida.
+KOVANRT_API void AnexaUtf8(std::string& Saida, char32_t C);
+
 /// CP1252 bytes to UTF-8.
 KOVANRT_API std::string Cp1252ParaUtf8(std::string_view Texto);
 

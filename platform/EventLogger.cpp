@@ -111,3 +111,16 @@ void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std:
         std::fprintf(stderr, "Kovan: an audit entry could not be written.\n");
     }
 }
+
+void RegistraFalhaArquivo(const std::string& Arquivo, const std::string& Operacao, int Erro,
+                          const std::string& Motivo) noexcept
+{
+    constexpr std::uint32_t IdFalhaArquivo = 0xC0000004u;
+    try {
+        const std::string Razao = Motivo.empty() ? std::string(std::strerror(Erro)) : Motivo;
+        TEventLogger("Kovan").LogMessage(Operacao + " failed: " + Arquivo + ": " + Razao, EVENTLOG_ERROR_TYPE, 0,
+                                         IdFalhaArquivo);
+    } catch (...) {
+        std::fprintf(stderr, "Kovan: a failed file operation could not be logged.\n");
+    }
+}

@@ -32,3 +32,9 @@ public:
 private:
     std::string Origem;
 };
+
+/// Tells the event log, once, at error level and under the source "Kovan", that an operation on a
+/// settings file failed: the file, what was tried ("write of [geral] codigoestabelecimento") and the
+/// system's reason (Erro, an errno value; Motivo when not empty takes its place). Never throws.
+KOVANRT_API void RegistraFalhaArquivo(const std::string& Arquivo, const std::string& Operacao, int Erro,
+                                      const std::string& Motivo = {}) noexcept;

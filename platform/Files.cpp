@@ -8,7 +8,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
 #include <sys/stat.h>
+#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -24,16 +28,150 @@ bool Existe(const std::string& Caminho) noexcept
     return lstat(Caminho.c_str(), &St) == 0;
 }
 
-// The entry of Pai whose name equals Nome without regard to case; Nome itself when none does.
+bool TemLetraAscii(std::string_view Nome) noexcept
+{
+    for (char C : Nome)
+        if (MinusculaAscii(C) != MaiusculaAscii(C))
+            return true;
+    return false;
+}
+
+// What a walk of a folder found, kept while the folder is unchanged: the names by their lower-case
+// form. A folder's mtime moves with every entry added, removed or renamed; a listing is trusted only
+// when that mtime was already older than the walk by more than the clock's coarse step, so a change
+// in the same step as the walk cannot hide behind an equal mtime.
+struct TListagem {
+    dev_t Disp = 0;
+    ino_t No = 0;
+    timespec Modificado{};
+    bool Confiavel = false;
+    std::unordered_map<std::string, std::string> Nomes;
+    unsigned Uso = 0;
+};
+
+bool MesmoInstante(const timespec& A, const timespec& B) noexcept
+{
+    return A.tv_sec == B.tv_sec && A.tv_nsec == B.tv_nsec;
+}
+
+std::mutex TravaListagens;
+std::unordered_map<std::string, TListagem> Listagens;  // by folder path; a handful at most
+unsigned UsoListagens = 0;
+constexpr std::size_t MaxListagens = 8;
+
+std::optional<std::string> ProcuraNaListagem(const std::string& Pasta, const struct stat& St, const std::string& Chave)
+{
+    std::lock_guard<std::mutex> Trava(TravaListagens);
+    const auto It = Listagens.find(Pasta);
+    if (It == Listagens.end() || !It->second.Confiavel || It->second.Disp != St.st_dev || It->second.No != St.st_ino ||
+        !MesmoInstante(It->second.Modificado, St.st_mtim))
+        return std::nullopt;
+    It->second.Uso = ++UsoListagens;
+    const auto Nome = It->second.Nomes.find(Chave);
+    return Nome == It->second.Nomes.end() ? std::string() : Nome->second;
+}
+
+void GuardaListagem(const std::string& Pasta, TListagem L)
+{
+    std::lock_guard<std::mutex> Trava(TravaListagens);
+    if (Listagens.size() >= MaxListagens && !Listagens.count(Pasta)) {
+        auto Velha = Listagens.begin();
+        for (auto It = Listagens.begin(); It != Listagens.end(); ++It)
+            if (It->second.Uso < Velha->second.Uso)
+                Velha = It;
+        Listagens.erase(Velha);
+    }
+    L.Uso = ++UsoListagens;
+    Listagens[Pasta] = std::move(L);
+}
+
+constexpr long long PassoGrosso = 50'000'000;  // ns: well above the coarse clock's step
+
+bool Assentada(const struct stat& St, const timespec& Agora) noexcept
+{
+    const long long Idade = (static_cast<long long>(Agora.tv_sec) - St.st_mtim.tv_sec) * 1'000'000'000LL +
+                            (Agora.tv_nsec - St.st_mtim.tv_nsec);
+    return Idade > PassoGrosso;
+}
+
+// The last folder found missing: the module path up to it, its Linux path, and the folder that lacks
+// it as that folder stood. Paths below it resolve with one look at that folder while it is unchanged,
+// so an operation over many companies does not look for the same missing folder once per company.
+struct TFaltante {
+    std::string Dado;   ///< the path as given (slashes), up to and including the missing component
+    std::string Local;  ///< its Linux path
+    std::string Pasta;  ///< the existing folder that lacks it
+    dev_t Disp = 0;
+    ino_t No = 0;
+    timespec Modificado{};
+};
+std::optional<TFaltante> UltimoFaltante;
+
+std::optional<std::string> ResolveAbaixoDoFaltante(const std::string& Barras)
+{
+    std::lock_guard<std::mutex> Trava(TravaListagens);
+    if (!UltimoFaltante || Barras.compare(0, UltimoFaltante->Dado.size(), UltimoFaltante->Dado) != 0 ||
+        (Barras.size() > UltimoFaltante->Dado.size() && Barras[UltimoFaltante->Dado.size()] != '/'))
+        return std::nullopt;
+    struct stat St;
+    if (stat(UltimoFaltante->Pasta.c_str(), &St) != 0 || St.st_dev != UltimoFaltante->Disp ||
+        St.st_ino != UltimoFaltante->No || !MesmoInstante(St.st_mtim, UltimoFaltante->Modificado)) {
+        UltimoFaltante.reset();
+        return std::nullopt;
+    }
+    return UltimoFaltante->Local + Barras.substr(UltimoFaltante->Dado.size());
+}
+
+void GuardaFaltante(std::string Dado, std::string Local, const std::string& Pasta)
+{
+    timespec Agora{};
+    clock_gettime(CLOCK_REALTIME, &Agora);
+    struct stat St;
+    if (stat(Pasta.empty() ? "." : Pasta.c_str(), &St) != 0 || !Assentada(St, Agora))
+        return;
+    std::lock_guard<std::mutex> Trava(TravaListagens);
+    UltimoFaltante = TFaltante{std::move(Dado), std::move(Local), Pasta.empty() ? "." : Pasta, St.st_dev, St.st_ino,
+                               St.st_mtim};
+}
+
+// The entry of Pai whose name equals Nome without regard to case, when the exact spelling is missing;
+// Nome itself when none does. A name without letters has no other spelling, so its miss is final at
+// once; otherwise at most one walk of Pai answers, and none while a trusted listing of Pai stands.
 std::string ProcuraSemCaixa(const std::string& Pai, const std::string& Nome)
 {
-    DirPtr D(opendir(Pai.empty() ? "." : Pai.c_str()));
+    if (!TemLetraAscii(Nome))
+        return Nome;
+    const std::string Pasta = Pai.empty() ? "." : Pai;
+    struct stat St;
+    if (stat(Pasta.c_str(), &St) != 0 || !S_ISDIR(St.st_mode))
+        return Nome;
+    const std::string Chave = MinusculasAscii(Nome);
+    if (const auto Achado = ProcuraNaListagem(Pasta, St, Chave))
+        return Achado->empty() ? Nome : *Achado;
+
+    timespec Agora{};
+    clock_gettime(CLOCK_REALTIME, &Agora);
+    DirPtr D(opendir(Pasta.c_str()));
     if (!D)
         return Nome;
-    while (dirent* E = readdir(D.get()))
-        if (IguaisSemCaixa(E->d_name, Nome))
-            return E->d_name;
-    return Nome;
+    TListagem L;
+    L.Disp = St.st_dev;
+    L.No = St.st_ino;
+    L.Modificado = St.st_mtim;
+    std::string Achado = Nome;
+    bool Achou = false;
+    while (dirent* E = readdir(D.get())) {
+        std::string Minusculo = MinusculasAscii(E->d_name);
+        if (!Achou && Minusculo == Chave) {
+            Achado = E->d_name;
+            Achou = true;
+        }
+        L.Nomes.emplace(std::move(Minusculo), E->d_name);
+    }
+    L.Confiavel = Assentada(St, Agora);
+    if (L.Confiavel)
+        GuardaListagem(Pasta, std::move(L));
+    return Achado;
 }
 
 // The path as written is tried first: in the common case it exists with that spelling, and one
@@ -65,15 +203,24 @@ std::string ComBarras(std::string_view Caminho)
 std::string CaminhoLocal(std::string_view Caminho)
 {
     const std::string Barras = ComBarras(Caminho);
+    if (const auto Abaixo = ResolveAbaixoDoFaltante(Barras))
+        return *Abaixo;
     if (Barras.empty() || Existe(Barras))
         return Barras;
 
-    // Walk the components from the start, keeping what exists and matching the rest without case.
+    // The deepest folder that exists as spelled is found going up (a miss is usually one or two
+    // levels deep); from there the components are matched without case.
     std::string Resultado;
     std::size_t Inicio = 0;
-    if (Barras[0] == '/') {
-        Resultado = "/";
-        Inicio = 1;
+    for (std::size_t Barra = Barras.size(); Barra > 0;) {
+        Barra = Barras.rfind('/', Barra - 1);
+        if (Barra == std::string::npos)
+            break;
+        if (Barra == 0 || Existe(Barras.substr(0, Barra))) {
+            Resultado = Barras.substr(0, Barra + 1);
+            Inicio = Barra + 1;
+            break;
+        }
     }
     bool Perdido = false;  // a component was not found: nothing below it can exist
     while (Inicio <= Barras.size()) {
@@ -86,8 +233,11 @@ std::string CaminhoLocal(std::string_view Caminho)
             if (!Perdido && Componente != "." && Componente != "..") {
                 std::string Candidato = Pai + Componente;
                 if (!Existe(Candidato)) {
-                    Componente = ProcuraSemCaixa(Pai.empty() ? std::string() : Pai, Componente);
-                    Perdido = !Existe(Pai + Componente);
+                    std::string Achado = ProcuraSemCaixa(Pai, Componente);
+                    Perdido = Achado == Componente || !Existe(Pai + Achado);
+                    Componente = std::move(Achado);
+                    if (Perdido && Fim < Barras.size())
+                        GuardaFaltante(Barras.substr(0, Fim), Pai + Componente, Pai);
                 }
             }
             Resultado += Componente;
@@ -135,10 +285,18 @@ bool ForceDirectories(std::string_view Caminho) noexcept
             Local.pop_back();
         if (Local.empty())
             return false;
-        for (std::size_t Pos = Local.find('/', 1); Pos != std::string::npos; Pos = Local.find('/', Pos + 1))
+        struct stat St;
+        if (stat(Local.c_str(), &St) == 0)
+            return S_ISDIR(St.st_mode);
+        // Only the levels below the deepest existing one are made.
+        std::size_t Existente = Local.size();
+        while ((Existente = Local.rfind('/', Existente - 1)) != std::string::npos && Existente > 0 &&
+               stat(Local.substr(0, Existente).c_str(), &St) != 0) {
+        }
+        for (std::size_t Pos = Local.find('/', Existente == std::string::npos ? 0 : Existente + 1);
+             Pos != std::string::npos; Pos = Local.find('/', Pos + 1))
             mkdir(Local.substr(0, Pos).c_str(), 0777);
         mkdir(Local.c_str(), 0777);
-        struct stat St;
         return stat(Local.c_str(), &St) == 0 && S_ISDIR(St.st_mode);
     } catch (...) {
         return false;

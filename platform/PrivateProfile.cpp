@@ -3,13 +3,20 @@
 #include "platform/Ascii.h"
 
 #include "platform/Cp1252.h"
+#include "platform/EventLogger.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cerrno>
+#include <climits>
+#include <deque>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -20,23 +27,6 @@
 namespace {
 
 constexpr std::size_t Nenhum = static_cast<std::size_t>(-1);
-
-bool EhBranco(char C) noexcept { return C == ' ' || C == '\t'; }
-
-std::string_view AparaInicio(std::string_view T) noexcept
-{
-    while (!T.empty() && EhBranco(T.front()))
-        T.remove_prefix(1);
-    return T;
-}
-
-std::string_view Apara(std::string_view T) noexcept
-{
-    T = AparaInicio(T);
-    while (!T.empty() && EhBranco(T.back()))
-        T.remove_suffix(1);
-    return T;
-}
 
 // Names match without regard to ASCII case only (IguaisSemCaixa): the recorded reference does not fold
 // CP1252 letters.
@@ -67,6 +57,7 @@ struct TSecao {
 struct TPerfil {
     bool Existe = false;
     bool Utf8 = false;        ///< the file starts with a UTF-8 BOM: its names and values are UTF-8
+    bool Utf16 = false;       ///< the file is UTF-16LE (BOM FF FE); Dados holds it as UTF-8 with a BOM
     std::size_t Texto = 0;    ///< offset of the text after the BOM
     std::string Dados;
     std::vector<TLinha> Linhas;
@@ -106,7 +97,7 @@ void ClassificaLinha(std::string_view Conteudo, TLinha& L)
     // A NUL ends what the line says (the bytes after it are still kept on a rewrite).
     if (const std::size_t Nul = Conteudo.find('\0'); Nul != std::string_view::npos)
         Conteudo = Conteudo.substr(0, Nul);
-    const std::string_view T = Apara(Conteudo);
+    const std::string_view T = AparaBrancos(Conteudo);
     if (T.empty()) {
         L.Tipo = TTipoLinha::Branca;
         return;
@@ -114,18 +105,78 @@ void ClassificaLinha(std::string_view Conteudo, TLinha& L)
     if (T.front() == '[') {
         if (const std::size_t Fecha = T.rfind(']'); Fecha != std::string_view::npos && Fecha > 0) {
             L.Tipo = TTipoLinha::Cabecalho;
-            L.Nome = Apara(T.substr(1, Fecha - 1));
+            L.Nome = AparaBrancos(T.substr(1, Fecha - 1));
             return;
         }
     }
     if (const std::size_t Igual = T.find('='); Igual != std::string_view::npos) {
         L.Tipo = TTipoLinha::Chave;
-        L.Nome = Apara(T.substr(0, Igual));
-        L.Valor = Apara(T.substr(Igual + 1));
+        L.Nome = AparaBrancos(T.substr(0, Igual));
+        L.Valor = AparaBrancos(T.substr(Igual + 1));
         return;
     }
     L.Tipo = TTipoLinha::SemIgual;
     L.Nome = T;
+}
+
+/// A UTF-16LE file (BOM FF FE) is worked on as UTF-8 behind a UTF-8 BOM, so its names and values
+/// are read and written as CP1252 like those of a UTF-8 file, and goes back to UTF-16LE when written
+/// (Codifica). False when its text does not decode (odd length, lone surrogate): such a file is read
+/// as well as it goes (U+FFFD in place of what does not decode) but never written.
+bool Decodifica(TPerfil& P)
+{
+    const std::string_view D(P.Dados);
+    if (D.size() < 2 || D[0] != '\xFF' || D[1] != '\xFE')
+        return true;
+    bool Valido = D.size() % 2 == 0;
+    std::string Utf8 = "\xEF\xBB\xBF";
+    Utf8.reserve(D.size() * 3 / 2 + 3);
+    const auto Unidade = [&](std::size_t I) {
+        return static_cast<char32_t>(static_cast<unsigned char>(D[I]) | (static_cast<unsigned char>(D[I + 1]) << 8));
+    };
+    for (std::size_t I = 2; I + 1 < D.size(); I += 2) {
+        char32_t C = Unidade(I);
+        if (C >= 0xD800 && C < 0xDC00 && I + 3 < D.size() && Unidade(I + 2) >= 0xDC00 && Unidade(I + 2) < 0xE000) {
+            C = 0x10000 + ((C - 0xD800) << 10) + (Unidade(I + 2) - 0xDC00);
+            I += 2;
+        } else if (C >= 0xD800 && C < 0xE000) {
+            C = 0xFFFD;
+            Valido = false;
+        }
+        AnexaUtf8(Utf8, C);
+    }
+    P.Dados = std::move(Utf8);
+    P.Utf16 = true;
+    return Valido;
+}
+
+/// The bytes that go to the file for the text Monta built: UTF-16LE again for a UTF-16 file.
+std::string Codifica(const TPerfil& P, std::string Texto)
+{
+    if (!P.Utf16)
+        return Texto;
+    std::string Saida = "\xFF\xFE";
+    Saida.reserve(Texto.size() * 2);
+    const auto Unidade = [&](char32_t U) {
+        Saida += static_cast<char>(U & 0xFF);
+        Saida += static_cast<char>(U >> 8);
+    };
+    // The text is valid UTF-8: decoded from the file, or CP1252 converted on its way in.
+    for (std::size_t I = 3; I < Texto.size();) {
+        const unsigned char B = static_cast<unsigned char>(Texto[I]);
+        const int Cont = B < 0x80 ? 0 : B < 0xE0 ? 1 : B < 0xF0 ? 2 : 3;
+        char32_t C = Cont == 0 ? B : Cont == 1 ? (B & 0x1F) : Cont == 2 ? (B & 0x0F) : (B & 0x07);
+        for (int K = 1; K <= Cont && I + static_cast<std::size_t>(K) < Texto.size(); ++K)
+            C = (C << 6) | (static_cast<unsigned char>(Texto[I + static_cast<std::size_t>(K)]) & 0x3F);
+        I += static_cast<std::size_t>(Cont) + 1;
+        if (C >= 0x10000) {
+            Unidade(0xD800 + ((C - 0x10000) >> 10));
+            Unidade(0xDC00 + ((C - 0x10000) & 0x3FF));
+        } else {
+            Unidade(C);
+        }
+    }
+    return Saida;
 }
 
 void Analisa(TPerfil& P)
@@ -231,8 +282,8 @@ bool LeTudo(int Fd, std::size_t Tamanho, std::string& Dados)
     return true;
 }
 
-/// Loads and parses the file; a missing or unreadable file leaves P.Existe false.
-void Carrega(const char* Arquivo, TPerfil& P)
+/// Loads the file (decoded, not parsed); a missing or unreadable file leaves P.Existe false.
+void LeArquivoPerfil(const char* Arquivo, TPerfil& P)
 {
     if (!Arquivo)
         return;
@@ -245,10 +296,20 @@ void Carrega(const char* Arquivo, TPerfil& P)
             F.Troca(open(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
     }
     // A directory opens but does not read (EISDIR), which ends here too.
-    if (F.Fd < 0 || !LeTudo(F.Fd, 4095, P.Dados))
+    if (F.Fd < 0 || !LeTudo(F.Fd, 4095, P.Dados)) {
+        P.Dados.clear();
         return;
+    }
     P.Existe = true;
-    Analisa(P);
+    Decodifica(P);
+}
+
+/// Loads and parses the file; a missing or unreadable file leaves P.Existe false.
+void Carrega(const char* Arquivo, TPerfil& P)
+{
+    LeArquivoPerfil(Arquivo, P);
+    if (P.Existe)
+        Analisa(P);
 }
 
 bool EscreveTudo(int Fd, std::string_view Dados)
@@ -265,27 +326,100 @@ bool EscreveTudo(int Fd, std::string_view Dados)
     return true;
 }
 
-/// Replaces Caminho by Dados: a temporary file in the same folder, flushed to disk, renamed over it,
-/// with the mode (and, for root, the owner) of the file it replaces.
-bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, std::string_view Dados)
+/// Temporary files of the atomic replace are named ".<name>.<pid>.<n>.tmp" beside the file, and their
+/// writer holds an fcntl lock on them until it renames or removes them. A writer killed on the way
+/// leaves one behind; the next write of the same file (which holds the file's own lock, so no other
+/// writer of it is between creating and renaming its temporary) removes every one no process holds.
+bool EhTemporarioDe(std::string_view Entrada, std::string_view Nome)
+{
+    if (Entrada.size() < Nome.size() + 7 || Entrada[0] != '.' || Entrada.substr(1, Nome.size()) != Nome ||
+        Entrada[Nome.size() + 1] != '.' || Entrada.substr(Entrada.size() - 4) != ".tmp")
+        return false;
+    const std::string_view Meio = Entrada.substr(Nome.size() + 2, Entrada.size() - Nome.size() - 6);
+    return !Meio.empty() && Meio.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
+bool TemTravaDeOutro(int Fd)
+{
+    struct flock Trava {};
+    Trava.l_type = F_WRLCK;
+    Trava.l_whence = SEEK_SET;
+    return fcntl(Fd, F_GETLK, &Trava) != 0 || Trava.l_type != F_UNLCK;
+}
+
+void RemoveTemporariosAbandonados(const std::string& Pasta, const std::string& Nome)
+{
+    DIR* D = opendir(Pasta.empty() ? "." : Pasta.c_str());
+    if (!D)
+        return;
+    std::vector<std::string> Abandonados;
+    while (dirent* E = readdir(D)) {
+        if (!EhTemporarioDe(E->d_name, Nome))
+            continue;
+        const std::string Caminho = Pasta + E->d_name;
+        const int Fd = open(Caminho.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat St;
+        if (Fd >= 0 && fstat(Fd, &St) == 0 && S_ISREG(St.st_mode) && !TemTravaDeOutro(Fd))
+            Abandonados.push_back(Caminho);
+        if (Fd >= 0)
+            close(Fd);
+    }
+    closedir(D);
+    for (const std::string& Caminho : Abandonados)
+        unlink(Caminho.c_str());
+}
+
+/// Creates and locks a temporary file for Caminho under a name no file holds yet; -1 (errno set) when
+/// none can be made.
+int CriaTemporario(const std::string& Pasta, const std::string& Nome, std::string& Temporario)
 {
     static std::atomic<unsigned> Sequencia{0};
+    for (int Tentativa = 0; Tentativa < 1000; ++Tentativa) {
+        Temporario = Pasta + "." + Nome + "." + std::to_string(getpid()) + "." +
+                     std::to_string(Sequencia.fetch_add(1)) + ".tmp";
+        const int Fd = open(Temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (Fd < 0 && errno == EEXIST)
+            continue;  // a leftover holds this name: take the next one
+        if (Fd < 0)
+            return -1;
+        struct flock Trava {};
+        Trava.l_type = F_WRLCK;
+        Trava.l_whence = SEEK_SET;
+        if (fcntl(Fd, F_SETLK, &Trava) != 0) {
+            const int Erro = errno;
+            close(Fd);
+            unlink(Temporario.c_str());
+            errno = Erro;
+            return -1;
+        }
+        return Fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+/// Replaces Caminho by Dados: a temporary file in the same folder, flushed to disk, renamed over it,
+/// with the mode (and, for root, the owner) of the file it replaces. On failure errno tells why.
+bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, std::string_view Dados)
+{
     const std::size_t Barra = Caminho.rfind('/');
     const std::string Pasta = Barra == std::string::npos ? std::string() : Caminho.substr(0, Barra + 1);
     const std::string Nome = Barra == std::string::npos ? Caminho : Caminho.substr(Barra + 1);
-    const std::string Temporario = Pasta + "." + Nome + "." + std::to_string(getpid()) + "." +
-                                   std::to_string(Sequencia.fetch_add(1)) + ".tmp";
-    const int Fd = open(Temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    RemoveTemporariosAbandonados(Pasta, Nome);
+    std::string Temporario;
+    const int Fd = CriaTemporario(Pasta, Nome, Temporario);
     if (Fd < 0)
         return false;
     bool Ok = fchmod(Fd, Original.st_mode & 07777) == 0;
     if (Ok && geteuid() == 0 && (Original.st_uid != 0 || Original.st_gid != 0))
         (void)!fchown(Fd, Original.st_uid, Original.st_gid);  // best effort: keep the owner's file his
     Ok = Ok && EscreveTudo(Fd, Dados) && fdatasync(Fd) == 0;
-    Ok = close(Fd) == 0 && Ok;
     Ok = Ok && rename(Temporario.c_str(), Caminho.c_str()) == 0;
+    const int Erro = errno;
     if (!Ok)
         unlink(Temporario.c_str());
+    close(Fd);  // the temporary's lock goes only after the rename or the unlink
+    errno = Erro;
     return Ok;
 }
 
@@ -332,8 +466,12 @@ TAbertura AbreTravado(const std::string& Caminho, bool Criar, TArquivoTravado& A
         if (R != 0 || fstat(Fd, &A.St) != 0)
             return TAbertura::Falha;
         struct stat Atual;
-        if (stat(Caminho.c_str(), &Atual) == 0 && Atual.st_dev == A.St.st_dev && Atual.st_ino == A.St.st_ino)
-            return S_ISREG(A.St.st_mode) ? TAbertura::Ok : TAbertura::Falha;
+        if (stat(Caminho.c_str(), &Atual) == 0 && Atual.st_dev == A.St.st_dev && Atual.st_ino == A.St.st_ino) {
+            if (S_ISREG(A.St.st_mode))
+                return TAbertura::Ok;
+            errno = S_ISDIR(A.St.st_mode) ? EISDIR : EINVAL;
+            return TAbertura::Falha;
+        }
         // Replaced (or removed) while we waited: lock what the path names now.
     }
 }
@@ -341,32 +479,37 @@ TAbertura AbreTravado(const std::string& Caminho, bool Criar, TArquivoTravado& A
 // ---------------------------------------------------------------------------------------------------
 // Reading
 
-/// The value as GetPrivateProfileString copies it: one pair of matching quotes around it is removed.
-/// The reference drops the last character when the buffer holds the value but not its closing quote
-/// (a quoted value of L characters needs L+2 bytes), and so do we.
-std::uint32_t CopiaEntrada(char* Buffer, std::uint32_t Tamanho, std::string_view Valor)
+/// The value as GetPrivateProfileString copies it into a buffer of Tamanho (> 0) bytes: one pair of
+/// matching quotes around it is removed. The reference drops the last character when the buffer holds
+/// the value but not its closing quote (a quoted value of L characters needs L+2 bytes), and so do we.
+std::string_view EntradaCopiada(std::string_view Valor, std::uint32_t Tamanho)
 {
-    if (!Buffer || Tamanho == 0)
-        return 0;
     bool Aspas = false;
     if (Valor.size() >= 2 && (Valor.front() == '"' || Valor.front() == '\'') && Valor.back() == Valor.front()) {
         Aspas = true;
         Valor.remove_prefix(1);
     }
     std::size_t N = std::min<std::size_t>(Valor.size(), Tamanho - 1);
-    if (N > 0)
-        std::memcpy(Buffer, Valor.data(), N);
     if (Aspas && Tamanho >= Valor.size() && N > 0)
         --N;
-    Buffer[N] = '\0';
-    return static_cast<std::uint32_t>(N);
+    return Valor.substr(0, N);
+}
+
+std::uint32_t CopiaEntrada(char* Buffer, std::uint32_t Tamanho, std::string_view Valor)
+{
+    if (!Buffer || Tamanho == 0)
+        return 0;
+    const std::string_view Copia = EntradaCopiada(Valor, Tamanho);
+    if (!Copia.empty())
+        std::memcpy(Buffer, Copia.data(), Copia.size());
+    Buffer[Copia.size()] = '\0';
+    return static_cast<std::uint32_t>(Copia.size());
 }
 
 /// The default as GetPrivateProfileString uses it: trailing spaces removed, but never the first
 /// character (as the reference does).
-std::string_view Padrao(const char* P)
+std::string_view Padrao(std::string_view D)
 {
-    std::string_view D = P ? std::string_view(P) : std::string_view();
     while (D.size() > 1 && D.back() == ' ')
         D.remove_suffix(1);
     return D;
@@ -491,7 +634,7 @@ std::string Monta(const TPerfil& P, const TEdicao& E)
 /// What the call changes in P; false when the file stays as it is.
 bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const char* Valor, TEdicao& E)
 {
-    const std::string_view NomeSecao = Apara(Secao);
+    const std::string_view NomeSecao = AparaBrancos(Secao);
     const TSecao* S = AchaSecao(P, NomeSecao);
     const std::string Quebra(P.QuebraPadrao());
 
@@ -502,7 +645,7 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
         E.RemoveAte = S->Fim;
         return true;
     }
-    const std::string_view NomeChave = Apara(Chave);
+    const std::string_view NomeChave = AparaBrancos(Chave);
     const std::size_t Linha = S ? AchaChave(P, *S, NomeChave) : Nenhum;
 
     if (!Valor) {  // delete the key: its first line
@@ -521,7 +664,7 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
             }
     }
     // Names and values are written without their leading blanks, as the reference writes them.
-    const std::string_view NovoValor = AparaInicio(Valor);
+    const std::string_view NovoValor = AparaInicioSe(Valor, BrancoAscii);
     if (Linha != Nenhum) {
         const TLinha& L = P.Linhas[Linha];
         if (L.Tipo == TTipoLinha::Chave && P.Cp1252(L.Valor) == NovoValor)
@@ -531,7 +674,7 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
         E.NovaLinha = std::string(L.Nome) + "=" + P.DoArquivo(NovoValor);
         return true;
     }
-    const std::string NovaChave = P.DoArquivo(std::string(AparaInicio(Chave)) + "=" + std::string(NovoValor)) + Quebra;
+    const std::string NovaChave = P.DoArquivo(std::string(AparaInicioSe(Chave, BrancoAscii)) + "=" + std::string(NovoValor)) + Quebra;
     if (S) {  // after the last non-blank line of the section (its header when it has none)
         std::size_t Apos = S->Cabecalho;
         for (std::size_t I = S->Primeira; I < S->Fim; ++I)
@@ -544,9 +687,447 @@ bool Planeja(const TPerfil& P, std::string_view Secao, const char* Chave, const 
         E.Inserido = NovaChave;
         return true;
     }
-    E.Anexado = P.DoArquivo("[" + std::string(AparaInicio(Secao)) + "]") + Quebra + NovaChave;
+    E.Anexado = P.DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]") + Quebra + NovaChave;
     return true;
 }
+
+
+// ---------------------------------------------------------------------------------------------------
+// The file as an editable model, for the reads and writes of one operation: each write changes only
+// the lines it concerns, leaving the text exactly as the same write made through Planeja and Monta on
+// the whole file would leave it (the tests replay every recorded case and random ones both ways), so
+// a batch of n writes costs n small edits and one text, not n parses and n texts.
+//
+// While no line ends in a lone CR, joining or splitting text never makes a reparse see other lines
+// than the model holds; a change the model does not make in place (a file with lone CR endings, a
+// name that turns the line into a header, "[]" headers that join the nameless section) goes through
+// Planeja and Monta on the whole text.
+
+std::string_view QuebraFixa(std::string_view Q)
+{
+    return Q == "\r\n" ? std::string_view("\r\n") : Q == "\n" ? std::string_view("\n") : Q == "\r" ? std::string_view("\r") : std::string_view();
+}
+
+struct TLinhaM {
+    std::string_view Conteudo;  ///< the line without its ending, in the file's encoding
+    std::string_view Quebra;    ///< its ending: "", "\r\n", "\n" or "\r"
+    TTipoLinha Tipo = TTipoLinha::Branca;
+    std::string_view Nome, Valor;  ///< as TLinha, inside Conteudo
+};
+
+TLinhaM ClassificaM(std::string_view Conteudo, std::string_view Quebra)
+{
+    TLinha L;
+    ClassificaLinha(Conteudo, L);
+    return {Conteudo, QuebraFixa(Quebra), L.Tipo, L.Nome, L.Valor};
+}
+
+// Names hashed and compared without regard to ASCII case, looked up by string_view.
+struct THashSemCaixa {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view T) const noexcept
+    {
+        std::size_t H = 1469598103934665603ull;
+        for (char C : T)
+            H = (H ^ static_cast<unsigned char>(MinusculaAscii(C))) * 1099511628211ull;
+        return H;
+    }
+};
+struct TIgualSemCaixa {
+    using is_transparent = void;
+    bool operator()(std::string_view A, std::string_view B) const noexcept { return IguaisSemCaixa(A, B); }
+};
+template <class T>
+using TMapaSemCaixa = std::unordered_map<std::string, T, THashSemCaixa, TIgualSemCaixa>;
+
+struct TSecaoM {
+    bool TemCabecalho = false;  ///< false only for the lines before the first header
+    bool Removida = false;
+    bool Propria = false;       ///< its lines are in Corpo (a write changed them), not in the parsed text
+    TLinhaM Cabecalho;
+    std::size_t De = 0, Ate = 0;  ///< its lines in the parsed text while not Propria
+    std::vector<TLinhaM> Corpo;
+    // The first entry of each name (CP1252), for a large section; rebuilt after an entry goes.
+    mutable std::unique_ptr<TMapaSemCaixa<std::size_t>> Indice;
+    mutable bool IndiceValido = false;
+};
+
+constexpr std::size_t SecaoGrande = 24;
+
+/// Hash of a name (CP1252) without regard to ASCII case.
+std::size_t HashSemCaixa(std::string_view T) noexcept
+{
+    return THashSemCaixa{}(T);
+}
+
+class TModelo {
+public:
+    TModelo() = default;
+    TModelo(const TModelo&) = delete;
+    TModelo& operator=(const TModelo&) = delete;
+
+    /// The model of Texto (decoded, as TPerfil holds it). Sections keep their lines in the parsed text
+    /// until a write changes them, so reading costs one parse.
+    void Reconstroi(std::string Texto)
+    {
+        Base = TPerfil{};
+        Base.Existe = true;
+        Base.Dados = std::move(Texto);
+        Analisa(Base);
+        Blocos.clear();
+        Livre = nullptr;
+        Resta = 0;
+        Secoes.clear();
+        Secoes.reserve(Base.Secoes.size() + 16);
+        Tabela.assign(std::bit_ceil(2 * Base.Secoes.size() + 16), 0);
+        Ocupadas = 0;
+        Ultima = Nenhum;
+        CrSozinho = 0;
+        for (const TLinha& L : Base.Linhas)
+            CrSozinho += L.Proxima == L.Fim + 1 && Base.Dados[L.Fim] == '\r';
+        for (std::size_t I = 0; I < Base.Secoes.size(); ++I) {
+            const TSecao& S = Base.Secoes[I];
+            TSecaoM& M = Secoes.emplace_back();
+            if (S.Cabecalho != Nenhum) {
+                M.TemCabecalho = true;
+                M.Cabecalho = Converte(Base.Linhas[S.Cabecalho]);
+            }
+            M.De = S.Primeira;
+            M.Ate = S.Fim;
+            if (!M.Cabecalho.Nome.empty())
+                Insere(I);
+        }
+    }
+
+    bool Utf8() const noexcept { return Base.Utf8; }
+    /// The text the model was last made from.
+    const std::string& Original() const noexcept { return Base.Dados; }
+
+    /// The text the model holds (decoded, as Monta builds it).
+    std::string Texto() const
+    {
+        std::string T;
+        T.reserve(Base.Dados.size() + Base.Dados.size() / 4 + 64);
+        T.append(Base.Dados, 0, Base.Texto);
+        for (const TSecaoM& S : Secoes) {
+            if (S.Removida)
+                continue;
+            if (S.TemCabecalho)
+                T.append(S.Cabecalho.Conteudo).append(S.Cabecalho.Quebra);
+            if (!S.Propria) {
+                if (S.Ate > S.De)
+                    T.append(Base.Dados, Base.Linhas[S.De].Inicio, Base.Linhas[S.Ate - 1].Proxima - Base.Linhas[S.De].Inicio);
+                continue;
+            }
+            for (const TLinhaM& L : S.Corpo)
+                T.append(L.Conteudo).append(L.Quebra);
+        }
+        return T;
+    }
+
+    std::size_t Linhas(const TSecaoM& S) const noexcept { return S.Propria ? S.Corpo.size() : S.Ate - S.De; }
+    TLinhaM Linha(const TSecaoM& S, std::size_t I) const
+    {
+        return S.Propria ? S.Corpo[I] : Converte(Base.Linhas[S.De + I]);
+    }
+
+    TSecaoM* AchaSecao(std::string_view Nome)
+    {
+        if (Nome.empty())
+            return &Secoes[0];
+        // An operation reads and writes the keys of one section one after another. A section found
+        // stays the first of its name until it is removed: later ones are only ever appended.
+        if (Ultima < Secoes.size() && Nome == UltimoNome && !Secoes[Ultima].Removida)
+            return &Secoes[Ultima];
+        const std::size_t Mascara = Tabela.size() - 1;
+        for (std::size_t P = Posicao(HashSemCaixa(Nome)); Tabela[P] != 0; P = (P + 1) & Mascara) {
+            TSecaoM& S = Secoes[Tabela[P] - 1];
+            if (!S.Removida && Base.NomeIgual(S.Cabecalho.Nome, Nome)) {
+                UltimoNome.assign(Nome);
+                Ultima = Tabela[P] - 1;
+                return &S;
+            }
+        }
+        return nullptr;
+    }
+    const TSecaoM* AchaSecao(std::string_view Nome) const { return const_cast<TModelo*>(this)->AchaSecao(Nome); }
+
+    /// Position in S of the first entry named Chave (CP1252, trimmed), or Nenhum.
+    std::size_t AchaChave(const TSecaoM& S, std::string_view Chave) const
+    {
+        const std::size_t N = Linhas(S);
+        if (N < SecaoGrande) {
+            const auto Procura = [&](const auto* Linha_) -> std::size_t {
+                for (std::size_t I = 0; I < N; ++I)
+                    if ((Linha_[I].Tipo == TTipoLinha::Chave || Linha_[I].Tipo == TTipoLinha::SemIgual) &&
+                        Base.NomeIgual(Linha_[I].Nome, Chave))
+                        return I;
+                return Nenhum;
+            };
+            return S.Propria ? Procura(S.Corpo.data()) : Procura(Base.Linhas.data() + S.De);
+        }
+        if (!S.IndiceValido) {
+            S.Indice = std::make_unique<TMapaSemCaixa<std::size_t>>();
+            for (std::size_t I = 0; I < N; ++I) {
+                const TLinhaM L = Linha(S, I);
+                if (L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual)
+                    S.Indice->emplace(Base.Cp1252(L.Nome), I);
+            }
+            S.IndiceValido = true;
+        }
+        const auto Achado = S.Indice->find(Chave);
+        return Achado == S.Indice->end() ? Nenhum : Achado->second;
+    }
+
+    /// What GetPrivateProfileStringA answers for Secao/Chave with a buffer of Tamanho (> 0) bytes.
+    std::string Le(std::string_view Secao, std::string_view Chave, std::string_view Padrao_, std::uint32_t Tamanho) const
+    {
+        const TSecaoM* S = AchaSecao(AparaBrancos(Secao));
+        const std::size_t I = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
+        TTipoLinha Tipo = TTipoLinha::Branca;
+        std::string_view Valor;
+        if (I != Nenhum) {
+            const auto& L = S->Propria ? S->Corpo[I] : TLinhaM{{}, {}, Base.Linhas[S->De + I].Tipo, {}, Base.Linhas[S->De + I].Valor};
+            Tipo = L.Tipo;
+            Valor = L.Valor;
+        }
+        if (Tipo != TTipoLinha::Chave)
+            return std::string(EntradaCopiada(Padrao(Padrao_), Tamanho));
+        if (!Base.Utf8)
+            return std::string(EntradaCopiada(Valor, Tamanho));
+        return std::string(EntradaCopiada(Base.Cp1252(Valor), Tamanho));
+    }
+
+    /// The key names of Secao as the listing gives them: empty when the first name is.
+    std::vector<std::string> Chaves(std::string_view Secao) const
+    {
+        std::vector<std::string> Nomes;
+        const TSecaoM* S = AchaSecao(AparaBrancos(Secao));
+        for (std::size_t I = 0, N = S ? Linhas(*S) : 0; I < N; ++I) {
+            const TLinhaM L = Linha(*S, I);
+            if (L.Tipo == TTipoLinha::Chave && (L.Nome.empty() || L.Nome.front() != ';'))
+                Nomes.push_back(Base.Cp1252(L.Nome));
+        }
+        if (!Nomes.empty() && Nomes.front().empty())
+            Nomes.clear();
+        return Nomes;
+    }
+
+    std::vector<std::string> NomesDasSecoes() const
+    {
+        std::vector<std::string> Nomes;
+        for (std::size_t I = 1; I < Secoes.size(); ++I)
+            if (!Secoes[I].Removida && !Secoes[I].Cabecalho.Nome.empty())
+                Nomes.push_back(Base.Cp1252(Secoes[I].Cabecalho.Nome));
+        return Nomes;
+    }
+
+    /// Applies one write as WritePrivateProfileStringA makes it (Valor already as the reference stores
+    /// it); false when the text stays as it is.
+    bool Aplica(const char* Secao, const char* Chave, const char* Valor)
+    {
+        if (CrSozinho > 0)
+            return AplicaNoTexto(Secao, Chave, Valor);
+        const std::string_view NomeSecao = AparaBrancos(Secao);
+        TSecaoM* S = AchaSecao(NomeSecao);
+        if (!Chave) {
+            if (!S || (!S->TemCabecalho && Linhas(*S) == 0))
+                return false;
+            if (S->TemCabecalho) {
+                S->Removida = true;
+            } else {
+                Proprio(*S).clear();
+                S->IndiceValido = false;
+            }
+            return true;
+        }
+        const std::size_t Linha_ = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
+        if (!Valor) {
+            if (Linha_ == Nenhum)
+                return false;
+            std::vector<TLinhaM>& Corpo = Proprio(*S);
+            Corpo.erase(Corpo.begin() + static_cast<std::ptrdiff_t>(Linha_));
+            S->IndiceValido = false;
+            return true;
+        }
+        const std::string_view NovoValor = AparaInicioSe(Valor, BrancoAscii);
+        if (Linha_ != Nenhum) {
+            const TLinhaM L = Linha(*S, Linha_);
+            if (L.Tipo == TTipoLinha::Chave && (Base.Utf8 ? Base.Cp1252(L.Valor) == NovoValor : L.Valor == NovoValor))
+                return false;
+        }
+        if (NomeSecao.empty() && TemCabecalhoVazioNoInicio())
+            return AplicaNoTexto(Secao, Chave, Valor);
+        const std::string_view Quebra = QuebraPadrao();
+        if (Linha_ != Nenhum) {
+            TLinhaM& L = Proprio(*S)[Linha_];
+            const TLinhaM Nova = Guarda(L.Nome, "=", DoArquivo(NovoValor), L.Quebra.empty() ? Quebra : L.Quebra);
+            if (Nova.Tipo == TTipoLinha::Cabecalho)
+                return AplicaNoTexto(Secao, Chave, Valor);
+            L = Nova;
+            return true;
+        }
+        const TLinhaM Nova = Guarda(DoArquivo(AparaInicioSe(Chave, BrancoAscii)), "=", DoArquivo(NovoValor), Quebra);
+        if (Nova.Tipo == TTipoLinha::Cabecalho)
+            return AplicaNoTexto(Secao, Chave, Valor);
+        if (S) {  // after the last non-blank line of the section (its header when it has none)
+            std::vector<TLinhaM>& Corpo = Proprio(*S);
+            std::size_t Apos = Corpo.size();
+            while (Apos > 0 && Corpo[Apos - 1].Tipo == TTipoLinha::Branca)
+                --Apos;
+            TLinhaM* Anterior = Apos > 0 ? &Corpo[Apos - 1] : S->TemCabecalho ? &S->Cabecalho : nullptr;
+            if (Anterior && Anterior->Quebra.empty())
+                Anterior->Quebra = Quebra;
+            Corpo.insert(Corpo.begin() + static_cast<std::ptrdiff_t>(Apos), Nova);
+            if (S->IndiceValido)
+                S->Indice->emplace(Base.Cp1252(Nova.Nome), Apos);
+            return true;
+        }
+        const TLinhaM Cabecalho = Guarda(DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]"), {}, {}, Quebra);
+        if (Cabecalho.Tipo != TTipoLinha::Cabecalho)
+            return AplicaNoTexto(Secao, Chave, Valor);
+        if (TLinhaM* Ultima = UltimaLinha(); Ultima && Ultima->Quebra.empty())
+            Ultima->Quebra = Quebra;
+        TSecaoM& NovaSecao = Secoes.emplace_back();
+        NovaSecao.TemCabecalho = true;
+        NovaSecao.Propria = true;
+        NovaSecao.Cabecalho = Cabecalho;
+        NovaSecao.Corpo.push_back(Nova);
+        Indexa(Secoes.size() - 1);
+        return true;
+    }
+
+private:
+    TLinhaM Converte(const TLinha& L) const
+    {
+        return {std::string_view(Base.Dados).substr(L.Inicio, L.Fim - L.Inicio),
+                QuebraFixa(std::string_view(Base.Dados).substr(L.Fim, L.Proxima - L.Fim)), L.Tipo, L.Nome, L.Valor};
+    }
+    /// The section's lines, taken out of the parsed text to be changed.
+    std::vector<TLinhaM>& Proprio(TSecaoM& S)
+    {
+        if (!S.Propria) {
+            S.Corpo.reserve(S.Ate - S.De + 1);
+            for (std::size_t I = S.De; I < S.Ate; ++I)
+                S.Corpo.push_back(Converte(Base.Linhas[I]));
+            S.Propria = true;
+        }
+        return S.Corpo;
+    }
+    /// First slot for a hash: its high bits after one more mix, so names that differ only in their
+    /// last characters spread over the table.
+    std::size_t Posicao(std::size_t Hash) const noexcept
+    {
+        return static_cast<std::size_t>((Hash * 0x9E3779B97F4A7C15ull) >> (64 - std::countr_zero(Tabela.size())));
+    }
+    /// Indexes a section a write appended (its lines are the write's, never with a lone CR).
+    void Indexa(std::size_t I)
+    {
+        if (2 * (Ocupadas + 1) > Tabela.size()) {  // grow, inserting in file order again
+            Tabela.assign(Tabela.size() * 2, 0);
+            Ocupadas = 0;
+            for (std::size_t J = 0; J < I; ++J)
+                if (!Secoes[J].Cabecalho.Nome.empty())
+                    Insere(J);
+        }
+        Insere(I);
+    }
+    void Insere(std::size_t I)
+    {
+        const TSecaoM& S = Secoes[I];
+        const std::size_t Mascara = Tabela.size() - 1;
+        std::size_t P = Posicao(Base.Utf8 ? HashSemCaixa(Base.Cp1252(S.Cabecalho.Nome)) : HashSemCaixa(S.Cabecalho.Nome));
+        while (Tabela[P] != 0)
+            P = (P + 1) & Mascara;
+        Tabela[P] = static_cast<std::uint32_t>(I + 1);
+        ++Ocupadas;
+    }
+    /// A line made by a write, its text (A, B and C joined) kept in the model's own blocks.
+    TLinhaM Guarda(std::string_view A, std::string_view B, std::string_view C, std::string_view Quebra)
+    {
+        const std::size_t N = A.size() + B.size() + C.size();
+        if (N > Resta) {
+            Resta = std::max<std::size_t>(N, 1 << 16);
+            Blocos.push_back(std::make_unique<char[]>(Resta));
+            Livre = Blocos.back().get();
+        }
+        char* Inicio = Livre;
+        for (std::string_view Parte : {A, B, C}) {
+            if (!Parte.empty())
+                std::memcpy(Livre, Parte.data(), Parte.size());
+            Livre += Parte.size();
+        }
+        Resta -= N;
+        return ClassificaM(std::string_view(Inicio, N), Quebra);
+    }
+    /// CP1252 text as it goes into the file: itself, or a UTF-8 copy kept for the model's life.
+    std::string_view DoArquivo(std::string_view T)
+    {
+        if (!Base.Utf8)
+            return T;
+        const std::string U = Cp1252ParaUtf8(T);
+        const TLinhaM Copia = Guarda(U, {}, {}, {});
+        return Copia.Conteudo;
+    }
+    std::string_view QuebraPadrao() const
+    {
+        for (const TSecaoM& S : Secoes) {
+            if (S.Removida)
+                continue;
+            if (S.TemCabecalho)
+                return S.Cabecalho.Quebra.empty() ? "\r\n" : S.Cabecalho.Quebra;
+            if (Linhas(S) > 0) {
+                const std::string_view Q = Linha(S, 0).Quebra;
+                return Q.empty() ? "\r\n" : Q;
+            }
+        }
+        return "\r\n";
+    }
+    TLinhaM* UltimaLinha()
+    {
+        for (std::size_t I = Secoes.size(); I-- > 0;) {
+            TSecaoM& S = Secoes[I];
+            if (S.Removida)
+                continue;
+            if (Linhas(S) > 0)
+                return &Proprio(S).back();
+            if (S.TemCabecalho)
+                return &S.Cabecalho;
+        }
+        return nullptr;
+    }
+    /// "[]" headers before the first named one, which a write to the nameless section drops.
+    bool TemCabecalhoVazioNoInicio() const
+    {
+        for (std::size_t I = 1; I < Secoes.size(); ++I)
+            if (!Secoes[I].Removida)
+                return Secoes[I].Cabecalho.Nome.empty();
+        return false;
+    }
+    bool AplicaNoTexto(const char* Secao, const char* Chave, const char* Valor)
+    {
+        TPerfil P;
+        P.Existe = true;
+        P.Dados = Texto();
+        Analisa(P);
+        TEdicao E;
+        if (!Planeja(P, Secao, Chave, Valor, E))
+            return false;
+        Reconstroi(Monta(P, E));
+        return true;
+    }
+
+    TPerfil Base;  ///< the text the model was made from, parsed, and its encoding
+    std::vector<std::unique_ptr<char[]>> Blocos;  ///< texts of the lines made by writes since
+    char* Livre = nullptr;
+    std::size_t Resta = 0;
+    std::vector<TSecaoM> Secoes;  ///< [0]: the lines before the first header
+    std::vector<std::uint32_t> Tabela;  ///< open addressing: section index + 1 by name, 0 free
+    std::size_t Ocupadas = 0;
+    std::string UltimoNome;        ///< the name AchaSecao found last, as asked
+    std::size_t Ultima = Nenhum;   ///< and its section
+    std::size_t CrSozinho = 0;  ///< lines ending in a lone CR
+};
 
 } // namespace
 
@@ -558,12 +1139,12 @@ std::uint32_t GetPrivateProfileStringA(const char* Secao, const char* Chave, con
     if (!Buffer || Tamanho == 0)
         return 0;
     try {
-        const std::string_view Dflt = Padrao(Padrao_);
+        const std::string_view Dflt = Padrao(Padrao_ ? std::string_view(Padrao_) : std::string_view());
         TPerfil P;
         Carrega(Arquivo, P);
-        const TSecao* S = P.Existe ? AchaSecao(P, Apara(Secao)) : nullptr;
+        const TSecao* S = P.Existe ? AchaSecao(P, AparaBrancos(Secao)) : nullptr;
         if (Chave) {
-            const std::size_t Linha = S ? AchaChave(P, *S, Apara(Chave)) : Nenhum;
+            const std::size_t Linha = S ? AchaChave(P, *S, AparaBrancos(Chave)) : Nenhum;
             if (Linha == Nenhum || P.Linhas[Linha].Tipo != TTipoLinha::Chave)
                 return CopiaEntrada(Buffer, Tamanho, Dflt);
             return CopiaEntrada(Buffer, Tamanho, P.Cp1252(P.Linhas[Linha].Valor));
@@ -603,9 +1184,7 @@ std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Pa
     char Texto[30];
     if (GetPrivateProfileStringA(Secao, Chave, "", Texto, sizeof Texto, Arquivo) == 0)
         return static_cast<std::uint32_t>(Padrao_);
-    const char* C = Texto;
-    while (*C && static_cast<unsigned char>(*C) <= ' ')
-        ++C;
+    const char* C = AparaInicioSe(Texto, BrancoOuControle).data();
     bool Negativo = false;
     if (*C == '+' || *C == '-')
         Negativo = *C++ == '-';
@@ -641,85 +1220,277 @@ std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* Chave, int Pa
 std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Secao, std::uint32_t Tamanho,
                                                                     const char* Arquivo)
 {
-    std::vector<std::pair<std::string, std::string>> Valores;
-    if (!Secao || Tamanho == 0)
-        return Valores;
     try {
-        TPerfil P;
-        Carrega(Arquivo, P);
-        const TSecao* S = P.Existe ? AchaSecao(P, Apara(Secao)) : nullptr;
-        if (!S)
-            return Valores;
-        const std::string Lista = ListaChaves(P, *S);
-        if (Lista[0] == '\0')  // as the listing: empty when its first name is
-            return Valores;
-        // The first entry of each name (ASCII case folded) answers, as AchaChave finds it.
-        std::unordered_map<std::string, std::size_t> Primeira;
-        for (std::size_t I = S->Fim; I-- > S->Primeira;) {
-            const TLinha& L = P.Linhas[I];
-            if (L.Tipo == TTipoLinha::Chave || L.Tipo == TTipoLinha::SemIgual) {
-                std::string Nome = P.Cp1252(L.Nome);
-                for (char& C : Nome)
-                    C = MinusculaAscii(C);
-                Primeira[Nome] = I;
-            }
-        }
-        std::string Buffer(Tamanho, '\0');
-        for (std::size_t I = 0; I + 1 < Lista.size();) {
-            std::string Nome(Lista.data() + I);
-            I += Nome.size() + 1;
-            std::string Chave = Nome;
-            for (char& C : Chave)
-                C = MinusculaAscii(C);
-            const TLinha& L = P.Linhas[Primeira.at(Chave)];
-            const std::uint32_t N =
-                L.Tipo == TTipoLinha::Chave ? CopiaEntrada(Buffer.data(), Tamanho, P.Cp1252(L.Valor)) : 0;
-            Valores.emplace_back(std::move(Nome), Buffer.substr(0, N));
-        }
+        return TPerfilEmLote(Arquivo ? Arquivo : "").ValoresDaSecao(Secao, Tamanho);
     } catch (...) {
-        Valores.clear();
+        return {};
     }
-    return Valores;
 }
 
-int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor, const char* Arquivo)
+namespace {
+
+/// What a write call does, as the failure entry names it.
+std::string DescreveOperacao(const char* Secao, const char* Chave, const char* Valor)
 {
-    if (!Secao || !Arquivo)
-        return 0;
-    if (TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor))
-        return 0;
+    const std::string Onde = "[" + std::string(Secao) + "]";
+    if (!Chave)
+        return "erase of " + Onde;
+    return (Valor ? "write of " : "erase of ") + Onde + " " + Chave;
+}
+
+/// The file a write changes: a symbolic link is followed to its final target, so the target is
+/// replaced and the link stays. A loop is left as it is (its open fails).
+std::string DestinoFinal(std::string Caminho)
+{
+    for (int Saltos = 0; Saltos < 40; ++Saltos) {
+        char Alvo[PATH_MAX];
+        const ssize_t N = readlink(Caminho.c_str(), Alvo, sizeof Alvo);
+        if (N <= 0 || static_cast<std::size_t>(N) >= sizeof Alvo)
+            return Caminho;
+        std::string Proximo(Alvo, static_cast<std::size_t>(N));
+        if (Proximo[0] != '/') {
+            const std::size_t Barra = Caminho.rfind('/');
+            Proximo = (Barra == std::string::npos ? std::string() : Caminho.substr(0, Barra + 1)) + Proximo;
+        }
+        Caminho = std::move(Proximo);
+    }
+    return Caminho;
+}
+
+/// The read-modify-write of every change to a file: under the process's mutex and the file's lock
+/// (created empty when Cria and missing), the file as it is now goes to Muda (decoded, in P.Dados),
+/// which answers the new text, or nothing when the file stays as it is; the new text replaces the file
+/// atomically. Answers 1 when the file holds the change (or there was none to make); 0 when nothing
+/// was written, told once under Operacao with the reason. A missing file with nothing to create answers 1.
+template <class TMuda>
+int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria, TMuda&& Muda)
+{
+    std::string Caminho = Arquivo;
     try {
-        std::string Guarda;
-        Valor = Chave ? ValorComoReferencia(Valor, Guarda) : nullptr;
-        const bool Apaga = !Chave || !Valor;
-        const std::string Caminho = CaminhoLocal(Arquivo);
+        const std::string Local = CaminhoLocal(Arquivo);
+        const std::string Destino = DestinoFinal(Local);
+        Caminho = Destino == Local ? Local : Local + " (" + Destino + ")";  // a failure entry names both
 
         std::lock_guard<std::mutex> Exclusivo(TravaDoProcesso());
         TArquivoTravado A;
-        switch (AbreTravado(Caminho, !Apaga, A)) {
+        switch (AbreTravado(Destino, Cria, A)) {
         case TAbertura::Ok:
             break;
         case TAbertura::Ausente:
             return 1;  // nothing to delete
         case TAbertura::Falha:
+            RegistraFalhaArquivo(Caminho, Operacao, errno);
             return 0;
         }
-        if ((A.St.st_mode & 0222) == 0)
-            return 0;  // read-only, as on Windows (root included)
+        if ((A.St.st_mode & 0222) == 0) {  // read-only, as on Windows (root included)
+            RegistraFalhaArquivo(Caminho, Operacao, EACCES, "the file is read-only");
+            return 0;
+        }
 
         TPerfil P;
         bool Ok = LeTudo(A.F.Fd, static_cast<std::size_t>(A.St.st_size), P.Dados);
+        int Erro = errno;
+        std::string Motivo;
         if (Ok) {
             P.Existe = true;
-            Analisa(P);
-            TEdicao E;
-            if (Planeja(P, Secao, Chave, Valor, E))
-                Ok = SubstituiArquivo(Caminho, A.St, Monta(P, E));
+            Ok = Decodifica(P);
+            if (!Ok)
+                Motivo = "the file is UTF-16 text that does not decode; it is left as it is";
         }
-        if (!Ok && A.Criado)
-            unlink(Caminho.c_str());
+        if (Ok) {
+            if (std::optional<std::string> Novo = Muda(P)) {
+                Ok = SubstituiArquivo(Destino, A.St, Codifica(P, std::move(*Novo)));
+                Erro = errno;
+            }
+        }
+        if (!Ok) {
+            if (A.Criado)
+                unlink(Destino.c_str());
+            RegistraFalhaArquivo(Caminho, Operacao, Erro, Motivo);
+        }
         return Ok ? 1 : 0;
     } catch (...) {
+        RegistraFalhaArquivo(Caminho, Operacao, ENOMEM);
         return 0;
     }
+}
+
+} // namespace
+
+int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char* Valor, const char* Arquivo)
+{
+    if (!Secao || !Arquivo)
+        return 0;
+    std::string Caminho = Arquivo;
+    const std::string Operacao = DescreveOperacao(Secao, Chave, Valor);
+    if (TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
+        RegistraFalhaArquivo(Caminho, Operacao, 0, "refused: the section, key or value holds a line break");
+        return 0;
+    }
+    std::string Guarda;
+    try {
+        Valor = Chave ? ValorComoReferencia(Valor, Guarda) : nullptr;
+    } catch (...) {
+        RegistraFalhaArquivo(Caminho, Operacao, ENOMEM);
+        return 0;
+    }
+    return ReescreveTravado(Arquivo, Operacao, Chave && Valor, [&](TPerfil& P) -> std::optional<std::string> {
+        Analisa(P);
+        TEdicao E;
+        if (!Planeja(P, Secao, Chave, Valor, E))
+            return std::nullopt;
+        return Monta(P, E);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The batch
+
+struct TPerfilEmLote::TDados {
+    /// A write, its texts as offsets into Textos (Nenhum: null).
+    struct TOperacao {
+        std::size_t Secao, Chave, Valor;
+    };
+    std::string Arquivo;
+    TModelo Modelo;
+    std::string Lido;  ///< the decoded text the pending writes started from (once LidoGuardado)
+    bool LidoGuardado = false;
+    std::vector<TOperacao> Operacoes;
+    std::string Textos;     ///< the writes' texts, each NUL-terminated
+    bool Recusada = false;  ///< a write that is refused: the batch fails as a whole
+    bool Cria = false;      ///< a write that creates a missing file
+
+    void Rele()
+    {
+        TPerfil P;
+        LeArquivoPerfil(Arquivo.c_str(), P);
+        Modelo.Reconstroi(std::move(P.Dados));
+        Operacoes.clear();
+        Textos.clear();
+        Recusada = Cria = LidoGuardado = false;
+    }
+    std::size_t Guarda(const char* T)
+    {
+        if (!T)
+            return Nenhum;
+        const std::size_t Posicao = Textos.size();
+        Textos.append(T).push_back('\0');
+        return Posicao;
+    }
+    const char* Ptr(std::size_t Posicao) const { return Posicao == Nenhum ? nullptr : Textos.data() + Posicao; }
+    void Aplica(const TOperacao& Op)
+    {
+        std::string Guarda_;
+        const char* Chave = Ptr(Op.Chave);
+        const char* Valor = Chave ? ValorComoReferencia(Ptr(Op.Valor), Guarda_) : nullptr;
+        Cria = Cria || (Chave && Valor);
+        Modelo.Aplica(Ptr(Op.Secao), Chave, Valor);
+    }
+    std::string Descricao() const
+    {
+        const TOperacao& Op = Operacoes.front();
+        const std::string Primeira = DescreveOperacao(Ptr(Op.Secao), Ptr(Op.Chave), Ptr(Op.Valor));
+        if (Operacoes.size() == 1)
+            return Primeira;
+        return std::to_string(Operacoes.size()) + " changes in one replace (" + Primeira + ", ...)";
+    }
+};
+
+TPerfilEmLote::TPerfilEmLote(const std::string& Arquivo) : D(std::make_unique<TDados>())
+{
+    D->Arquivo = Arquivo;
+    D->Rele();
+}
+
+TPerfilEmLote::~TPerfilEmLote() = default;
+
+std::string TPerfilEmLote::Le(std::string_view Secao, std::string_view Chave, std::string_view Padrao_,
+                              std::uint32_t Tamanho) const
+{
+    return Tamanho == 0 ? std::string() : D->Modelo.Le(Secao, Chave, Padrao_, Tamanho);
+}
+
+std::vector<std::string> TPerfilEmLote::Chaves(std::string_view Secao) const
+{
+    return D->Modelo.Chaves(Secao);
+}
+
+std::vector<std::string> TPerfilEmLote::Secoes() const
+{
+    return D->Modelo.NomesDasSecoes();
+}
+
+std::vector<std::pair<std::string, std::string>> TPerfilEmLote::ValoresDaSecao(const char* Secao, std::uint32_t Tamanho) const
+{
+    std::vector<std::pair<std::string, std::string>> Valores;
+    if (!Secao || Tamanho == 0)
+        return Valores;
+    const TModelo& M = D->Modelo;
+    const TSecaoM* S = M.AchaSecao(AparaBrancos(Secao));
+    for (std::string& Nome : M.Chaves(Secao)) {
+        // The first entry of each listed name answers, as reading it by name does.
+        const TLinhaM L = M.Linha(*S, M.AchaChave(*S, Nome));
+        std::string Valor;
+        if (L.Tipo == TTipoLinha::Chave)
+            Valor = EntradaCopiada(M.Utf8() ? Utf8ParaCp1252(L.Valor) : std::string(L.Valor), Tamanho);
+        Valores.emplace_back(std::move(Nome), std::move(Valor));
+    }
+    return Valores;
+}
+
+bool TPerfilEmLote::Grava(const char* Secao, const char* Chave, const char* Valor)
+{
+    if (!D->LidoGuardado) {
+        D->Lido = D->Modelo.Original();
+        D->LidoGuardado = true;
+    }
+    const TDados::TOperacao Op{D->Guarda(Secao ? Secao : ""), D->Guarda(Chave), Chave ? D->Guarda(Valor) : Nenhum};
+    D->Operacoes.push_back(Op);
+    if (!Secao || TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
+        D->Recusada = true;
+        return false;
+    }
+    D->Aplica(Op);
+    return true;
+}
+
+bool TPerfilEmLote::Confirma()
+{
+    if (D->Operacoes.empty())
+        return true;
+    int Ok = 0;
+    try {
+        const std::string Operacao = D->Descricao();
+        if (D->Recusada) {
+            RegistraFalhaArquivo(D->Arquivo, Operacao, 0, "refused: a section, key or value holds a line break");
+        } else {
+            std::string Novo;
+            Ok = ReescreveTravado(D->Arquivo.c_str(), Operacao, D->Cria, [&](TPerfil& P) -> std::optional<std::string> {
+                if (P.Dados != D->Lido) {  // changed by another since it was read: the writes again, on it
+                    D->Modelo.Reconstroi(P.Dados);
+                    for (const TDados::TOperacao& Op : D->Operacoes)
+                        D->Aplica(Op);
+                }
+                Novo = D->Modelo.Texto();
+                if (Novo == P.Dados)
+                    return std::nullopt;
+                return Novo;
+            });
+            if (Ok) {
+                D->Lido = std::move(Novo);
+                D->Operacoes.clear();
+                D->Cria = false;
+            }
+        }
+    } catch (...) {
+        Ok = 0;
+    }
+    if (!Ok)
+        D->Rele();
+    return Ok != 0;
+}
+
+std::size_t TPerfilEmLote::Pendentes() const noexcept
+{
+    return D->Operacoes.size();
 }

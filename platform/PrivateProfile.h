@@ -11,10 +11,19 @@
 // our processes never lose each other's update; and a section, key or value holding CR or LF is
 // refused, so no value can add lines or sections. A read-only file (no write permission bits) is
 // never written, not even by root. A missing file is created; a missing directory is not.
+//
+// The temporary file is ".<name>.<pid>.<n>.tmp", locked by its writer until renamed; one left by a
+// killed writer takes no name from a later one and is removed by the next write of the same file.
+// A file that is a symbolic link: its final target is replaced and the link stays. A UTF-16LE file
+// (BOM FF FE) is read and written as UTF-16LE (names and values CP1252 outside); one whose text does
+// not decode is read as well as it goes and never written. Every write or erase that fails answers
+// 0 and is logged once to the event log at error level (file, operation, reason).
 #include "platform/Export.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -47,3 +56,50 @@ KOVANRT_API std::uint32_t GetPrivateProfileIntA(const char* Secao, const char* C
 /// missing.
 KOVANRT_API std::vector<std::pair<std::string, std::string>> LeValoresDaSecao(const char* Secao, std::uint32_t Tamanho,
                                                                                 const char* Arquivo);
+
+/// Beyond Windows: the reads and writes of one operation on one file, with one parse and one replace.
+///
+/// The file is read and parsed once, when the object is made. Each read answers exactly what
+/// GetPrivateProfileStringA would answer from the file after the writes made so far; each write
+/// changes the object exactly as WritePrivateProfileStringA would change the file (same bytes, line
+/// for line). Confirma then puts every write into the file at once, under the file's lock, in one
+/// atomic replace (temporary file, fdatasync, rename): a crash leaves the whole old file or the whole
+/// new one. When another process changed the file since it was read, the writes are made again, in
+/// order, on the file as Confirma finds it, so neither loses the other's update.
+///
+/// Writes that are not confirmed are dropped when the object goes: the file stays as it was.
+class KOVANRT_API TPerfilEmLote {
+public:
+    explicit TPerfilEmLote(const std::string& Arquivo);
+    ~TPerfilEmLote();
+    TPerfilEmLote(const TPerfilEmLote&) = delete;
+    TPerfilEmLote& operator=(const TPerfilEmLote&) = delete;
+
+    /// As GetPrivateProfileStringA(Secao, Chave, Padrao) with a buffer of Tamanho (> 0) bytes.
+    std::string Le(std::string_view Secao, std::string_view Chave, std::string_view Padrao, std::uint32_t Tamanho) const;
+    /// The key names of Secao, as its listing gives them (empty when the first name is empty).
+    std::vector<std::string> Chaves(std::string_view Secao) const;
+    /// The section names, in file order.
+    std::vector<std::string> Secoes() const;
+    /// As LeValoresDaSecao.
+    std::vector<std::pair<std::string, std::string>> ValoresDaSecao(const char* Secao, std::uint32_t Tamanho) const;
+
+    /// As WritePrivateProfileStringA: Valor null deletes the key, Chave null the whole section. False
+    /// when that call would refuse the write (a null section, CR or LF): then the whole batch is
+    /// refused by Confirma, and later reads do not see this write.
+    bool Grava(const char* Secao, const char* Chave, const char* Valor);
+
+    /// Puts the writes made since the object was made (or last confirmed) into the file in one
+    /// replace. True when the file holds them all, or there were none. False when nothing of them was
+    /// written (a refused write, a read-only or unwritable file, a missing folder): told once to the
+    /// event log at error level with the file and the reason, as a failed single write is. Either way
+    /// the object then holds the file as it is, with no write pending.
+    bool Confirma();
+
+    /// Writes made and not yet confirmed.
+    std::size_t Pendentes() const noexcept;
+
+private:
+    struct TDados;
+    std::unique_ptr<TDados> D;
+};

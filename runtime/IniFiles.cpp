@@ -37,9 +37,7 @@ std::vector<std::string> LeLista(const char* Secao, const std::string& Arquivo)
 /// hexadecimal after "$" or "0x"; anything else gives Padrao.
 int TextoParaInteiro(const std::string& Texto, int Padrao) noexcept
 {
-    const char* C = Texto.c_str();
-    while (*C == ' ' || *C == '\t')
-        ++C;
+    const char* C = AparaInicioSe(Texto, BrancoAscii).data();
     bool Negativo = false;
     if (*C == '+' || *C == '-')
         Negativo = *C++ == '-';
@@ -73,8 +71,24 @@ int TextoParaInteiro(const std::string& Texto, int Padrao) noexcept
 
 TIniFile::TIniFile(std::string FileName) : Arquivo(std::move(FileName)) {}
 
+TIniFile::TIniFile(std::string FileName, TPerfilEmLote& Lote_) : Arquivo(std::move(FileName)), Lote(&Lote_) {}
+
+bool TIniFile::Escreve(const char* Section, const char* Ident, const char* Value)
+{
+    return Lote ? Lote->Grava(Section, Ident, Value) : WritePrivateProfileStringA(Section, Ident, Value, Arquivo.c_str()) != 0;
+}
+
+std::vector<std::string> TIniFile::Lista(const char* Section) const
+{
+    if (!Lote)
+        return LeLista(Section, Arquivo);
+    return Section ? Lote->Chaves(Section) : Lote->Secoes();
+}
+
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident, const std::string& Default) const
 {
+    if (Lote)
+        return Lote->Le(Section.c_str(), Ident.c_str(), Default.c_str(), TamanhoLeitura);
     char Buffer[TamanhoLeitura];
     const std::uint32_t N =
         GetPrivateProfileStringA(Section.c_str(), Ident.c_str(), Default.c_str(), Buffer, sizeof Buffer, Arquivo.c_str());
@@ -93,7 +107,7 @@ bool TIniFile::ReadBool(const std::string& Section, const std::string& Ident, bo
 
 void TIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value)
 {
-    if (!WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), Value.c_str(), Arquivo.c_str()))
+    if (!Escreve(Section.c_str(), Ident.c_str(), Value.c_str()))
         throw EIniFileException("Unable to write to " + Arquivo);
 }
 
@@ -109,30 +123,31 @@ void TIniFile::WriteBool(const std::string& Section, const std::string& Ident, b
 
 void TIniFile::ReadSection(const std::string& Section, std::vector<std::string>& Idents) const
 {
-    Idents = LeLista(Section.c_str(), Arquivo);
+    Idents = Lista(Section.c_str());
 }
 
 void TIniFile::ReadSections(std::vector<std::string>& Sections) const
 {
-    Sections = LeLista(nullptr, Arquivo);
+    Sections = Lista(nullptr);
 }
 
 void TIniFile::ReadSectionValues(const std::string& Section, std::vector<std::string>& Values) const
 {
     // Delphi reads each listed key with ReadString; one pass gives the same, without re-reading the file per key.
     Values.clear();
-    for (const auto& [Chave, Valor] : LeValoresDaSecao(Section.c_str(), TamanhoLeitura, Arquivo.c_str()))
+    for (const auto& [Chave, Valor] : Lote ? Lote->ValoresDaSecao(Section.c_str(), TamanhoLeitura)
+                                           : LeValoresDaSecao(Section.c_str(), TamanhoLeitura, Arquivo.c_str()))
         Values.push_back(Chave + "=" + Valor);
 }
 
 bool TIniFile::SectionExists(const std::string& Section) const
 {
-    return !LeLista(Section.c_str(), Arquivo).empty();
+    return !Lista(Section.c_str()).empty();
 }
 
 bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident) const
 {
-    for (const std::string& Chave : LeLista(Section.c_str(), Arquivo))
+    for (const std::string& Chave : Lista(Section.c_str()))
         if (IguaisSemCaixa(Chave, Ident))
             return true;
     return false;
@@ -140,12 +155,12 @@ bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident)
 
 void TIniFile::EraseSection(const std::string& Section)
 {
-    if (!WritePrivateProfileStringA(Section.c_str(), nullptr, nullptr, Arquivo.c_str()))
+    if (!Escreve(Section.c_str(), nullptr, nullptr))
         throw EIniFileException("Unable to erase section " + Section + " of " + Arquivo);
 }
 
 void TIniFile::DeleteKey(const std::string& Section, const std::string& Ident)
 {
-    if (!WritePrivateProfileStringA(Section.c_str(), Ident.c_str(), nullptr, Arquivo.c_str()))
+    if (!Escreve(Section.c_str(), Ident.c_str(), nullptr))
         throw EIniFileException("Unable to delete " + Section + "/" + Ident + " of " + Arquivo);
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class TPerfilEmLote;
+
 class KOVANRT_API EIniFileException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -17,6 +19,9 @@ public:
 class KOVANRT_API TIniFile {
 public:
     explicit TIniFile(std::string FileName);
+    /// Reads and writes go to Lote (which must outlive the object), with the same answers and the
+    /// same refusals; the file changes only when Lote is confirmed.
+    TIniFile(std::string FileName, TPerfilEmLote& Lote);
 
     const std::string& FileName() const noexcept { return Arquivo; }
 
@@ -51,5 +56,9 @@ public:
     void DeleteKey(const std::string& Section, const std::string& Ident);
 
 private:
+    bool Escreve(const char* Section, const char* Ident, const char* Value);
+    std::vector<std::string> Lista(const char* Section) const;
+
     std::string Arquivo;
+    TPerfilEmLote* Lote = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "runtime/Grids.h"
 #include "runtime/StdCtrls.h"
 #include "support/EventLog.h"
+#include "support/Lib.h"
 #include "support/msgmodulos.h"
 
 #include <QEvent>

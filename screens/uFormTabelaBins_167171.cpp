@@ -11,6 +11,7 @@
 #include "runtime/Grids.h"
 #include "runtime/StdCtrls.h"
 #include "support/EventLog.h"
+#include "support/Lib.h"
 #include "support/msgmodulos.h"
 
 #include <QTabBar>
@@ -33,7 +34,7 @@ constexpr std::size_t MaximoLista = 255;
 
 const std::string MsgDigiteNome = "Digite um Nome para o(s) Bin(s).";
 const std::string MsgNomeExistente = Utf8ParaCp1252("Nome já existente.");
-const std::string MsgDigiteBin = "Digite um Bin!";
+const std::string TextoDigiteBin = "Digite um Bin!";
 const std::string MsgTamanhoInvalido = Utf8ParaCp1252("Tamanho inválido do bin. No mínimo 6 e no máximo 9 dígitos");
 const std::string MsgSuperiorMenor = Utf8ParaCp1252("Tamanho inválido: Bin superior menor que Bin inferior");
 const std::string MsgBinExistente = Utf8ParaCp1252("Bin(s) já existente(s)");
@@ -259,7 +260,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         }
     }
     if (GridBins->RowCount() == 2)
-        return Recusa(MsgDigiteBin, EditBins);
+        return Recusa(TextoDigiteBin, EditBins);
     ExibeFundo(false);
     const std::string Lista = ListaDe(GridBins);
     if (U.opcao == "I") {

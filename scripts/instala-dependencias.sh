@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need; skips what is present.
+# Installs the Debian packages the build, the tests and the demo need; skips what is present. With
+# --fuzz, also what the fuzz targets need (clang with libFuzzer and the sanitizers, python3 for seeds).
 set -euo pipefail
 pacotes=(build-essential cmake pkg-config qt6-base-dev libgtest-dev nlohmann-json3-dev
          libsqlite3-0 libsystemd-dev fonts-liberation xvfb xauth xdotool)
+[ "${1:-}" = "--fuzz" ] && pacotes+=(clang libclang-rt-14-dev python3)
 faltam=()
 for p in "${pacotes[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltam+=("$p")

@@ -1,5 +1,6 @@
 #include "support/ConfigComponentes.h"
 
+#include "config/Lib.h"
 #include "platform/Ascii.h"
 #include "platform/Files.h"
 #include "runtime/Application.h"
@@ -13,13 +14,6 @@
 #include <QWidget>
 
 namespace {
-
-std::string Corta255(std::string Texto)
-{
-    if (Texto.size() > 255)
-        Texto.resize(255);
-    return Texto;
-}
 
 std::string Cabeca(const std::string& Texto, char Ate)
 {

@@ -1,24 +1,10 @@
 #include "support/EventLog.h"
 
+#include "config/Lib.h"
 #include "platform/UserName.h"
 #include "support/msgmodulos.h"
 
 #include <vector>
-
-namespace {
-
-constexpr int MsgLOGUsuario = 306;
-constexpr int MsgLOGFonte = 307;
-constexpr int MsgLOGExecutavel = 308;
-
-std::string Corta255(std::string Texto)
-{
-    if (Texto.size() > 255)
-        Texto.resize(255);
-    return Texto;
-}
-
-} // namespace
 
 TEvtLog::TEvtLog(const std::string& Fonte, const std::string& Executavel)
     : TEventLogger("Kovan"), Fonte(Corta255(Fonte)), Executavel(Corta255(Executavel))

@@ -22,48 +22,51 @@ struct TMsgEmbutida {
     const char* Texto; // UTF-8 here; the table holds it as CP1252
 };
 
+#define KOVAN_MSG(Nome) Nome, #Nome
+
 // The entries this module shows. The others keep the numbering shared with the other modules, under
 // keys of their own and with an empty text.
 constexpr std::array<TMsgEmbutida, 38> MsgEmbutidas{{
-    {8, "MsgAtencao", "ATENÇÃO"},
-    {9, "MsgErro", "ERRO"},
-    {16, "MsgSeguranca", "SEGURANÇA"},
-    {30, "MsgUserNaoAutorizado", "Usuário não autorizado para essa opção."},
-    {43, "MsgSqliteNaoEncontrada", "sqlite3.dll não foi encontrado."},
-    {123, "MsgDesejaSairSemSalvar", "Deseja sair sem salvar as alterações ?"},
-    {178, "MsgCodEmpNaoCadastrado", "Código de empresa não está cadastrado."},
-    {179, "MsgCodEmpNumDigitoErrado", "Código da Empresa não contém 8 dígitos."},
-    {180, "MsgSalvarSub", "&Salvar"},
-    {181, "MsgSalvar", "Salvar"},
-    {189, "MsgConfirmar", "Confirmar"},
-    {206, "MsgSenha", "Senha"},
-    {219, "MsgSim", "Sim"},
-    {220, "MsgNao", "Não"},
-    {231, "MsgBinOUIntBin", "Bin ou Intervalo de Bins"},
-    {235, "MsgDesejaExcDaLista", "Deseja excluir [%s] da lista ?"},
-    {237, "MsgSelecBinCorretamente", "Selecione o bin corretamente."},
-    {241, "MsgDesejaRetornMenuPrinc", "Deseja retornar ao menu principal ?"},
-    {244, "MsgDigiteBin", "Digite um Bin."},
-    {246, "MsgNomeEsp", "Nome "},
-    {247, "MsgBins", "Bins"},
-    {248, "MsgBIncluir", "/Incluir"},
-    {249, "MsgBAlterar", "/Alterar"},
-    {250, "MsgEmpTODAS", "Todas"},
-    {306, "MsgLOGUsuario", "Usuário.....:"},
-    {307, "MsgLOGFonte", "Fonte.......:"},
-    {308, "MsgLOGExecutavel", "Executável..:"},
-    {389, "MsgSelecEmpConfigurar", "Selecione a empresa para configurar."},
-    {395, "MsgFormCredito", "Crédito"},
-    {396, "MsgFormDebito", "Débito"},
-    {397, "MsgFormConvenio", "Convênio"},
-    {398, "MsgFormCombustivel", "Combustível"},
-    {542, "MsgHintCodigoEmpresa", "Digite ou Selecione a empresa."},
-    {543, "MsgHintBitBtnIncluirBins", "Incluir Bin ou intervalo de Bins na tabela."},
-    {544, "MsgHintBitBtnEditarBins", "Editar Bin ou intervalo de Bins selecionado na tabela."},
-    {545, "MsgHintBitBtnExcluirBins", "Excluir o Bin ou intervalo de Bins selecionado na tabela."},
-    {719, "MsgCodGrpNumDigitoErrado", "Código do Grupo não contém 6 dígitos."},
-    {743, "MsgCodGrupoNaoCadastrado", "Código de grupo não está cadastrado."},
+    {KOVAN_MSG(MsgAtencao), "ATENÇÃO"},
+    {KOVAN_MSG(MsgErro), "ERRO"},
+    {KOVAN_MSG(MsgSeguranca), "SEGURANÇA"},
+    {KOVAN_MSG(MsgUserNaoAutorizado), "Usuário não autorizado para essa opção."},
+    {KOVAN_MSG(MsgSqliteNaoEncontrada), "sqlite3.dll não foi encontrado."},
+    {KOVAN_MSG(MsgDesejaSairSemSalvar), "Deseja sair sem salvar as alterações ?"},
+    {KOVAN_MSG(MsgCodEmpNaoCadastrado), "Código de empresa não está cadastrado."},
+    {KOVAN_MSG(MsgCodEmpNumDigitoErrado), "Código da Empresa não contém 8 dígitos."},
+    {KOVAN_MSG(MsgSalvarSub), "&Salvar"},
+    {KOVAN_MSG(MsgSalvar), "Salvar"},
+    {KOVAN_MSG(MsgConfirmar), "Confirmar"},
+    {KOVAN_MSG(MsgSenha), "Senha"},
+    {KOVAN_MSG(MsgSim), "Sim"},
+    {KOVAN_MSG(MsgNao), "Não"},
+    {KOVAN_MSG(MsgBinOUIntBin), "Bin ou Intervalo de Bins"},
+    {KOVAN_MSG(MsgDesejaExcDaLista), "Deseja excluir [%s] da lista ?"},
+    {KOVAN_MSG(MsgSelecBinCorretamente), "Selecione o bin corretamente."},
+    {KOVAN_MSG(MsgDesejaRetornMenuPrinc), "Deseja retornar ao menu principal ?"},
+    {KOVAN_MSG(MsgDigiteBin), "Digite um Bin."},
+    {KOVAN_MSG(MsgNomeEsp), "Nome "},
+    {KOVAN_MSG(MsgBins), "Bins"},
+    {KOVAN_MSG(MsgBIncluir), "/Incluir"},
+    {KOVAN_MSG(MsgBAlterar), "/Alterar"},
+    {KOVAN_MSG(MsgEmpTODAS), "Todas"},
+    {KOVAN_MSG(MsgLOGUsuario), "Usuário.....:"},
+    {KOVAN_MSG(MsgLOGFonte), "Fonte.......:"},
+    {KOVAN_MSG(MsgLOGExecutavel), "Executável..:"},
+    {KOVAN_MSG(MsgSelecEmpConfigurar), "Selecione a empresa para configurar."},
+    {KOVAN_MSG(MsgFormCredito), "Crédito"},
+    {KOVAN_MSG(MsgFormDebito), "Débito"},
+    {KOVAN_MSG(MsgFormConvenio), "Convênio"},
+    {KOVAN_MSG(MsgFormCombustivel), "Combustível"},
+    {KOVAN_MSG(MsgHintCodigoEmpresa), "Digite ou Selecione a empresa."},
+    {KOVAN_MSG(MsgHintBitBtnIncluirBins), "Incluir Bin ou intervalo de Bins na tabela."},
+    {KOVAN_MSG(MsgHintBitBtnEditarBins), "Editar Bin ou intervalo de Bins selecionado na tabela."},
+    {KOVAN_MSG(MsgHintBitBtnExcluirBins), "Excluir o Bin ou intervalo de Bins selecionado na tabela."},
+    {KOVAN_MSG(MsgCodGrpNumDigitoErrado), "Código do Grupo não contém 6 dígitos."},
+    {KOVAN_MSG(MsgCodGrupoNaoCadastrado), "Código de grupo não está cadastrado."},
 }};
+#undef KOVAN_MSG
 
 // The table's four title entries stand at its head.
 constexpr int QtdTitulos = 4;
@@ -118,9 +121,9 @@ std::string LeCaminhoDicionario() noexcept
     try {
         const std::string PastaConfig = LerRaizPathKovan(Application().ExeName()) + "\\config\\";
         const TIniFile TabTraducao(PastaConfig + "TabTraducao.ini");
-        std::string Caminho = TabTraducao.ReadString("CfKovan", "NomeArqTraducao", "").substr(0, 255);
+        std::string Caminho = Corta255(TabTraducao.ReadString("CfKovan", "NomeArqTraducao", ""));
         if (!Caminho.empty() && !CaminhoAbsoluto(Caminho))
-            Caminho = (PastaConfig + Caminho).substr(0, 255);
+            Caminho = Corta255(PastaConfig + Caminho);
         return Caminho;
     } catch (...) {
         return {};

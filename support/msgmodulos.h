@@ -10,6 +10,46 @@
 
 inline constexpr int QtdMsgModulos = 744;
 
+/// Numbers of the messages this module shows; each entry's key is its constant's name.
+inline constexpr int MsgAtencao = 8;
+inline constexpr int MsgErro = 9;
+inline constexpr int MsgSeguranca = 16;
+inline constexpr int MsgUserNaoAutorizado = 30;
+inline constexpr int MsgSqliteNaoEncontrada = 43;
+inline constexpr int MsgDesejaSairSemSalvar = 123;
+inline constexpr int MsgCodEmpNaoCadastrado = 178;
+inline constexpr int MsgCodEmpNumDigitoErrado = 179;
+inline constexpr int MsgSalvarSub = 180;
+inline constexpr int MsgSalvar = 181;
+inline constexpr int MsgConfirmar = 189;
+inline constexpr int MsgSenha = 206;
+inline constexpr int MsgSim = 219;
+inline constexpr int MsgNao = 220;
+inline constexpr int MsgBinOUIntBin = 231;
+inline constexpr int MsgDesejaExcDaLista = 235;
+inline constexpr int MsgSelecBinCorretamente = 237;
+inline constexpr int MsgDesejaRetornMenuPrinc = 241;
+inline constexpr int MsgDigiteBin = 244;
+inline constexpr int MsgNomeEsp = 246;
+inline constexpr int MsgBins = 247;
+inline constexpr int MsgBIncluir = 248;
+inline constexpr int MsgBAlterar = 249;
+inline constexpr int MsgEmpTODAS = 250;
+inline constexpr int MsgLOGUsuario = 306;
+inline constexpr int MsgLOGFonte = 307;
+inline constexpr int MsgLOGExecutavel = 308;
+inline constexpr int MsgSelecEmpConfigurar = 389;
+inline constexpr int MsgFormCredito = 395;
+inline constexpr int MsgFormDebito = 396;
+inline constexpr int MsgFormConvenio = 397;
+inline constexpr int MsgFormCombustivel = 398;
+inline constexpr int MsgHintCodigoEmpresa = 542;
+inline constexpr int MsgHintBitBtnIncluirBins = 543;
+inline constexpr int MsgHintBitBtnEditarBins = 544;
+inline constexpr int MsgHintBitBtnExcluirBins = 545;
+inline constexpr int MsgCodGrpNumDigitoErrado = 719;
+inline constexpr int MsgCodGrupoNaoCadastrado = 743;
+
 /// A length-prefixed CP1252 string of at most 255 bytes, as the host's runtime stores short strings.
 struct TShortString {
     unsigned char Tamanho;

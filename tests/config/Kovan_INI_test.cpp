@@ -1,8 +1,15 @@
 #include "config/Kovan_INI.h"
 
+#include "LogEventosTeste.h"
 #include "RaizTeste.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -10,6 +17,27 @@ class TKovanIniTeste : public ::testing::Test {
 protected:
     TRaizTeste R;
 };
+
+/// Saves a debit BIN table of Linhas rows as the BIN screen does: the stale rows' sections go, then
+/// the count and three keys per row. Versao changes every value.
+void GravaTabela(TKovanIni& Ini, int Linhas, int Antigas, const std::string& Versao)
+{
+    for (int K = Linhas + 1; K <= Antigas; ++K)
+        Ini.RemoveSec("Debito_" + std::to_string(K));
+    Ini.GravaVar("TabBins", "TotDeb", std::to_string(Linhas));
+    for (int K = 1; K <= Linhas; ++K) {
+        const std::string Secao = "Debito_" + std::to_string(K);
+        Ini.GravaVar(Secao, "Nome", "CARTAO " + Versao + std::to_string(K));
+        Ini.GravaVar(Secao, "Bins", std::to_string(600000 + K) + ";" + std::to_string(700000 + K) + "-" + Versao + ";");
+        Ini.GravaVar(Secao, "Senha", K % 2 ? "1" : "0");
+    }
+}
+
+ino_t Inode(const fs::path& Arquivo)
+{
+    struct stat S {};
+    return stat(Arquivo.c_str(), &S) == 0 ? S.st_ino : 0;
+}
 
 TEST_F(TKovanIniTeste, GravaVarCriaDiretoriosEArquivoEmMinusculas)
 {
@@ -37,11 +65,13 @@ TEST_F(TKovanIniTeste, LeVarSemDiferencaDeCaixaESemCriarNada)
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "00000999"));
 }
 
-TEST_F(TKovanIniTeste, CodigoDeNoveCaracteresUsaOsOitoPrimeiros)
+// A longer code names the company of its first 8 characters; an empty section, the company's own.
+TEST_F(TKovanIniTeste, CodigoDaEmpresaNomeiaPastaESecaoVazia)
 {
     TKovanIni Ini(R.RaizTexto(), "Mirabelo", "987654321");
     EXPECT_TRUE(Ini.GravaVar("Geral", "CodigoEstabelecimento", "1"));
-    EXPECT_TRUE(fs::exists(R.IniEmpresa("98765432")));
+    EXPECT_TRUE(Ini.GravaVar("", "Chave", "v"));
+    EXPECT_NE(TRaizTeste::Le(R.IniEmpresa("98765432")).find("[98765432]"), std::string::npos);
 }
 
 TEST_F(TKovanIniTeste, EmpresaVaziaOuAsteriscoUsaArquivoGeral)
@@ -59,17 +89,17 @@ TEST_F(TKovanIniTeste, EmpresaVaziaOuAsteriscoUsaArquivoGeral)
     }
 }
 
-TEST_F(TKovanIniTeste, SecaoVaziaDeEmpresaUsaOCodigo)
-{
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-    EXPECT_TRUE(Ini.GravaVar("", "Chave", "v"));
-    EXPECT_NE(TRaizTeste::Le(R.IniEmpresa("00000123")).find("[00000123]"), std::string::npos);
-}
-
-TEST_F(TKovanIniTeste, ArquivoVazioApagadoAoCriarOObjeto)
+// An empty file goes when the object is created, and a file left empty when it is released.
+TEST_F(TKovanIniTeste, ArquivoVazioApagadoAoAbrirEAoFechar)
 {
     TRaizTeste::Grava(R.IniEmpresa("00000123"), "");
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+    {
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+        EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
+        Ini.GravaVar("geral", "a", "1");
+        Ini.RemoveSec("geral");
+        EXPECT_TRUE(fs::exists(R.IniEmpresa("00000123")));
+    }
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
 }
 
@@ -81,6 +111,48 @@ TEST_F(TKovanIniTeste, RemoveApagaArquivoSomenteLeitura)
     EXPECT_TRUE(Ini.Remove());
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
     EXPECT_TRUE(Ini.Remove()) << "a missing file counts as removed";
+}
+
+// A file that cannot change: each failed write, erase and removal answers as before and is logged
+// once at error level, naming the file, the operation and the system's reason.
+TEST_F(TKovanIniTeste, FalhasRegistradasUmaVez)
+{
+    const fs::path Arquivo = R.IniEmpresa("00000123");
+    TRaizTeste::Grava(Arquivo, "[geral]\r\na=1\r\n");
+    if (!TravaArquivoTeste(Arquivo, true))
+        GTEST_SKIP() << "this system cannot make a file unchangeable";
+    const TLogEventosTeste Log(R.Pasta / "eventos.jsonl");
+    const struct {
+        const char* Operacao;
+        bool (*Faz)(TKovanIni&);
+        bool Resposta;
+    } Casos[] = {
+        {"write of [geral] a", [](TKovanIni& I) { return I.GravaVar("Geral", "A", "2"); }, true},
+        {"erase of [geral]", [](TKovanIni& I) { return I.RemoveSec("geral"); }, true},
+        {"erase of [geral] a", [](TKovanIni& I) { return I.RemoveVar("geral", "a"); }, true},
+        {"removal of the file", [](TKovanIni& I) { return I.Remove(); }, false},
+        {"3 changes in one replace (erase of [geral] a, ...)", [](TKovanIni& I) {
+             I.IniciaLote();
+             I.RemoveVar("geral", "a");
+             I.GravaVar("Geral", "B", "2");
+             I.RemoveSec("geral");
+             return I.ConfirmaLote();
+         }, false},
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(Caso.Operacao);
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+        EXPECT_EQ(Caso.Faz(Ini), Caso.Resposta);
+        const auto E = Log.Entradas();
+        ASSERT_EQ(E.size(), 1u);
+        EXPECT_EQ(E[0]["type"], 1);
+        const std::string Texto = E[0]["text"];
+        EXPECT_NE(Texto.find(Caso.Operacao), std::string::npos) << Texto;
+        EXPECT_NE(Texto.find(Arquivo.string()), std::string::npos) << Texto;
+        EXPECT_NE(Texto.find(std::strerror(geteuid() == 0 ? EPERM : EACCES)), std::string::npos) << Texto;
+    }
+    EXPECT_EQ(TRaizTeste::Le(Arquivo), "[geral]\r\na=1\r\n");
+    TravaArquivoTeste(Arquivo, false);
 }
 
 TEST_F(TKovanIniTeste, RemoveSecMantemOutrasSecoesEAceitaSecaoAusente)
@@ -98,31 +170,17 @@ TEST_F(TKovanIniTeste, RemoveSecMantemOutrasSecoesEAceitaSecaoAusente)
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "00000777")) << "erasing creates nothing";
 }
 
-TEST_F(TKovanIniTeste, ArquivoQueFicaVazioEApagadoNoFim)
-{
-    TRaizTeste::Grava(R.IniEmpresa("00000123"), "[geral]\r\na=1\r\n");
-    {
-        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-        Ini.RemoveSec("geral");
-    }
-    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000123")));
-}
-
-TEST_F(TKovanIniTeste, ExisteSetorCriaDiretorios)
-{
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-    EXPECT_FALSE(Ini.ExisteSetor("Geral"));
-    EXPECT_TRUE(fs::is_directory(R.Raiz / "config" / "empresas" / "00000123"));
-    Ini.GravaVar("Geral", "A", "1");
-    EXPECT_TRUE(Ini.ExisteSetor("GERAL"));
-}
-
 TEST_F(TKovanIniTeste, OutrasOperacoes)
 {
     TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+    EXPECT_FALSE(Ini.ExisteSetor("S"));
+    EXPECT_TRUE(fs::is_directory(R.Raiz / "config" / "empresas" / "00000123")) << "ExisteSetor creates it";
     Ini.GravaInt("S", "Numero", -42);
     Ini.GravaBool("S", "Flag", true);
     Ini.GravaVar("Misto", "ChaveLonga", PChar{std::string(400, 'x').c_str()});
+    Ini.GravaVar("Geral", "A", std::string(300, 'y'));
+    EXPECT_TRUE(Ini.ExisteSetor("s"));
+    EXPECT_EQ(Ini.LeVar("Geral", "A", "").size(), 255u) << "a short string's value";
     EXPECT_EQ(Ini.LeInt("s", "numero", 0), -42);
     EXPECT_EQ(Ini.LeInt("s", "flag", 0), 1);
     EXPECT_TRUE(Ini.LeBool("s", "flag", false));
@@ -131,18 +189,11 @@ TEST_F(TKovanIniTeste, OutrasOperacoes)
     EXPECT_NE(TRaizTeste::Le(R.IniEmpresa("00000123")).find("[Misto]"), std::string::npos) << "PChar keeps case";
 
     std::vector<std::string> Lista;
-    EXPECT_EQ(Ini.LeSecs(Lista), 2);
+    EXPECT_EQ(Ini.LeSecs(Lista), 3);
     EXPECT_EQ(Ini.LeVars("s", Lista), 2);
     EXPECT_EQ(Lista.at(0), "numero=-42");
     EXPECT_TRUE(Ini.RemoveVar("s", "numero"));
     EXPECT_EQ(Ini.LeVars("s", Lista), 1);
-}
-
-TEST_F(TKovanIniTeste, ValorCurtoCortadoEm255)
-{
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-    Ini.GravaVar("Geral", "A", std::string(300, 'y'));
-    EXPECT_EQ(Ini.LeVar("Geral", "A", "").size(), 255u);
 }
 
 // A company code that is not 8 ASCII letters or digits never reaches a path.
@@ -159,4 +210,127 @@ TEST_F(TKovanIniTeste, CodigosHostisNaoViramCaminho)
         Arquivos += E.is_regular_file();
     EXPECT_EQ(Arquivos, 0u);
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas"));
+}
+
+// A batch: reads inside it see its writes; the file changes once, at ConfirmaLote, to exactly the bytes
+// the same calls make one at a time; a batch not confirmed leaves the file as it was.
+TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
+{
+    const fs::path Lote = R.IniEmpresa("00000123"), UmaAUma = R.IniEmpresa("00000456");
+    for (const std::string Empresa : {"00000123", "00000456"}) {
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", Empresa);
+        Ini.GravaVar("Geral", "CodigoEstabelecimento", "000000000012345");
+        GravaTabela(Ini, 30, 0, "a");
+    }
+    const std::string Antes = TRaizTeste::Le(Lote);
+    ASSERT_EQ(Antes, TRaizTeste::Le(UmaAUma));
+    {
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000456");
+        GravaTabela(Ini, 20, 30, "b");
+    }
+    const ino_t InodeAntes = Inode(Lote);
+    {
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+        ASSERT_TRUE(Ini.IniciaLote());
+        GravaTabela(Ini, 20, 30, "b");
+        EXPECT_EQ(TRaizTeste::Le(Lote), Antes);
+        EXPECT_EQ(Ini.LeVar("debito_20", "nome", ""), "CARTAO b20");
+        EXPECT_EQ(Ini.LeInt("TabBins", "TotDeb", 0), 20);
+        EXPECT_FALSE(Ini.ExisteSetor("Debito_21"));
+        std::vector<std::string> Lista;
+        EXPECT_EQ(Ini.LeSecs(Lista), 22);
+        EXPECT_EQ(Ini.LeVars("debito_7", Lista), 3);
+        EXPECT_EQ(Lista.at(2), "senha=1");
+        EXPECT_TRUE(Ini.ConfirmaLote());
+        EXPECT_TRUE(Ini.ConfirmaLote()) << "no batch: nothing to do";
+    }
+    EXPECT_EQ(TRaizTeste::Le(Lote), TRaizTeste::Le(UmaAUma));
+    EXPECT_NE(Inode(Lote), InodeAntes);
+
+    const std::string Confirmado = TRaizTeste::Le(Lote);
+    const ino_t InodeConfirmado = Inode(Lote);
+    {
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+        Ini.IniciaLote();
+        GravaTabela(Ini, 5, 20, "c");
+        Ini.GravaVar("Geral", "CodigoEstabelecimento", "9");
+        Ini.DescartaLote();
+        EXPECT_EQ(Ini.LeVar("TabBins", "TotDeb", ""), "20") << "dropped writes are not read";
+        Ini.IniciaLote();
+        GravaTabela(Ini, 5, 20, "d");
+    }  // destroyed without ConfirmaLote
+    EXPECT_EQ(TRaizTeste::Le(Lote), Confirmado);
+    EXPECT_EQ(Inode(Lote), InodeConfirmado);
+
+    TKovanIni Novo(R.RaizTexto(), "Mirabelo", "00000789");
+    Novo.IniciaLote();
+    Novo.RemoveSec("Geral");
+    EXPECT_TRUE(Novo.ConfirmaLote());
+    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000789"))) << "erasing creates nothing";
+    TKovanIni Hostil(R.RaizTexto(), "Mirabelo", "../../..");
+    EXPECT_FALSE(Hostil.IniciaLote());
+}
+
+// Another process's write between the start of a batch and its confirmation is kept: the batch's
+// writes are made again on the file as it is then.
+TEST_F(TKovanIniTeste, LoteNaoPerdeEscritaDeOutro)
+{
+    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+    Ini.GravaVar("Geral", "CodigoEstabelecimento", "1");
+    Ini.IniciaLote();
+    GravaTabela(Ini, 10, 0, "a");
+    const pid_t Filho = fork();
+    ASSERT_GE(Filho, 0);
+    if (Filho == 0) {
+        TKovanIni Outro(R.RaizTexto(), "Mirabelo", "00000123");
+        _exit(Outro.GravaVar("Geral", "CodigoEstabelecimento", "2") ? 0 : 1);
+    }
+    int Estado = 0;
+    ASSERT_EQ(waitpid(Filho, &Estado, 0), Filho);
+    ASSERT_EQ(Estado, 0);
+    EXPECT_TRUE(Ini.ConfirmaLote());
+    EXPECT_EQ(Ini.LeVar("geral", "codigoestabelecimento", ""), "2");
+    EXPECT_EQ(Ini.LeVar("debito_10", "senha", ""), "0");
+}
+
+// A table save killed (SIGKILL) at random points leaves the whole old table or the whole new one.
+TEST_F(TKovanIniTeste, LoteMortoDeixaTabelaVelhaOuNova)
+{
+    const fs::path Arquivo = R.IniEmpresa("00000123");
+    std::string Tabela[2];
+    {
+        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+        for (int Vez = 0; Vez < 3; ++Vez) {
+            Ini.IniciaLote();
+            GravaTabela(Ini, Vez % 2 ? 60 : 100, Vez % 2 ? 100 : 60, Vez % 2 ? "b" : "a");
+            ASSERT_TRUE(Ini.ConfirmaLote());
+            if (Vez < 2)
+                Tabela[Vez] = TRaizTeste::Le(Arquivo);
+            else
+                ASSERT_EQ(TRaizTeste::Le(Arquivo), Tabela[0]);
+        }
+    }
+    ASSERT_NE(Tabela[0], Tabela[1]);
+    std::mt19937 Sorte(20261206);
+    int Vistas[2] = {0, 0};
+    for (int Rodada = 0; Rodada < 300; ++Rodada) {
+        const pid_t Filho = fork();
+        ASSERT_GE(Filho, 0);
+        if (Filho == 0) {
+            for (int Vez = 1;; ++Vez) {
+                TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
+                Ini.IniciaLote();
+                GravaTabela(Ini, Vez % 2 ? 60 : 100, Vez % 2 ? 100 : 60, Vez % 2 ? "b" : "a");
+                Ini.ConfirmaLote();
+            }
+        }
+        usleep(static_cast<useconds_t>(Sorte() % 6000));
+        kill(Filho, SIGKILL);
+        waitpid(Filho, nullptr, 0);
+        const std::string Agora = TRaizTeste::Le(Arquivo);
+        ASSERT_TRUE(Agora == Tabela[0] || Agora == Tabela[1]) << "round " << Rodada << ": a mix of both tables";
+        ++Vistas[Agora == Tabela[1]];
+    }
+    EXPECT_GT(Vistas[0], 0);
+    EXPECT_GT(Vistas[1], 0);
 }

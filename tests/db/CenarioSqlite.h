@@ -2,9 +2,11 @@
 // Helpers of the database tests. The failure paths of the SQLite binding run in processes of their
 // own (a bound library stays bound), each started by CTest with the library it needs; see
 // tests/db/CMakeLists.txt.
+#include "db/MkSqLite3Api.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <stdexcept>
+#include <optional>
 #include <string>
 
 inline std::string CenarioSqlite()
@@ -18,14 +20,27 @@ inline std::string CenarioSqlite()
     if (CenarioSqlite() != Nome)                                                                         \
     GTEST_SKIP() << "runs only when started with KOVAN_TESTE_SQLITE=" Nome " and its stand-in library"
 
-/// The message of the error Fazer raises, or "(no error)".
+/// The message of the error Fazer raises, or "(no error)". Every failure of db/ is an ESqlite: any
+/// other exception escapes and fails the test.
 template <class TAcao>
 std::string ErroDe(TAcao&& Fazer)
 {
     try {
         Fazer();
-    } catch (const std::runtime_error& E) {
+    } catch (const ESqlite& E) {
         return E.what();
     }
     return "(no error)";
+}
+
+/// The kind of the ESqlite Fazer raises; none when it raises nothing.
+template <class TAcao>
+std::optional<TTipoErroSqlite> TipoErroDe(TAcao&& Fazer)
+{
+    try {
+        Fazer();
+    } catch (const ESqlite& E) {
+        return E.Tipo();
+    }
+    return std::nullopt;
 }

@@ -3,7 +3,6 @@
 #include "db/CenarioSqlite.h"
 #include "db/MkSqLite3.h"
 #include "RaizTeste.h"
-#include "support/msgmodulos.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -76,17 +75,20 @@ TEST(LocalizaBibliotecaSqlite, VersaoDaBibliotecaDoDiretorioAtualOuDoSistema)
     EXPECT_EQ(Versao, "3.9.2.0");
 }
 
-TEST(SqliteAusente, Mensagem43EANovaTentativaACadaChamada)
+TEST(SqliteAusente, BibliotecaAusenteENovaTentativaACadaChamada)
 {
     KOVAN_EXIGE_CENARIO("Ausente");
-    EXPECT_EQ(ErroDe(CheckSqliteLoaded), LeMensagens(43));
-    EXPECT_EQ(ErroDe(CheckSqliteLoaded), LeMensagens(43));
+    const auto Ausente = std::optional(TTipoErroSqlite::BibliotecaAusente);
+    EXPECT_EQ(TipoErroDe(CheckSqliteLoaded), Ausente);
+    EXPECT_EQ(TipoErroDe(CheckSqliteLoaded), Ausente);
+    EXPECT_NE(ErroDe(CheckSqliteLoaded).find(std::getenv("KOVAN_SQLITE_LIBRARY")), std::string::npos)
+        << "the text names the library that was looked for";
     EXPECT_FALSE(SqliteCarregada());
     std::string Versao = "antes";
     EXPECT_FALSE(LocalizaBibliotecaSqlite(Versao));
     TMkSqlite Banco;
-    EXPECT_EQ(ErroDe([] { TMkSqlite().open(); }), LeMensagens(43));
-    EXPECT_EQ(ErroDe([] { (void)TMkSqlite().version(); }), LeMensagens(43));
+    EXPECT_EQ(TipoErroDe([] { TMkSqlite().open(); }), Ausente);
+    EXPECT_EQ(TipoErroDe([] { (void)TMkSqlite().version(); }), Ausente);
     EXPECT_FALSE(Banco.active());
 }
 
@@ -96,7 +98,7 @@ TEST(SqliteSemFuncao, PrimeiraFuncaoQueFaltaENovaTentativa)
     const std::string Esperado = "sqlite missing function sqlite3_bind_parameter_index";
     EXPECT_EQ(ErroDe(CheckSqliteLoaded), Esperado);
     EXPECT_FALSE(SqliteCarregada());
-    EXPECT_EQ(ErroDe(CheckSqliteLoaded), Esperado);
+    EXPECT_EQ(TipoErroDe(CheckSqliteLoaded), std::optional(TTipoErroSqlite::FuncaoAusente));
     EXPECT_EQ(ErroDe([] { TMkSqlite().open(); }), Esperado);
     std::string Versao;
     EXPECT_TRUE(LocalizaBibliotecaSqlite(Versao));

@@ -66,6 +66,12 @@ TEST(TMkSqlite, ErroDeAberturaTrazCodigoEMensagem)
     TMkSqlite Banco;
     Banco.dbName = (Raiz.Pasta / "nao-existe" / "x.db").string();
     EXPECT_EQ(ErroDe([&] { Banco.open(); }), "14:unable to open database file");
+    try {
+        Banco.open();
+    } catch (const ESqlite& E) {
+        EXPECT_EQ(E.Tipo(), TTipoErroSqlite::Sqlite);
+        EXPECT_EQ(E.Codigo(), 14);
+    }
     EXPECT_FALSE(Banco.active());
     EXPECT_FALSE(std::filesystem::exists(Raiz.Pasta / "nao-existe"));
 }
@@ -162,16 +168,8 @@ TEST_F(TBancoTeste, NulosBlobsEDatas)
     EXPECT_EQ(mkDateToStr(TDataHora{43861.5}), "2020/01/31 12:00:00.000");
 }
 
-TEST_F(TBancoTeste, SemTiposTudoETexto)
-{
-    Banco.UseDataTypes = false;
-    Banco.execCmd("create table T (A INTEGER); insert into T values (5)");
-    auto T = Exec("select A from T");
-    EXPECT_EQ(T->get_value(0), TMkVariant(std::string("5")));
-    EXPECT_EQ(T->get_field(0)->DataType, ftString);
-}
-
-// The first entry of the declared-type map that the type contains decides.
+// The first entry of the declared-type map that the type contains decides; without UseDataTypes every
+// column is text.
 TEST_F(TBancoTeste, TipoDeclarado)
 {
     const struct {
@@ -192,6 +190,11 @@ TEST_F(TBancoTeste, TipoDeclarado)
         EXPECT_EQ(S->get_field(0)->Size, Caso.Tamanho);
         EXPECT_EQ(S->get_field(0)->Name, "C");
     }
+    Banco.execCmd("insert into T values (5)");
+    Banco.UseDataTypes = false;
+    auto Texto = Exec("select C from T");
+    EXPECT_EQ(Texto->get_value(0), TMkVariant(std::string("5")));
+    EXPECT_EQ(Texto->get_field(0)->DataType, ftString);
 }
 
 // --- Parameters -----------------------------------------------------------------------------------
@@ -400,8 +403,14 @@ TEST_F(TBancoTeste, ExecComCallBack)
     };
     EXPECT_EQ(Banco._exec("select A, B from T order by A", &Junta), 4);  // stopped by the callback
     EXPECT_EQ(Vistos, (std::vector<std::string>{"um", "dois"}));
-    TMkExecCallBack Falha = [](std::int32_t, char**, char**) -> std::int32_t { throw std::runtime_error("no meio"); };
-    EXPECT_EQ(ErroDe([&] { Banco._exec("select A from T", &Falha); }), "no meio");
+    TMkExecCallBack Falha = [](std::int32_t, char**, char**) -> std::int32_t { throw std::logic_error("no meio"); };
+    EXPECT_THROW(
+        try { Banco._exec("select A from T", &Falha); } catch (const std::logic_error& E) {
+            EXPECT_STREQ(E.what(), "no meio");
+            throw;
+        },
+        std::logic_error)
+        << "the callback's own exception comes out of _exec";
     EXPECT_EQ(ErroDe([&] { Banco.execCmd("insert into Nada values (1)"); }), "1:no such table: Nada");
 }
 
@@ -445,32 +454,4 @@ TEST(TMkSqlite, ExtensoesInstaladasACadaAbertura)
         EXPECT_EQ(Chamadas, 2);
         EXPECT_FALSE(Banco.active());
     }
-}
-
-// --- Date texts -----------------------------------------------------------------------------------
-
-TEST(mkStrToDate, LidoComoDataOuRecusado)
-{
-    const std::pair<const char*, std::optional<double>> Casos[] = {
-        {"2020/01/31 10:00:00.000", 43861 + 10.0 / 24}, {"1899/12/30 00:00:00.000", 0.0}, {"2020/1/5", 43835.0},
-        {" 2020/01/31 10:00 ", 43861 + 10.0 / 24},       {"18:00", 0.75},                  {"1899/12/29 06:00:00.000", -1.25},
-        {"2024/02/29", 45351.0},                          {"abc", std::nullopt},            {"", std::nullopt},
-        {"2020/13/01", std::nullopt},                     {"2021/02/29", std::nullopt},     {"2020/01/31 25:00", std::nullopt},
-        {"2020-01-31", std::nullopt},                     {"2020/01/31 10:00x", std::nullopt}, {"2020/01/3110:00", std::nullopt}};
-    for (const auto& [Texto, Dias] : Casos) {
-        SCOPED_TRACE(Texto);
-        const auto Lido = TentaStrToDate(Texto);
-        ASSERT_EQ(Lido.has_value(), Dias.has_value());
-        if (Lido)
-            EXPECT_NEAR(Lido->Dias, *Dias, 1e-9);
-        else
-            EXPECT_EQ(ErroDe([&] { mkStrToDate(Texto); }), std::string("'") + Texto + "' is not a valid date and time");
-    }
-}
-
-TEST(mkDateToStr, VoltaAoMesmoTextoEArredondaOMilissegundo)
-{
-    for (const char* Texto : {"2020/01/31 10:00:00.000", "1999/12/31 23:59:59.999", "1899/12/29 06:00:00.000", "0001/01/01 00:00:00.001"})
-        EXPECT_EQ(mkDateToStr(mkStrToDate(Texto)), Texto);
-    EXPECT_EQ(mkDateToStr(TDataHora{0.9999999999}), "1899/12/31 00:00:00.000");
 }

@@ -81,7 +81,7 @@ TEST_F(FerramentaDados, ExportaParaSaidaEArquivo)
     EXPECT_EQ(TRaizTeste::Le(R.Pasta / "um.txt"), "00000456;000000000067890\n");
 }
 
-TEST_F(FerramentaDados, ImportaComRespostasDeScript)
+TEST_F(FerramentaDados, ImportaComRespostasDeScriptEContaOQueFez)
 {
     const std::string Lista = "00000456;777\r\n\r\n00000789;12345\r\n";
     TRaizTeste::Grava(R.Pasta / "lista.txt", Lista);
@@ -92,14 +92,66 @@ TEST_F(FerramentaDados, ImportaComRespostasDeScript)
     EXPECT_NE(E.Erros.find("answering No"), std::string::npos) << E.Erros;
     EXPECT_NE(E.Erros.find("A importa\xC3\xA7\xC3\xA3o n\xC3\xA3o foi efetuada completamente.") , std::string::npos)
         << "shown in the terminal's encoding: " << E.Erros;
+    EXPECT_NE(E.Erros.find("import stopped by a No: read 2 entries, 0 skipped, 0 failed"), std::string::npos) << E.Erros;
     EXPECT_NE(Guardado("00000456").find("=000000000000777"), std::string::npos);
 
-    E = Dados("--yes import -", Lista);
+    // A company without a folder gets one; an unknown company, an empty code and a taken code are skipped.
+    E = Dados("--yes import -", Lista + "x;1\n00000123;\n00000999;5\n");
     EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_NE(E.Erros.find("read 5 entries: 2 stored, 3 skipped, 0 failed"), std::string::npos) << E.Erros;
     EXPECT_TRUE(Guardado("00000789").empty()) << "the taken code was skipped";
+    EXPECT_NE(Guardado("00000999").find("=000000000000005"), std::string::npos);
 
-    E = Dados("--no import -", "00000789;12345\n");
-    EXPECT_EQ(E.Status, 1);
+    // The counts are the tool's own, past the 32767 of the module's Resultado too.
+    std::string Muitas;
+    for (int I = 0; I < 70000; ++I)
+        Muitas += "x;" + std::to_string(I) + "\n";
+    E = Dados("import -", Muitas);
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_NE(E.Erros.find("read 70000 entries: 0 stored, 70000 skipped, 0 failed"), std::string::npos) << E.Erros;
+}
+
+// A write the module could not make is never reported as done: the tool reads back every company it
+// asked for and names each one whose file does not hold it.
+TEST_F(FerramentaDados, EscritaQueFalhaERelatadaPorEmpresa)
+{
+    const fs::path Empresas = R.Pasta / "demo" / "Kovan" / "config" / "empresas";
+    fs::permissions(Empresas / "00000456" / "Mirabelo.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::create_directories(Empresas / "00000789" / "Mirabelo.ini");
+
+    TExecucao E = Dados("import -", "00000123;111\n00000456;222\n00000789;333\n");
+    EXPECT_EQ(E.Status, 2) << E.Erros;
+    EXPECT_NE(E.Erros.find("company 00000456: " + (Empresas / "00000456" / "Mirabelo.ini").string() +
+                           " does not hold code 000000000000222 (it holds 000000000067890)"),
+              std::string::npos)
+        << E.Erros;
+    EXPECT_NE(E.Erros.find("company 00000789: " + (Empresas / "00000789" / "Mirabelo.ini").string() +
+                           " does not hold code 000000000000333 (it holds none)"),
+              std::string::npos)
+        << E.Erros;
+    EXPECT_NE(E.Erros.find("read 3 entries: 1 stored, 0 skipped, 2 failed"), std::string::npos) << E.Erros;
+
+    E = Dados("erase --all");
+    EXPECT_EQ(E.Status, 2) << E.Erros;
+    EXPECT_NE(E.Erros.find("company 00000456: " + (Empresas / "00000456" / "Mirabelo.ini").string() +
+                           " still holds code 000000000067890"),
+              std::string::npos)
+        << E.Erros;
+    EXPECT_NE(E.Erros.find("erased the code of 2 companies; 1 failed"), std::string::npos) << E.Erros;
+}
+
+// A root that CfKovan.ini names but that does not exist is a typo: nothing is created there.
+TEST_F(FerramentaDados, RaizInexistenteEErro)
+{
+    const fs::path Engano = R.Pasta / "Kovna";
+    TRaizTeste::Grava(R.Pasta / "demo" / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + Engano.string() + "\r\n");
+    for (const char* Comando : {"export", "import -", "erase --all"}) {
+        const TExecucao E = Dados(Comando, "00000123;1\n");
+        EXPECT_EQ(E.Status, 2) << Comando;
+        EXPECT_NE(E.Erros.find("the server root " + Engano.string() + " named in "), std::string::npos) << E.Erros;
+        EXPECT_NE(E.Erros.find("does not exist"), std::string::npos) << E.Erros;
+    }
+    EXPECT_FALSE(fs::exists(Engano));
 }
 
 TEST_F(FerramentaDados, ApagaUmaOuTodas)

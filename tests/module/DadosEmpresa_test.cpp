@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -89,16 +90,20 @@ protected:
     }
 
     // Resultado, read out of the packed record by value.
-    int Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer, std::int32_t Tamanho = -2)
+    int ChamaBruto(std::uint16_t Operacao, char* Buffer, std::int32_t Tamanho, const std::string& Empresa = "")
     {
         TDadosCfg D;
         std::memset(&D, 0, sizeof D);
         D.Operacao = Operacao;
         std::memcpy(D.CodEmpresa, Empresa.data(), std::min(Empresa.size(), sizeof D.CodEmpresa));
-        D.TamBuffer = Tamanho == -2 ? static_cast<std::int32_t>(Buffer.size()) : Tamanho;
-        D.Buffer = Buffer.data();
+        D.TamBuffer = Tamanho;
+        D.Buffer = Buffer;
         Dados(&D);
         return D.Resultado;
+    }
+    int Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer)
+    {
+        return ChamaBruto(Operacao, Buffer.data(), static_cast<std::int32_t>(Buffer.size()), Empresa);
     }
     int Importa(const std::vector<std::string>& Entradas)
     {
@@ -130,37 +135,27 @@ std::vector<std::string> Entradas(const std::vector<char>& Buffer, int Quantas)
 
 } // namespace
 
-TEST_F(DadosEmpresaTeste, ExportaUmaEmpresaComoGuardado)
+TEST_F(DadosEmpresaTeste, ExportaUmaOuTodasComoGuardado)
 {
-    Codigo("00000123", "12345");
-    Codigo("00000456", "999");
-    std::vector<char> Buffer(64, 'x');
-    const int D = Chama(0, "00000123", Buffer);
-    EXPECT_EQ(D, 1);
-    EXPECT_EQ(std::string(Buffer.data(), 17), std::string("00000123;12345\0\0", 16) + 'x');
-}
-
-TEST_F(DadosEmpresaTeste, ExportaTodasComESemCodigo)
-{
-    Codigo("00000001", "000000000000001");
+    Codigo("00000001", "12345");
     Codigo("00000002", "000000000000002");
     R.CriaEmpresa("00000003");
     std::vector<char> Buffer(256, 'x');
-    int D = Chama(0, "", Buffer);
-    ASSERT_EQ(D, 2);
+    EXPECT_EQ(Chama(0, "00000001", Buffer), 1);
+    EXPECT_EQ(std::string(Buffer.data(), 17), std::string("00000001;12345\0\0", 16) + 'x') << "exported as stored";
+
+    ASSERT_EQ(Chama(0, "", Buffer), 2);
     auto Lista = Entradas(Buffer, 2);
     std::sort(Lista.begin(), Lista.end());
-    EXPECT_EQ(Lista, (std::vector<std::string>{"00000001;000000000000001", "00000002;000000000000002"}));
+    EXPECT_EQ(Lista, (std::vector<std::string>{"00000001;12345", "00000002;000000000000002"}));
 
-    D = Chama(3, "", Buffer);
-    ASSERT_EQ(D, 3);
+    ASSERT_EQ(Chama(3, "", Buffer), 3);
     Lista = Entradas(Buffer, 3);
     EXPECT_EQ(std::count(Lista.begin(), Lista.end(), "00000003;"), 1);
     EXPECT_EQ(Buffer[Lista[0].size() + Lista[1].size() + Lista[2].size() + 3], '\0') << "list ended";
 
-    // Operation 3 on one company writes its entry even without a code.
-    D = Chama(3, "00000003", Buffer);
-    EXPECT_EQ(D, 1);
+    // One company: its entry even without a code.
+    EXPECT_EQ(Chama(0, "00000003", Buffer), 1);
     EXPECT_STREQ(Buffer.data(), "00000003;");
 }
 
@@ -170,17 +165,19 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
         Codigo("0000000" + std::to_string(I), "000000000000001");
     // Each entry takes 24 + 1 bytes; the second needs 24 + 25 + 2 < TamBuffer.
     std::vector<char> Buffer(60, 'x');
-    int D = Chama(3, "", Buffer, 50);
+    int D = ChamaBruto(3, Buffer.data(), 50);
     EXPECT_EQ(D, -1);
     EXPECT_EQ(std::strlen(Buffer.data()), 24u);
     EXPECT_EQ(Buffer[25], '\0') << "the list is ended after the entry that fit";
     for (std::size_t I = 50; I < Buffer.size(); ++I)
         ASSERT_EQ(Buffer[I], 'x') << "written past TamBuffer at " << I;
 
-    std::vector<char> Minimo(30, 'x');
-    D = Chama(3, "", Minimo, 26);
-    EXPECT_EQ(D, -1);
-    EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << "nothing fit: buffer untouched";
+    // Nothing fits, or the host declared no buffer at all: the buffer is left as it was.
+    for (std::int32_t Tamanho : {26, 0, -1}) {
+        std::vector<char> Minimo(30, 'x');
+        EXPECT_EQ(ChamaBruto(3, Minimo.data(), Tamanho), -1) << Tamanho;
+        EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << Tamanho;
+    }
 }
 
 TEST_F(DadosEmpresaTeste, ApagaSecaoGeralEOperacaoDesconhecida)
@@ -208,82 +205,67 @@ TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
 {
     R.CriaEmpresa("00000001");
     R.CriaEmpresa("00000002");
-    const int D = Importa({"00000001;777", " 00000002 ; 12 ;extra", "0000003;5", "00000004;"});
+    Codigo("00000005", "000000000000005");
+    const int D = Importa({"00000001;777", " 00000002 ; 12 ;extra", "0000003;5", "00000004;", "00000005;1234567890123456"});
     EXPECT_EQ(Guardado("00000001"), "000000000000777");
     EXPECT_EQ(Guardado("00000002"), "000000000000012");
     EXPECT_FALSE(fs::exists(R.Raiz / "config" / "empresas" / "0000003"));
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000004"))) << "an empty code stores nothing";
-    EXPECT_EQ(D, 4 + 3) << "N, plus one per 8-character company";
-    ASSERT_EQ(Respostas.Vistas.size(), 1u);
-    EXPECT_EQ(Respostas.Vistas[0].Texto, Finalizada);
-    EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
-    EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONINFORMATION);
-}
-
-TEST_F(DadosEmpresaTeste, PerguntaARepetidoNaImportacao)
-{
-    R.CriaEmpresa("00000001");
-    R.CriaEmpresa("00000002");
-    for (int Resposta : {IDYES, IDNO}) {
-        SCOPED_TRACE(Resposta);
-        fs::remove_all(R.Raiz / "config" / "empresas");
-        Respostas = {};
-        Respostas.Proximas = {Resposta};
-        const int D = Importa({"00000001;55", "00000002;055", "00000003;9"});
-        ASSERT_GE(Respostas.Vistas.size(), 2u);
-        EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaA("00000002", "00000001"));
-        EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
-        EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | MB_ICONWARNING);
-        EXPECT_EQ(Guardado("00000001"), "000000000000055");
-        EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
-        if (Resposta == IDYES) {
-            EXPECT_EQ(Respostas.Vistas.back().Texto, Finalizada);
-            EXPECT_EQ(Guardado("00000003"), "000000000000009");
-            EXPECT_EQ(D, 3 + 2);
-        } else {
-            ASSERT_EQ(Respostas.Vistas.size(), 2u);
-            EXPECT_EQ(Respostas.Vistas[1].Texto, Incompleta);
-            EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONWARNING);
-            EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
-            EXPECT_EQ(D, 3 + 1);
-        }
-    }
-}
-
-TEST_F(DadosEmpresaTeste, PerguntaBCodigoDeOutraEmpresa)
-{
-    Codigo("00000001", "000000000000055");
-    Codigo("00000002", "000000000000066");
-    for (int Resposta : {IDYES, IDNO}) {
-        SCOPED_TRACE(Resposta);
-        Respostas = {};
-        Respostas.Proximas = {Resposta};
-        const int D = Importa({"00000002;55", "00000002;77"});
-        ASSERT_GE(Respostas.Vistas.size(), 2u);
-        EXPECT_EQ(Respostas.Vistas[0].Texto, PerguntaB("00000002", "00000001"));
-        EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | MB_ICONERROR);
-        if (Resposta == IDYES) {
-            EXPECT_EQ(Guardado("00000002"), "000000000000077") << "the entry after the skipped one is stored";
-            EXPECT_EQ(D, 2 + 1);
-        } else {
-            EXPECT_EQ(Respostas.Vistas.back().Texto, Incompleta);
-            EXPECT_EQ(Guardado("00000002"), "000000000000066");
-            EXPECT_EQ(D, 2);
-        }
-        Codigo("00000002", "000000000000066");
-    }
-}
-
-TEST_F(DadosEmpresaTeste, CodigoComMaisDe15DigitosNaoEGuardado)
-{
-    Codigo("00000001", "000000000000001");
-    const int D = Importa({"00000001;1234567890123456"});
+    EXPECT_EQ(Guardado("00000005"), "000000000000005") << "a code of 16 digits is not stored";
+    EXPECT_EQ(D, 5 + 4) << "N, plus one per 8-character company";
     ASSERT_EQ(Respostas.Vistas.size(), 2u);
     EXPECT_EQ(Respostas.Vistas[0].Texto,
-              Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000001] possui mais de 15 dígitos, portanto será desconsiderado."));
+              Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000005] possui mais de 15 dígitos, portanto será desconsiderado."));
     EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONWARNING);
-    EXPECT_EQ(Guardado("00000001"), "000000000000001");
-    EXPECT_EQ(D, 2);
+    EXPECT_EQ(Respostas.Vistas[1].Texto, Finalizada);
+    EXPECT_EQ(Respostas.Vistas[1].Titulo, Atencao);
+    EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONINFORMATION);
+}
+
+// Question A (the code is already in this import) and question B (another company holds it): Yes skips
+// the entry and goes on, No ends the import there.
+TEST_F(DadosEmpresaTeste, PerguntasDeCodigoRepetido)
+{
+    struct {
+        const char* Nome;
+        std::vector<std::string> Lista;
+        std::string Pergunta;
+        unsigned int Icone;
+        std::string Depois;  // the code 00000002 ends with after Yes (after No it keeps 66)
+        int ResultadoSim, ResultadoNao;
+    } Casos[] = {
+        {"A", {"00000001;77", "00000002;077", "00000003;9"}, PerguntaA("00000002", "00000001"), MB_ICONWARNING,
+         "000000000000066", 3 + 2, 3 + 1},
+        {"B", {"00000002;55", "00000002;8", "00000003;9"}, PerguntaB("00000002", "00000001"), MB_ICONERROR,
+         "000000000000008", 3 + 2, 3},
+    };
+    for (const auto& Caso : Casos) {
+        for (int Resposta : {IDYES, IDNO}) {
+            SCOPED_TRACE(std::string(Caso.Nome) + (Resposta == IDYES ? " Yes" : " No"));
+            Codigo("00000001", "000000000000055");
+            Codigo("00000002", "000000000000066");
+            fs::remove_all(R.IniEmpresa("00000003").parent_path());
+            Respostas = {};
+            Respostas.Proximas = {Resposta};
+            const int D = Importa(Caso.Lista);
+            ASSERT_EQ(Respostas.Vistas.size(), 2u);
+            EXPECT_EQ(Respostas.Vistas[0].Texto, Caso.Pergunta);
+            EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
+            EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | Caso.Icone);
+            if (Resposta == IDYES) {
+                EXPECT_EQ(Respostas.Vistas[1].Texto, Finalizada);
+                EXPECT_EQ(Guardado("00000002"), Caso.Depois);
+                EXPECT_EQ(Guardado("00000003"), "000000000000009") << "the import goes on";
+                EXPECT_EQ(D, Caso.ResultadoSim);
+            } else {
+                EXPECT_EQ(Respostas.Vistas[1].Texto, Incompleta);
+                EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONWARNING);
+                EXPECT_EQ(Guardado("00000002"), "000000000000066");
+                EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
+                EXPECT_EQ(D, Caso.ResultadoNao);
+            }
+        }
+    }
 }
 
 TEST_F(DadosEmpresaTeste, DuplicadosPermitidosNaoPerguntam)
@@ -325,21 +307,55 @@ TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
     EXPECT_EQ(Guardado("00000123"), "000000000000010");
 }
 
-TEST_F(DadosEmpresaTeste, BufferVazioENaoTerminado)
+// TamBuffer is the buffer's size: nothing at or past it is read, and 0 or less is an empty buffer. Each
+// buffer is allocated at its exact size, so a read past it is a heap over-read under ASan.
+TEST_F(DadosEmpresaTeste, ImportaLeSoOQueOHostDeclarou)
 {
     R.CriaEmpresa("00000001");
-    std::vector<char> Vazio(8, '\0');
-    int D = Chama(1, "", Vazio);
-    EXPECT_EQ(D, 0);
-    EXPECT_TRUE(Respostas.Vistas.empty());
+    const std::string Lixo("\x30\x30\x30\xff\xff\xff\x07\xff\xff\x38\x39\x3b\x31\x3b", 14);
+    struct {
+        const char* Nome;
+        std::string Bytes;
+        std::int32_t Tamanho;
+        int Resultado;
+        const char* Guardado;
+    } Casos[] = {
+        {"sem NUL, tamanho 0", Lixo, 0, 0, "<none>"},
+        {"sem NUL, tamanho negativo", Lixo, -14, 0, "<none>"},
+        {"lista vazia", std::string(8, '\0'), 8, 0, "<none>"},
+        {"sem NUL final, para no tamanho", "00000001;777" "00000002;888", 12, 1 + 1, "000000000000777"},
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(Caso.Nome);
+        fs::remove_all(R.Raiz / "config" / "empresas");
+        Respostas = {};
+        auto Buffer = std::make_unique<char[]>(Caso.Bytes.size());
+        std::memcpy(Buffer.get(), Caso.Bytes.data(), Caso.Bytes.size());
+        EXPECT_EQ(ChamaBruto(1, Buffer.get(), Caso.Tamanho), Caso.Resultado);
+        EXPECT_EQ(Guardado("00000001"), Caso.Guardado);
+        EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002"))) << "nothing past the declared size";
+        if (Caso.Resultado == 0) {
+            EXPECT_TRUE(Respostas.Vistas.empty()) << "an empty buffer shows nothing";
+        }
+    }
 
-    // The host forgot every NUL: nothing past TamBuffer is read, not even the entry that follows.
-    const std::string Sem = "00000001;777" "00000002;888";
-    std::vector<char> Buffer(Sem.begin(), Sem.end());
-    D = Chama(1, "", Buffer, 12);
-    EXPECT_EQ(D, 2);
-    EXPECT_EQ(Guardado("00000001"), "000000000000777");
-    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
+}
+
+// Resultado is signed 16-bit: the counts stop at 32767 instead of wrapping into the error codes.
+TEST_F(DadosEmpresaTeste, ResultadoSaturaEm32767)
+{
+    struct {
+        const char* Linha;
+        int Quantas;
+    } Casos[] = {
+        {"00000001;", 20000},  // N + one per entry: 40000
+        {"x;", 70000},         // N alone passes 65536
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(Caso.Linha);
+        std::vector<std::string> Lista(static_cast<std::size_t>(Caso.Quantas), Caso.Linha);
+        EXPECT_EQ(Importa(Lista), 32767);
+    }
 }
 
 TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
@@ -358,14 +374,4 @@ TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
     std::vector<char> Buffer(64, 'x');
     EXPECT_EQ(Chama(0, "../../..", Buffer), 0);
     EXPECT_EQ(Chama(2, "../../..", Buffer), 0);
-}
-
-TEST_F(DadosEmpresaTeste, EscritaQueFalhaNaoPerdeOutrasEmpresas)
-{
-    Codigo("00000001", "000000000000001");
-    Codigo("00000002", "000000000000002");
-    fs::permissions(R.IniEmpresa("00000001"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    Importa({"00000001;11", "00000002;22"});
-    EXPECT_EQ(Guardado("00000001"), "000000000000001") << "a read-only file is left as it was";
-    EXPECT_EQ(Guardado("00000002"), "000000000000022");
 }

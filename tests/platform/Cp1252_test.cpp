@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -37,24 +38,18 @@ TEST(Cp1252, TodosOsBytesVaoEVoltam)
     EXPECT_EQ(Cp1252ParaUtf8("Transa\xE7\xF5""es"), "Transa\xC3\xA7\xC3\xB5""es");
 }
 
-TEST(Cp1252, SemCorrespondenciaViraInterrogacao)
+// A character outside the code page and malformed UTF-8 each become "?", never a character of their
+// own: a lead byte without its continuation, a lone continuation, a cut at the end, surrogates, code
+// points past U+10FFFF, and overlong forms (an overlong "/" or "." must never come out as that).
+TEST(Cp1252, ForaDaPaginaEUtf8MalformadoViramInterrogacao)
 {
     for (const char32_t Ponto : {U'\u4E2D', U'\u0100', U'\U0001F600'})
         EXPECT_EQ(Cp1252DeUnicode(Ponto), '?');
-    EXPECT_EQ(Utf8ParaCp1252("a\xE4\xB8\xAD" "b"), "a?b");
-    EXPECT_EQ(Utf8ParaCp1252("\xF0\x9F\x98\x80"), "?");
-}
-
-// Malformed UTF-8 never yields a character of its own: a lead byte without its continuation, a lone
-// continuation, a cut at the end, surrogates, code points past U+10FFFF, and overlong forms (an
-// overlong "/" or "." must never come out as that character).
-TEST(Cp1252, Utf8MalformadoViraInterrogacao)
-{
-    EXPECT_EQ(Utf8ParaCp1252("a\xE7" "b"), "a?b");
-    EXPECT_EQ(Utf8ParaCp1252("ab\xC3"), "ab?");
-    EXPECT_EQ(Utf8ParaCp1252("\x80"), "?");
-    EXPECT_EQ(Utf8ParaCp1252("\xFF\xFE"), "??");
-    EXPECT_EQ(Utf8ParaCp1252("\xE2\x82"), "??");
+    const std::pair<const char*, const char*> Casos[] = {
+        {"a\xE4\xB8\xAD" "b", "a?b"}, {"\xF0\x9F\x98\x80", "?"}, {"a\xE7" "b", "a?b"}, {"ab\xC3", "ab?"},
+        {"\x80", "?"}, {"\xFF\xFE", "??"}, {"\xE2\x82", "??"}};
+    for (const auto& [Entrada, Saida] : Casos)
+        EXPECT_EQ(Utf8ParaCp1252(Entrada), Saida) << testing::PrintToString(std::string(Entrada));
     for (const char* Ruim : {"\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80",
                              "\xF8\x88\x80\x80\x80", "\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xC0\xAE"}) {
         const std::string Saida = Utf8ParaCp1252(Ruim);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,39 @@ TEST_F(ArquivosTeste, CaminhoLocalSemCaixa)
             fs::create_directories(Raiz / "CONFIG");
         EXPECT_EQ(CaminhoLocal(Modulo(Caso.Modulo)), (Raiz / Caso.Local).string()) << Caso.Modulo;
     }
+}
+
+// What a resolution learnt of a folder (a listing, a folder found missing) never outlives a change of
+// that folder: each step changes the tree after the folders settled, then resolves again.
+TEST_F(ArquivosTeste, ResolucaoAcompanhaMudancas)
+{
+    const auto Assenta = [] { usleep(120'000); };  // older than the clock's coarse step
+    const fs::path Config = Raiz / "config";
+    const struct {
+        const char* Passo;
+        std::function<void()> Muda;
+        const char* Modulo;
+        fs::path Local;
+    } Passos[] = {
+        {"missing folder", [] {}, "CONFIG\\Novos\\00000001\\M.ini", "config/Novos/00000001/M.ini"},
+        {"created in another case", [&] { fs::create_directories(Config / "NOVOS"); }, "CONFIG\\Novos\\00000001\\M.ini",
+         "config/NOVOS/00000001/M.ini"},
+        {"renamed", [&] { fs::rename(Config / "NOVOS", Config / "nOvOs"); }, "config\\novos\\x", "config/nOvOs/x"},
+        {"removed", [&] { fs::remove(Config / "nOvOs"); }, "config\\NOVOS\\x", "config/NOVOS/x"},
+        {"digits only", [&] { fs::create_directories(Config / "empresas" / "00000456"); }, "Config\\Empresas\\00000456\\m.ini",
+         "config/empresas/00000456/m.ini"},
+    };
+    for (const auto& P : Passos) {
+        SCOPED_TRACE(P.Passo);
+        P.Muda();
+        Assenta();
+        EXPECT_EQ(CaminhoLocal(Modulo(P.Modulo)), (Raiz / P.Local).string());
+        EXPECT_EQ(CaminhoLocal(Modulo(P.Modulo)), (Raiz / P.Local).string()) << "asked again";
+    }
+    // A change right after a resolution (within the clock's coarse step) is seen too.
+    EXPECT_EQ(CaminhoLocal(Modulo("config\\Rapido\\x")), (Raiz / "config/Rapido/x").string());
+    fs::create_directories(Config / "RAPIDO");
+    EXPECT_EQ(CaminhoLocal(Modulo("config\\Rapido\\x")), (Raiz / "config/RAPIDO/x").string());
 }
 
 TEST(CombinaMascara, CuringasSemCaixa)

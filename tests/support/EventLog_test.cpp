@@ -40,47 +40,35 @@ protected:
     std::filesystem::path Arquivo = Raiz.Pasta / "auditoria.jsonl";
 };
 
-TEST_F(TrilhaAuditoria, EntradaLidaDeVolta)
-{
-    TEvtLog Log("CfKovan", "/opt/kovan/cfkovan");
-    Log.LogMsg("Mirabelo/Estabelecimento/00000123\r\nEstab: 000000000012345", 4, 1);
-
-    const auto Lidas = Entradas();
-    ASSERT_EQ(Lidas.size(), 1u);
-    const nlohmann::json& E = Lidas[0];
-    EXPECT_EQ(E.size(), 5u);
-    EXPECT_EQ(E["source"], "Kovan");
-    EXPECT_EQ(E["type"], 4);
-    EXPECT_EQ(E["category"], 0);
-    EXPECT_EQ(E["id"], 0x80000002u);
-    EXPECT_EQ(E["text"].get<std::string>(), "Usuário.....:" + UsuarioEfetivo() +
-                                                "\nFonte.......:CfKovan"
-                                                "\nExecutável..:/opt/kovan/cfkovan"
-                                                "\n\nMirabelo/Estabelecimento/00000123\r\nEstab: 000000000012345");
-}
-
-TEST_F(TrilhaAuditoria, IdentificadorPelaEspecieEUmaLinhaPorEntrada)
+// Each entry is one line appended to the file (never rewritten): the user, source and executable
+// lines, a blank line, the message; the event type as given and the identifier from the kind.
+TEST_F(TrilhaAuditoria, EntradasAcrescentadasLidasDeVolta)
 {
     const struct {
         std::uint16_t Especie;
-        std::uint32_t Identificador;
-    } Casos[] = {{1, 0x80000002u}, {2, 0xC0000003u}, {0, 0x40000000u}, {3, 0x40000000u}, {65535, 0x40000000u}};
-
-    // The file is appended to, never rewritten.
+        std::uint32_t Tipo, Identificador;
+    } Casos[] = {{1, 4, 0x80000002u}, {2, 2, 0xC0000003u}, {0, 4, 0x40000000u}, {3, 4, 0x40000000u},
+                 {65535, 4, 0x40000000u}};
     std::ofstream(Arquivo) << "{\"anterior\":true}\n";
-    TEvtLog Log("CfKovan", "x");
+    TEvtLog Log("CfKovan", "/opt/kovan/cfkovan");
     for (const auto& Caso : Casos)
-        Log.LogMsg("Transa\xE7\xF5""es", 2, Caso.Especie);
+        Log.LogMsg("Mirabelo/Estabelecimento/00000123\r\nTransa\xE7\xF5""es", Caso.Tipo, Caso.Especie);
 
     const auto Lidas = Entradas();
     ASSERT_EQ(Lidas.size(), 1u + std::size(Casos));
     EXPECT_EQ(Lidas[0]["anterior"], true);
     for (std::size_t I = 0; I < std::size(Casos); ++I) {
         SCOPED_TRACE(Casos[I].Especie);
-        EXPECT_EQ(Lidas[I + 1]["id"], Casos[I].Identificador);
-        EXPECT_EQ(Lidas[I + 1]["type"], 2);
-        const std::string Texto = Lidas[I + 1]["text"];
-        EXPECT_EQ(Texto.substr(Texto.rfind('\n') + 1), "Transações");
+        const nlohmann::json& E = Lidas[I + 1];
+        EXPECT_EQ(E.size(), 5u);
+        EXPECT_EQ(E["source"], "Kovan");
+        EXPECT_EQ(E["type"], Casos[I].Tipo);
+        EXPECT_EQ(E["category"], 0);
+        EXPECT_EQ(E["id"], Casos[I].Identificador);
+        EXPECT_EQ(E["text"].get<std::string>(), "Usuário.....:" + UsuarioEfetivo() +
+                                                    "\nFonte.......:CfKovan"
+                                                    "\nExecutável..:/opt/kovan/cfkovan"
+                                                    "\n\nMirabelo/Estabelecimento/00000123\r\nTransações");
     }
 }
 

@@ -1,6 +1,11 @@
 #include "support/Lib.h"
 
+#include "db/MkSqLite3.h"
+#include "platform/Cp1252.h"
+#include "runtime/Application.h"
+#include "runtime/Dialogs.h"
 #include "runtime/QuestionBox.h"
+#include "support/msgmodulos.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -142,6 +147,61 @@ private slots:
         // An empty list answers 0 and asks no one.
         QCOMPARE(CaixaDlgMensagemEx("T", "M", {}, 1), 0);
         QCOMPARE(Vista.Chamadas, 1);
+    }
+
+    // A refusal is told once, with the security message; an allowed action shows nothing.
+    void PrivilegioRecusadoAvisaOUsuario()
+    {
+        struct TCaixaVista {
+            int Vezes = 0;
+            std::string Texto, Titulo;
+            unsigned int Flags = 0;
+        } Caixa;
+        KovanSetMessageBoxHandler(
+            [](void* Contexto, const char* Texto, const char* Titulo, unsigned int Flags) {
+                auto& C = *static_cast<TCaixaVista*>(Contexto);
+                C = {C.Vezes + 1, Texto, Titulo, Flags};
+                return IDOK;
+            },
+            &Caixa);
+        const bool Permitido = VerPrivilegioEx(Application(), 4, 0);
+        const bool Recusado = !VerPrivilegioEx(Application(), 4, 2);
+        KovanSetMessageBoxHandler(nullptr, nullptr);
+        QVERIFY(Permitido);
+        QVERIFY(Recusado);
+        QCOMPARE(Caixa.Vezes, 1);
+        QCOMPARE(Caixa.Texto, Utf8ParaCp1252("Usuário não autorizado para essa opção."));
+        QCOMPARE(Caixa.Titulo, Utf8ParaCp1252("SEGURANÇA"));
+        QCOMPARE(Caixa.Flags, static_cast<unsigned int>(MB_OK | MB_ICONERROR));
+    }
+
+    // The group database says what failed; the user reads message 43 for a missing library and the
+    // layer's own text for everything else.
+    void TextoDoErroDoBanco()
+    {
+        const QByteArray Antes = qgetenv("KOVAN_SQLITE_LIBRARY");
+        qputenv("KOVAN_SQLITE_LIBRARY", "/nao-existe/libsqlite3.so.0");
+        std::string Ausente = "(no error)";
+        try {
+            TMkSqlite().open();
+        } catch (const std::exception& E) {
+            Ausente = TextoDoErro(E);
+        }
+        if (Antes.isEmpty())
+            qunsetenv("KOVAN_SQLITE_LIBRARY");
+        else
+            qputenv("KOVAN_SQLITE_LIBRARY", Antes);
+        QCOMPARE(Ausente, Utf8ParaCp1252("sqlite3.dll não foi encontrado."));
+
+        std::string Consulta = "(no error)";
+        try {
+            TMkSqlite Banco;
+            Banco.open();
+            Banco.exec("select * from Nada");
+        } catch (const std::exception& E) {
+            Consulta = TextoDoErro(E);
+        }
+        QCOMPARE(Consulta, std::string("1:no such table: Nada"));
     }
 };
 

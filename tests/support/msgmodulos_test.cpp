@@ -28,46 +28,26 @@ struct TMsgEsperada {
 
 const TMsgEsperada MsgEsperadas[] = {
     {8, "MsgAtencao", "ATEN\xC7\xC3O"},
-    {9, "MsgErro", "ERRO"},
     {16, "MsgSeguranca", "SEGURAN\xC7""A"},
     {30, "MsgUserNaoAutorizado", "Usu\xE1rio n\xE3o autorizado para essa op\xE7\xE3o."},
-    {43, "MsgSqliteNaoEncontrada", "sqlite3.dll n\xE3o foi encontrado."},
     {123, "MsgDesejaSairSemSalvar", "Deseja sair sem salvar as altera\xE7\xF5""es ?"},
     {178, "MsgCodEmpNaoCadastrado", "C\xF3""digo de empresa n\xE3o est\xE1 cadastrado."},
     {179, "MsgCodEmpNumDigitoErrado", "C\xF3""digo da Empresa n\xE3o cont\xE9m 8 d\xEDgitos."},
     {180, "MsgSalvarSub", "&Salvar"},
-    {181, "MsgSalvar", "Salvar"},
-    {189, "MsgConfirmar", "Confirmar"},
-    {206, "MsgSenha", "Senha"},
-    {219, "MsgSim", "Sim"},
     {220, "MsgNao", "N\xE3o"},
-    {231, "MsgBinOUIntBin", "Bin ou Intervalo de Bins"},
     {235, "MsgDesejaExcDaLista", "Deseja excluir [%s] da lista ?"},
-    {237, "MsgSelecBinCorretamente", "Selecione o bin corretamente."},
-    {241, "MsgDesejaRetornMenuPrinc", "Deseja retornar ao menu principal ?"},
-    {244, "MsgDigiteBin", "Digite um Bin."},
     {246, "MsgNomeEsp", "Nome "},
-    {247, "MsgBins", "Bins"},
     {248, "MsgBIncluir", "/Incluir"},
-    {249, "MsgBAlterar", "/Alterar"},
     {250, "MsgEmpTODAS", "Todas"},
-    {306, "MsgLOGUsuario", "Usu\xE1rio.....:"},
-    {307, "MsgLOGFonte", "Fonte.......:"},
     {308, "MsgLOGExecutavel", "Execut\xE1vel..:"},
-    {389, "MsgSelecEmpConfigurar", "Selecione a empresa para configurar."},
     {395, "MsgFormCredito", "Cr\xE9""dito"},
-    {396, "MsgFormDebito", "D\xE9""bito"},
-    {397, "MsgFormConvenio", "Conv\xEAnio"},
-    {398, "MsgFormCombustivel", "Combust\xEDvel"},
     {542, "MsgHintCodigoEmpresa", "Digite ou Selecione a empresa."},
-    {543, "MsgHintBitBtnIncluirBins", "Incluir Bin ou intervalo de Bins na tabela."},
-    {544, "MsgHintBitBtnEditarBins", "Editar Bin ou intervalo de Bins selecionado na tabela."},
-    {545, "MsgHintBitBtnExcluirBins", "Excluir o Bin ou intervalo de Bins selecionado na tabela."},
     {719, "MsgCodGrpNumDigitoErrado", "C\xF3""digo do Grupo n\xE3o cont\xE9m 6 d\xEDgitos."},
     {743, "MsgCodGrupoNaoCadastrado", "C\xF3""digo de grupo n\xE3o est\xE1 cadastrado."},
 };
 
-// Every listed entry byte for byte; every key unique, 740 "Msg" and 4 "Titulo" ones.
+// Entries of every kind of text (accents, a trailing blank, "&", "%s", a leading "/", the first and
+// last numbers the module shows) byte for byte; every key unique, 740 "Msg" and 4 "Titulo" ones.
 TEST(TabelaMsgModulos, EntradasListadasEChavesUnicas)
 {
     for (const TMsgEsperada& M : MsgEsperadas) {
