@@ -218,15 +218,20 @@ private slots:
         Form->Combo->SetItems({"00000123", "00000456"});
         Form->Combo->SetDroppedDown(true);
         Form->Combo->SetDroppedDown(false);
-        QMessageBox Caixa(Form.get()); // a box over the screen takes the focus without an Exit
-        Caixa.show();
-        QVERIFY(QTest::qWaitForWindowActive(&Caixa));
-        Caixa.hide();
+        auto* Caixa = new QMessageBox(Form.get()); // a box over the screen takes the focus without an Exit
+        Caixa->show();
+        QVERIFY(QTest::qWaitForWindowActive(Caixa));
+        Caixa->hide();
         Form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Form.get()));
         Form->Marca->setFocus();
         Form->Edit->setFocus();
         QCOMPARE(Ordem, (std::vector<std::string>{"Combo sai", "Grupo entra", "Marca entra", "Marca sai", "Grupo sai", "Edit entra"}));
+
+        // A screen deleted with the focus in a control hears nothing from its controls on the way out.
+        Form->Combo->setFocus();
+        Form.reset();
+        QCOMPARE(Ordem.size(), std::size_t(6));
     }
 };
 
