@@ -178,6 +178,7 @@ void TFormTabelaBins_167171::ComboBoxEmpresaChange()
     // the right to change.
     HabilitaEdicao();
     TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
+    Ini.IniciaLote(); // one parse of the file for every key of both tables; nothing is written
     LimparStringGrid(Grade_Deb);
     LimparStringGrid(Grade_Comb);
     std::string Invalidos;
@@ -219,7 +220,10 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
     if (U.TabelasShow) {
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
-        if (Ini.Existe())
+        const bool Existia = Ini.Existe();
+        // Both tables reach the file in one replace: a crash leaves the old tables or the new ones.
+        Ini.IniciaLote();
+        if (Existia)
             for (int Indice = 0; Indice < 2; ++Indice) {
                 const TTabela& T = Tabela(Indice);
                 RemoveLinhas(Ini, T, Grades[Indice]->RowCount() - 2, Quantidade(Ini.LeVar(SecaoTotais, T.Total, "0")));
@@ -237,6 +241,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             }
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
         }
+        Ini.ConfirmaLote();
         DadosModificados(false);
         BitBtnExcluirBins->SetEnabled(true);
         return;
@@ -372,9 +377,11 @@ void TFormTabelaBins_167171::BitBtnExcluirClick()
     {
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
         if (Ini.Existe()) {
+            Ini.IniciaLote();
             Ini.RemoveSec(SecaoTotais);
             for (int Indice = 0; Indice < 2; ++Indice)
                 RemoveLinhas(Ini, Tabela(Indice), 0, std::nullopt);
+            Ini.ConfirmaLote();
         }
     }
     LimparStringGrid(Grade_Deb);

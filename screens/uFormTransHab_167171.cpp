@@ -78,6 +78,7 @@ void TFormTransHab_167171::ComboBoxEmpresaChange()
     bool NadaGravado = false;
     {
         TKovanIni Ini(Raiz, "Mirabelo", EmpresaSelecionada);
+        Ini.IniciaLote(); // the four keys from one parse of the file
         const std::string Vista = Ini.LeVar(Secao, "DebitoVista", "");
         NadaGravado = Vista.empty();
         if (!NadaGravado) {
@@ -117,11 +118,13 @@ void TFormTransHab_167171::BitBtnSalvarClick()
     Monta_Msg_Log("INCLUSAO", EmpresaSelecionada);
     {
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaSelecionada);
+        Ini.IniciaLote(); // the four keys, in this order, reach the file in one replace
         Ini.GravaVar(Secao, "DebitoVista", Marca(Cr_vista->Checked()));
         Ini.GravaVar(Secao, "Cancelamento", Marca(Cr_cancelamento->Checked()));
         Ini.GravaVar(Secao, "ParceladoJurosEstabelecimento", Marca(Cr_parceladoEstab->Checked()));
         // Written also while the field is disabled: an empty or stale text is stored then.
         Ini.GravaVar(Secao, "NumeroParcelas", Parcelas);
+        Ini.ConfirmaLote();
     }
     DadosModificados(false);
 }
