@@ -41,7 +41,9 @@ using TLista = std::vector<std::string>;
 
 } // namespace
 
-TEST_F(TBancoGrupos, BancoDemoAbreEmWalEUsavel)
+// The database opens in WAL with foreign keys and full sync; opening again replaces the connection.
+// Without the file nothing opens and nothing is created in its place.
+TEST_F(TBancoGrupos, AbreEmWalEUsavel)
 {
     ASSERT_TRUE(InicializaVerificaBanco(Base()));
     EXPECT_TRUE(PodeUsarBanco);
@@ -50,8 +52,6 @@ TEST_F(TBancoGrupos, BancoDemoAbreEmWalEUsavel)
     EXPECT_EQ(VarToStr(db->exec("PRAGMA journal_mode")->get_value(0)), "wal");
     EXPECT_EQ(db->getPragmaValue("foreign_keys"), 1);
     EXPECT_EQ(db->getPragmaValue("synchronous"), 2);
-
-    // Opening again replaces the connection.
     TMkSqlite* Primeiro = db.get();
     ASSERT_TRUE(InicializaVerificaBanco(Base()));
     EXPECT_NE(db.get(), Primeiro);
@@ -59,6 +59,12 @@ TEST_F(TBancoGrupos, BancoDemoAbreEmWalEUsavel)
     EXPECT_FALSE(PodeUsarBanco);
     EXPECT_EQ(db, nullptr);
     FinalizaBanco();
+
+    std::filesystem::remove(Arquivo());
+    EXPECT_FALSE(InicializaVerificaBanco(Base()));
+    ASSERT_NE(db, nullptr);
+    EXPECT_FALSE(db->active());
+    EXPECT_FALSE(std::filesystem::exists(Arquivo()));
 }
 
 // Below patch 13 the database is open but not usable; a missing or empty patch level raises.
@@ -81,15 +87,6 @@ TEST_F(TBancoGrupos, NivelDePatch)
     Altera("drop table Patch");
     EXPECT_EQ(ErroDe([&] { InicializaVerificaBanco(Base()); }), "1:no such table: Patch");
     EXPECT_FALSE(PodeUsarBanco);
-}
-
-TEST_F(TBancoGrupos, SemArquivoDoBanco)
-{
-    std::filesystem::remove(Arquivo());
-    EXPECT_FALSE(InicializaVerificaBanco(Base()));
-    ASSERT_NE(db, nullptr);
-    EXPECT_FALSE(db->active());
-    EXPECT_FALSE(std::filesystem::exists(Arquivo()));  // nothing created in its place
 }
 
 TEST_F(TBancoGrupos, GrupoHabilitado)
@@ -221,11 +218,12 @@ TEST(CriaBancoGruposDemo, CaminhoImpossivelDizPorque)
     EXPECT_FALSE(Erro.empty());
 }
 
+// Without a usable library nothing opens, even with the database file in place; a library that
+// lacks a function says which.
 class SqliteAusente : public TBancoGrupos {};
 class SqliteAntiga : public TBancoGrupos {};
 class SqliteSemFuncao : public TBancoGrupos {};
 
-// Without a usable library nothing opens, even with the database file in place.
 TEST_F(SqliteAusente, FalsoMesmoComOArquivoDoBanco)
 {
     KOVAN_EXIGE_CENARIO("Ausente");
