@@ -1,17 +1,12 @@
 #include "support/EventLog.h"
 
 #include "platform/UserName.h"
+#include "LogEventosTeste.h"
 #include "RaizTeste.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
-#include <cstdlib>
-#include <fstream>
 #include <pwd.h>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -21,40 +16,23 @@ std::string UsuarioEfetivo()
     return Registro ? Registro->pw_name : "";
 }
 
-// Each test gets its own audit file in a fresh temporary folder.
-class TrilhaAuditoria : public ::testing::Test {
-protected:
-    void SetUp() override { setenv("KOVAN_EVENTLOG", Arquivo.c_str(), 1); }
-    void TearDown() override { unsetenv("KOVAN_EVENTLOG"); }
-
-    std::vector<nlohmann::json> Entradas() const
-    {
-        std::vector<nlohmann::json> Lidas;
-        std::ifstream Entrada(Arquivo, std::ios::binary);
-        for (std::string Linha; std::getline(Entrada, Linha);)
-            Lidas.push_back(nlohmann::json::parse(Linha));
-        return Lidas;
-    }
-
-    TRaizTeste Raiz;
-    std::filesystem::path Arquivo = Raiz.Pasta / "auditoria.jsonl";
-};
-
 // Each entry is one line appended to the file (never rewritten): the user, source and executable
 // lines, a blank line, the message; the event type as given and the identifier from the kind.
-TEST_F(TrilhaAuditoria, EntradasAcrescentadasLidasDeVolta)
+TEST(TrilhaAuditoria, EntradasAcrescentadasLidasDeVolta)
 {
+    const TRaizTeste Raiz;
+    const TLogEventosTeste Log(Raiz.Pasta / "auditoria.jsonl");
     const struct {
         std::uint16_t Especie;
         std::uint32_t Tipo, Identificador;
     } Casos[] = {{1, 4, 0x80000002u}, {2, 2, 0xC0000003u}, {0, 4, 0x40000000u}, {3, 4, 0x40000000u},
                  {65535, 4, 0x40000000u}};
-    std::ofstream(Arquivo) << "{\"anterior\":true}\n";
-    TEvtLog Log("CfKovan", "/opt/kovan/cfkovan");
+    std::ofstream(Raiz.Pasta / "auditoria.jsonl") << "{\"anterior\":true}\n";
+    TEvtLog Evt("CfKovan", "/opt/kovan/cfkovan");
     for (const auto& Caso : Casos)
-        Log.LogMsg("Mirabelo/Estabelecimento/00000123\r\nTransa\xE7\xF5""es", Caso.Tipo, Caso.Especie);
+        Evt.LogMsg("Mirabelo/Estabelecimento/00000123\r\nTransa\xE7\xF5""es", Caso.Tipo, Caso.Especie);
 
-    const auto Lidas = Entradas();
+    const auto Lidas = Log.Entradas();
     ASSERT_EQ(Lidas.size(), 1u + std::size(Casos));
     EXPECT_EQ(Lidas[0]["anterior"], true);
     for (std::size_t I = 0; I < std::size(Casos); ++I) {
@@ -72,10 +50,9 @@ TEST_F(TrilhaAuditoria, EntradasAcrescentadasLidasDeVolta)
     }
 }
 
-TEST_F(TrilhaAuditoria, LinhasCortadasEm255)
+TEST(TrilhaAuditoria, LinhasCortadasEm255)
 {
-    const std::string Longo(300, 'f');
-    TEvtLog Log(Longo, std::string(300, 'e'));
+    TEvtLog Log(std::string(300, 'f'), std::string(300, 'e'));
     EXPECT_EQ(Log.Fonte.size(), 255u);
     const std::string Texto = Log.MontaTexto("M");
     // "Fonte.......:" is 13 bytes, so 242 of the source fit on its line.
@@ -83,23 +60,22 @@ TEST_F(TrilhaAuditoria, LinhasCortadasEm255)
     EXPECT_NE(Texto.find("\nExecut\xE1vel..:" + std::string(242, 'e') + "\n\nM"), std::string::npos);
 }
 
-TEST_F(TrilhaAuditoria, ArquivoInacessivelDitoNoStderr)
+TEST(TrilhaAuditoria, ArquivoInacessivelDitoUmaVezNoStderr)
 {
-    setenv("KOVAN_EVENTLOG", Raiz.Pasta.c_str(), 1); // a folder cannot take an entry
-    TEvtLog Log("CfKovan", "x");
-    ::testing::internal::CaptureStderr();
-    Log.LogMsg("primeira", 4, 1);
-    Log.LogMsg("segunda", 4, 1);
-    const std::string Erros = ::testing::internal::GetCapturedStderr();
+    const TRaizTeste Raiz;
+    const TLogEventosTeste Log(Raiz.Pasta);  // a folder cannot take an entry
+    TEvtLog Evt("CfKovan", "x");
+    testing::internal::CaptureStderr();
+    Evt.LogMsg("primeira", 4, 1);
+    Evt.LogMsg("segunda", 4, 1);
+    const std::string Erros = testing::internal::GetCapturedStderr();
     EXPECT_NE(Erros.find("KOVAN_EVENTLOG cannot be written"), std::string::npos) << Erros;
     EXPECT_EQ(Erros.find("KOVAN_EVENTLOG"), Erros.rfind("KOVAN_EVENTLOG")) << "said once: " << Erros;
 }
 
 TEST(UsuarioLogado, NomeDoUsuarioEfetivo)
 {
-    TEvtLog Log("a", "b");
-    EXPECT_EQ(Log.RetornaUsuarioLogado(), UsuarioEfetivo());
-
+    EXPECT_EQ(TEvtLog("a", "b").RetornaUsuarioLogado(), UsuarioEfetivo());
     std::uint32_t Tamanho = 0;
     ASSERT_EQ(WNetGetUserA(nullptr, nullptr, &Tamanho), ERROR_MORE_DATA);
     EXPECT_EQ(Tamanho, UsuarioEfetivo().size() + 1);

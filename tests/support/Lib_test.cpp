@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <tuple>
 
 // The question box driven through Qt, offscreen: what a user sees, where the focus goes, what each
 // button answers.
@@ -123,85 +124,67 @@ private slots:
         QCOMPARE(Resposta, Ordem.last());
     }
 
+    // A host's handler answers instead of the box, and sees at most three buttons; an empty list
+    // answers 0 and asks no one.
     void HostResponde()
     {
-        struct TPergunta {
-            std::string Titulo, Texto;
-            std::vector<std::string> Botoes;
-            int Padrao = 0, Chamadas = 0;
-        } Vista;
+        std::vector<std::string> Vistas;
         KovanSetQuestionBoxHandler(
-            [](void* Contexto, const char* Titulo, const char* Texto, const char* const* Botoes, int N, int Padrao) {
-                auto& V = *static_cast<TPergunta*>(Contexto);
-                V = {Titulo, Texto, std::vector<std::string>(Botoes, Botoes + N), Padrao, V.Chamadas + 1};
+            [](void* C, const char* Titulo, const char* Texto, const char* const* Botoes, int N, int Padrao) {
+                std::string V = std::string(Titulo) + "|" + Texto + "|" + std::to_string(Padrao);
+                for (int I = 0; I < N; ++I)
+                    V += "|" + std::string(Botoes[I]);
+                static_cast<std::vector<std::string>*>(C)->push_back(V);
                 return 2;
             },
-            &Vista);
-        QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", "A configura\xE7\xE3o ser\xE1 exclu\xED""da!",
-                                    {"Continuar", "Cancelar", "c", "d"}, 2),
-                 2);
-        QCOMPARE(Vista.Chamadas, 1);
-        QCOMPARE(Vista.Texto, std::string("A configura\xE7\xE3o ser\xE1 exclu\xED""da!"));
-        QCOMPARE(Vista.Botoes, (std::vector<std::string>{"Continuar", "Cancelar", "c"}));
-        QCOMPARE(Vista.Padrao, 2);
-        // An empty list answers 0 and asks no one.
+            &Vistas);
+        const char* const Texto = "A configura\xE7\xE3o ser\xE1 exclu\xED""da!";
+        QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", Texto, {"Continuar", "Cancelar", "c", "d"}, 2), 2);
         QCOMPARE(CaixaDlgMensagemEx("T", "M", {}, 1), 0);
-        QCOMPARE(Vista.Chamadas, 1);
+        QCOMPARE(Vistas, std::vector<std::string>{"Configurador Mirabelo.|" + std::string(Texto) + "|2|Continuar|Cancelar|c"});
     }
 
     // A refusal is told once, with the security message; an allowed action shows nothing.
     void PrivilegioRecusadoAvisaOUsuario()
     {
-        struct TCaixaVista {
-            int Vezes = 0;
-            std::string Texto, Titulo;
-            unsigned int Flags = 0;
-        } Caixa;
+        std::vector<std::tuple<std::string, std::string, unsigned>> Caixas;
         KovanSetMessageBoxHandler(
-            [](void* Contexto, const char* Texto, const char* Titulo, unsigned int Flags) {
-                auto& C = *static_cast<TCaixaVista*>(Contexto);
-                C = {C.Vezes + 1, Texto, Titulo, Flags};
+            [](void* C, const char* Texto, const char* Titulo, unsigned Flags) {
+                static_cast<decltype(Caixas)*>(C)->emplace_back(Texto, Titulo, Flags);
                 return IDOK;
             },
-            &Caixa);
-        const bool Permitido = VerPrivilegioEx(Application(), 4, 0);
-        const bool Recusado = !VerPrivilegioEx(Application(), 4, 2);
+            &Caixas);
+        const bool Permitido = VerPrivilegioEx(Application(), 4, 0), Recusado = !VerPrivilegioEx(Application(), 4, 2);
         KovanSetMessageBoxHandler(nullptr, nullptr);
-        QVERIFY(Permitido);
-        QVERIFY(Recusado);
-        QCOMPARE(Caixa.Vezes, 1);
-        QCOMPARE(Caixa.Texto, Utf8ParaCp1252("Usuário não autorizado para essa opção."));
-        QCOMPARE(Caixa.Titulo, Utf8ParaCp1252("SEGURANÇA"));
-        QCOMPARE(Caixa.Flags, static_cast<unsigned int>(MB_OK | MB_ICONERROR));
+        QVERIFY(Permitido && Recusado);
+        QCOMPARE(Caixas, (decltype(Caixas){{Utf8ParaCp1252("Usuário não autorizado para essa opção."),
+                                            Utf8ParaCp1252("SEGURANÇA"), MB_OK | MB_ICONERROR}}));
     }
 
     // The group database says what failed; the user reads message 43 for a missing library and the
     // layer's own text for everything else.
     void TextoDoErroDoBanco()
     {
-        const QByteArray Antes = qgetenv("KOVAN_SQLITE_LIBRARY");
-        qputenv("KOVAN_SQLITE_LIBRARY", "/nao-existe/libsqlite3.so.0");
-        std::string Ausente = "(no error)";
-        try {
-            TMkSqlite().open();
-        } catch (const std::exception& E) {
-            Ausente = TextoDoErro(E);
-        }
-        if (Antes.isEmpty())
-            qunsetenv("KOVAN_SQLITE_LIBRARY");
-        else
-            qputenv("KOVAN_SQLITE_LIBRARY", Antes);
-        QCOMPARE(Ausente, Utf8ParaCp1252("sqlite3.dll não foi encontrado."));
-
-        std::string Consulta = "(no error)";
-        try {
-            TMkSqlite Banco;
-            Banco.open();
-            Banco.exec("select * from Nada");
-        } catch (const std::exception& E) {
-            Consulta = TextoDoErro(E);
-        }
-        QCOMPARE(Consulta, std::string("1:no such table: Nada"));
+        const auto Texto = [](const char* Biblioteca, const char* Sql) {
+            const QByteArray Antes = qgetenv("KOVAN_SQLITE_LIBRARY");
+            if (Biblioteca)
+                qputenv("KOVAN_SQLITE_LIBRARY", Biblioteca);
+            std::string T = "(no error)";
+            try {
+                TMkSqlite Banco;
+                Banco.open();
+                Banco.exec(Sql);
+            } catch (const std::exception& E) {
+                T = TextoDoErro(E);
+            }
+            if (Antes.isEmpty())
+                qunsetenv("KOVAN_SQLITE_LIBRARY");
+            else
+                qputenv("KOVAN_SQLITE_LIBRARY", Antes);
+            return T;
+        };
+        QCOMPARE(Texto("/nao-existe/libsqlite3.so.0", "select 1"), Utf8ParaCp1252("sqlite3.dll não foi encontrado."));
+        QCOMPARE(Texto(nullptr, "select * from Nada"), std::string("1:no such table: Nada"));
     }
 };
 

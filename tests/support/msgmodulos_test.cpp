@@ -11,15 +11,6 @@
 
 namespace {
 
-// Every table test leaves the table as it found it: overrides are never undone by the module itself.
-class TabelaMsg : public ::testing::Test {
-protected:
-    void SetUp() override { std::memcpy(Copia.data(), Tabela_Msg_Modulos, Copia.size()); }
-    void TearDown() override { std::memcpy(Tabela_Msg_Modulos, Copia.data(), Copia.size()); }
-
-    std::vector<char> Copia = std::vector<char>(sizeof Tabela_Msg_Modulos);
-};
-
 struct TMsgEsperada {
     int Numero;
     const char* Chave;
@@ -28,21 +19,14 @@ struct TMsgEsperada {
 
 const TMsgEsperada MsgEsperadas[] = {
     {8, "MsgAtencao", "ATEN\xC7\xC3O"},
-    {16, "MsgSeguranca", "SEGURAN\xC7""A"},
     {30, "MsgUserNaoAutorizado", "Usu\xE1rio n\xE3o autorizado para essa op\xE7\xE3o."},
     {123, "MsgDesejaSairSemSalvar", "Deseja sair sem salvar as altera\xE7\xF5""es ?"},
-    {178, "MsgCodEmpNaoCadastrado", "C\xF3""digo de empresa n\xE3o est\xE1 cadastrado."},
-    {179, "MsgCodEmpNumDigitoErrado", "C\xF3""digo da Empresa n\xE3o cont\xE9m 8 d\xEDgitos."},
     {180, "MsgSalvarSub", "&Salvar"},
-    {220, "MsgNao", "N\xE3o"},
     {235, "MsgDesejaExcDaLista", "Deseja excluir [%s] da lista ?"},
     {246, "MsgNomeEsp", "Nome "},
     {248, "MsgBIncluir", "/Incluir"},
     {250, "MsgEmpTODAS", "Todas"},
-    {308, "MsgLOGExecutavel", "Execut\xE1vel..:"},
-    {395, "MsgFormCredito", "Cr\xE9""dito"},
     {542, "MsgHintCodigoEmpresa", "Digite ou Selecione a empresa."},
-    {719, "MsgCodGrpNumDigitoErrado", "C\xF3""digo do Grupo n\xE3o cont\xE9m 6 d\xEDgitos."},
     {743, "MsgCodGrupoNaoCadastrado", "C\xF3""digo de grupo n\xE3o est\xE1 cadastrado."},
 };
 
@@ -71,25 +55,20 @@ TEST(TabelaMsgModulos, EntradasListadasEChavesUnicas)
     EXPECT_EQ(Titulo, 4);
 }
 
-TEST(TabelaMsgModulos, LayoutDaEntrada)
+// What a host reads: entry n at (n - 1) * 512, key and text each a length byte and 255 bytes; the
+// C form copies a NUL-terminated text cut to the buffer and answers its full length.
+TEST(TabelaMsgModulos, FormaParaHosts)
 {
     const auto* Bytes = reinterpret_cast<const unsigned char*>(Tabela_Msg_Modulos);
-    // Entry 8 starts at 7 * 512: key length, key, then the text's length byte at +256.
     const unsigned char* Entrada = Bytes + 7 * 512;
     EXPECT_EQ(Entrada[0], 10);
     EXPECT_EQ(std::memcmp(Entrada + 1, "MsgAtencao", 10), 0);
     EXPECT_EQ(Entrada[256], 7);
     EXPECT_EQ(std::memcmp(Entrada + 257, "ATEN\xC7\xC3O", 7), 0);
-    // Entry 744 ends the table.
-    EXPECT_EQ(reinterpret_cast<const unsigned char*>(&Tabela_Msg_Modulos[743]) + 512, Bytes + 380928);
-}
 
-TEST(TabelaMsgModulos, FormaCParaHosts)
-{
     char Texto[8];
     EXPECT_EQ(LeMensagens(250, Texto, sizeof Texto), 5);
     EXPECT_STREQ(Texto, "Todas");
-    // Cut to the buffer, full length answered.
     EXPECT_EQ(LeMensagens(8, Texto, 5), 7);
     EXPECT_STREQ(Texto, "ATEN");
     EXPECT_EQ(LeMensagens(30, nullptr, 0), 39);
@@ -99,8 +78,11 @@ TEST(TabelaMsgModulos, FormaCParaHosts)
     EXPECT_EQ(LeMensagens(745), "");
 }
 
-TEST_F(TabelaMsg, SobreposicaoAplicadaEMantida)
+// Overrides are never undone by the module itself; the test puts the table back as it found it.
+TEST(TabelaMsgModulos, SobreposicaoAplicadaEMantida)
 {
+    std::vector<char> Copia(sizeof Tabela_Msg_Modulos);
+    std::memcpy(Copia.data(), Tabela_Msg_Modulos, Copia.size());
     TRaizTraducao Raiz;
     CarregaMsg();  // no TabTraducao.ini, then a dictionary that is missing: nothing changes
     Raiz.NomeiaDicionario((Raiz.Config() / "ausente.ini").string());
@@ -127,6 +109,7 @@ TEST_F(TabelaMsg, SobreposicaoAplicadaEMantida)
     Raiz.NomeiaDicionario("outro.ini");
     CarregaMsg();
     EXPECT_EQ(LeMensagens(250), "Tutte");
+    std::memcpy(Tabela_Msg_Modulos, Copia.data(), Copia.size());
 }
 
 } // namespace
