@@ -25,8 +25,18 @@ void* TModuloRede::Exige(const char* Nome)
     return Simbolo;
 }
 
+// Set by the build from the installation folders (bin and lib/<arch>/kovan/modulos under one prefix),
+// so an unpacked or relocated installation finds its module too.
+const char* const TModuloRede::PastaModulos = KOVAN_PASTA_MODULOS;
+
 std::string TModuloRede::CaminhoPadrao()
 {
     const std::string Exe = CaminhoExecutavelAtual();
-    return Exe.substr(0, Exe.find_last_of('/') + 1) + "libcfMirabelo.so";
+    const std::string Pasta = Exe.substr(0, Exe.find_last_of('/') + 1);
+    const std::string Candidatos[] = {Pasta + "libcfMirabelo.so", Pasta + PastaModulos + "/libcfMirabelo.so"};
+    for (const std::string& Caminho : Candidatos)
+        if (FileExists(Caminho))
+            return Caminho;
+    throw std::runtime_error("no module libcfMirabelo.so in " + Pasta + " nor in " + Pasta + PastaModulos +
+                             "; use --module");
 }

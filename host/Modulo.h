@@ -24,8 +24,12 @@ public:
         return reinterpret_cast<T>(Exige(Nome));
     }
 
-    /// The default module file: libcfMirabelo.so beside the running program.
+    /// The default module file, the first libcfMirabelo.so found: beside the running program (a build
+    /// folder), then in the installed module folder (PastaModulos from the program's folder). Throws
+    /// std::runtime_error naming both places when neither holds it.
     static std::string CaminhoPadrao();
+    /// The installed module folder, relative to the folder of the host programs.
+    static const char* const PastaModulos;
 
 private:
     void* Exige(const char* Nome);

@@ -4,13 +4,43 @@
 #include "platform/Files.h"
 #include "runtime/Application.h"
 
+namespace {
+
+std::string PastaDe(const std::string& Caminho)
+{
+    return Caminho.substr(0, Caminho.find_last_of('/'));
+}
+
+} // namespace
+
+std::string PastaDoCfKovan(const std::string& PastaConfig, const std::string& Exe, const std::string& PastaSistema)
+{
+    if (!PastaConfig.empty())
+        return PastaConfig;
+    const std::string PastaExe = PastaDe(Exe);
+    if (!FileExists(PastaExe + "/CfKovan.ini") && FileExists(PastaSistema + "/CfKovan.ini"))
+        return PastaSistema;
+    return PastaExe;
+}
+
+void LocalizaCfKovan(const std::string& PastaConfig, const std::string& Programa)
+{
+    const std::string Exe = CaminhoExecutavelAtual();
+    const std::string Pasta = PastaDoCfKovan(PastaConfig, Exe);
+    // The real path stays in the audit entries whenever the settings are found beside the program.
+    if (!PastaConfig.empty() || Pasta != PastaDe(Exe))
+        Application().SetExeName(Pasta + "/" + Programa);
+}
+
 std::string RaizDoServidor(bool ExigeCfKovan, std::string& Erro)
 {
     const std::string Exe = Application().ExeName();
-    const std::string Ini = Exe.substr(0, Exe.find_last_of('/') + 1) + "CfKovan.ini";
+    const std::string Ini = PastaDe(Exe) + "/CfKovan.ini";
     const bool TemIni = FileExists(Ini);
     if (!TemIni && ExigeCfKovan) {
-        Erro = "no " + Ini + " names the server root; use --config-dir";
+        const bool Padrao = Exe == CaminhoExecutavelAtual();
+        Erro = "no " + Ini + (Padrao ? std::string(" nor ") + PastaCfKovanSistema + "/CfKovan.ini" : "") +
+               " names the server root; use --config-dir";
         return {};
     }
     const std::string Raiz = LerRaizPathKovan(Exe);

@@ -47,13 +47,19 @@ Commands:
 
 Options:
   --config-dir DIR    the folder holding CfKovan.ini, whose [config] raiz names the server root
-                      (default: the folder of this program; without that file, or when the
-                      root it names does not exist, nothing is done)
-  --module FILE       the module library (default: libcfMirabelo.so beside this program)
+                      (default: see Files below; without that file, or when the root it
+                      names does not exist, nothing is done)
+  --module FILE       the module library (default: see Files below)
   -o, --output FILE   write the export to FILE instead of standard output
   --yes               answer Yes to every question of the import (skip the entry, go on)
   --no                answer No to every question of the import (stop the import there)
   -h, --help          show this text
+
+Files:
+  CfKovan.ini         the one in the --config-dir folder; else the first found: beside this
+                      program, in )" KOVAN_PASTA_CFKOVAN_SISTEMA R"(
+  libcfMirabelo.so    the --module file; else the first found: beside this program, in
+                      )" KOVAN_PASTA_MODULOS R"( from this program's folder
 
 Files hold one "company;code" line per company in code page 1252 (Windows Latin 1); what is
 shown on a terminal is converted to the terminal's encoding. On a single-company server every
@@ -457,8 +463,7 @@ int main(int Argc, char** Argv)
         return SaidaOk;
     }
     Application().Title = "cfkovan-dados";
-    if (!O.PastaConfig.empty())
-        Application().SetExeName(O.PastaConfig + "/cfkovan-dados");
+    LocalizaCfKovan(O.PastaConfig, "cfkovan-dados");
     // Without CfKovan.ini the module would fall back to the root "\Kovan", and under a root that does
     // not exist it would start a new tree: say so instead of touching a server that was never named.
     const std::string Raiz = RaizDoServidor(true, Erro);

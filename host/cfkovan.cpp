@@ -28,14 +28,20 @@ The configurator: loads a network module, lists its screens and opens them.
 
 Options:
   --config-dir DIR    the folder holding CfKovan.ini, whose [config] raiz names the server root
-                      (default: the folder of this program)
-  --module FILE       the module library (default: libcfMirabelo.so beside this program)
+                      (default: see Files below)
+  --module FILE       the module library (default: see Files below)
   --level N           privilege level of the user (0 to 65535; 2 may only view)
   --mode D            the host mode digit given to each screen: 0 normal, 2 view only, 8 fixed company
   --list              print the module's screens (caption and class) and exit
   --open CLASS        open the screen of that class at start
   --screenshot FILE   write a PNG of the open screen (or of the list) and exit
   -h, --help          show this text
+
+Files:
+  CfKovan.ini         the one in the --config-dir folder; else the first found: beside this
+                      program, in )" KOVAN_PASTA_CFKOVAN_SISTEMA R"(
+  libcfMirabelo.so    the --module file; else the first found: beside this program, in
+                      )" KOVAN_PASTA_MODULOS R"( from this program's folder
 )";
 
 struct TOpcoes {
@@ -150,8 +156,7 @@ int main(int Argc, char** Argv)
         std::cerr << "cfkovan: " << Erro << "\nTry 'cfkovan --help'.\n";
         return 2;
     }
-    if (!O.PastaConfig.empty())
-        Application().SetExeName(O.PastaConfig + "/cfkovan");
+    LocalizaCfKovan(O.PastaConfig, "cfkovan");
     // The screens read and write under the server root; listing them touches no file.
     if (!O.Listar && RaizDoServidor(false, Erro).empty()) {
         std::cerr << "cfkovan: " << Erro << '\n';
