@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack and prints the path of the .deb. With a build folder as argument
+# (one already configured and built, as the package test does), packages that build; otherwise
+# configures and builds build-pacote without the tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ $# -gt 0 ]; then
+    pasta=$(cd "$1" && pwd)
+else
+    bash scripts/instala-dependencias.sh
+    pasta=$PWD/build-pacote
+    cmake -S . -B "$pasta" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$pasta" -j"$(nproc)" >"$pasta/pacote.log" 2>&1 || { cat "$pasta/pacote.log"; exit 1; }
+fi
+rm -f "$pasta"/pacote/*.deb
+(cd "$pasta" && cpack -G DEB --config CPackConfig.cmake) >"$pasta/cpack.log" 2>&1 || { cat "$pasta/cpack.log"; exit 1; }
+debs=("$pasta"/pacote/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { cat "$pasta/cpack.log"; echo "pacote.sh: no single .deb in $pasta/pacote" >&2; exit 1; }
+echo "${debs[0]}"

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The Debian package as an administrator gets it: built by CPack from the build folder, checked by
+# lintian (no error), unpacked with dpkg -x and run from the unpacked files only. The programs find
+# the runtime through LD_LIBRARY_PATH (installed, it is in the loader's own path) and the module
+# through their own folder; nothing of the build folder is on any search path.
+#
+#   kovan-mirabelo_test.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+fonte=$1
+build=$2
+falha() { echo "FAIL: $*" >&2; exit 1; }
+
+deb=$(bash "$fonte/scripts/pacote.sh" "$build")
+echo "package: $deb, $(stat -c %s "$deb") bytes"
+echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+
+if ! command -v lintian >/dev/null; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo --preserve-env=DEBIAN_FRONTEND)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends lintian >/dev/null
+fi
+status=0
+lintian --display-info --fail-on error "$deb" >"$build/lintian.txt" 2>&1 || status=$?
+grep -v 'running with root privileges' "$build/lintian.txt" || true
+[ $status -eq 0 ] || falha "lintian reports errors (status $status)"
+
+raiz=$(mktemp -d)
+trap 'rm -rf "$raiz"' EXIT
+dpkg -x "$deb" "$raiz/pacote"
+usr=$raiz/pacote/usr
+lib=$(dirname "$(find "$usr/lib" -maxdepth 2 -name libkovanrt.so.1)")
+[ -d "$lib/kovan/modulos" ] || falha "no module folder beside $lib"
+unset KOVAN_SQLITE_LIBRARY KOVAN_BIN
+export LD_LIBRARY_PATH=$lib QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+for f in "$usr"/bin/* "$lib"/libkovanrt.so.1 "$lib"/kovan/modulos/*.so; do
+    ! readelf -d "$f" | grep -E 'RPATH|RUNPATH' || falha "$f carries a library search path"
+done
+ldd "$usr/bin/cfkovan" | grep -q "libkovanrt.so.1 => $lib/" || falha "cfkovan does not take the unpacked runtime"
+
+echo "== --help"
+for p in cfkovan cfkovan-dados kovan-demo; do
+    "$usr/bin/$p" --help >"$raiz/ajuda" 2>&1 || falha "$p --help"
+    grep -q '^Usage: '"$p" "$raiz/ajuda" || falha "$p --help: $(cat "$raiz/ajuda")"
+done
+for p in cfkovan cfkovan-dados; do
+    "$usr/bin/$p" --help | tr -s ' \n' ' ' | grep -qF "in ../${lib#"$usr/"}/kovan/modulos from this program's folder" ||
+        falha "$p --help does not name the installed module folder"
+done
+
+echo "== kovan-demo, cfkovan-dados"
+"$usr/bin/kovan-demo" "$raiz/demo" >/dev/null
+dados=("$usr/bin/cfkovan-dados" --config-dir "$raiz/demo/bin")
+# The module opened is the unpacked one, found from the program's folder.
+LD_DEBUG=files "${dados[@]}" export-all 2>"$raiz/carga" >"$raiz/saida"
+grep -q "file=$usr/bin/../${lib#"$usr/"}/kovan/modulos/libcfMirabelo.so" "$raiz/carga" || falha "the unpacked module was not loaded"
+[ "$(cat "$raiz/saida")" = $'00000123;000000000012345\n00000456;000000000067890\n00000789;' ] ||
+    falha "export-all: $(cat "$raiz/saida")"
+printf '00000789;4242\n00000456;12345\n' >"$raiz/entrada.txt"
+status=0
+"${dados[@]}" --yes import "$raiz/entrada.txt" 2>"$raiz/erros" || status=$?
+[ $status -eq 0 ] || falha "import: status $status: $(cat "$raiz/erros")"
+grep -q 'read 2 entries: 1 stored, 1 skipped, 0 failed' "$raiz/erros" || falha "import: $(cat "$raiz/erros")"
+grep -q '^codigoestabelecimento=000000000004242' "$raiz/demo/Kovan/config/empresas/00000789/Mirabelo.ini" ||
+    falha "import did not store 00000789's code"
+"${dados[@]}" erase 00000123 2>/dev/null
+[ "$("${dados[@]}" export)" = $'00000456;000000000067890\n00000789;000000000004242' ] || falha "export after erase"
+# Installed without --config-dir: CfKovan.ini beside the program.
+cp "$raiz/demo/bin/CfKovan.ini" "$usr/bin/"
+[ "$("$usr/bin/cfkovan-dados" export 00000789)" = '00000789;000000000004242' ] || falha "CfKovan.ini beside the program"
+rm "$usr/bin/CfKovan.ini"
+
+echo "== cfkovan, each screen offscreen"
+cfkovan=("$usr/bin/cfkovan" --config-dir "$raiz/demo/bin")
+"${cfkovan[@]}" --list >"$raiz/telas"
+[ "$(cut -f2 "$raiz/telas" | tr '\n' ' ')" = 'TFormEstabelecimento_167171 TFormTabelaBins_167171 TFormTransHab_167171 ' ] ||
+    falha "--list: $(cat "$raiz/telas")"
+for classe in $(cut -f2 "$raiz/telas"); do
+    "${cfkovan[@]}" --open "$classe" --screenshot "$raiz/$classe.png" 2>"$raiz/erros" </dev/null ||
+        falha "cfkovan --open $classe: $(cat "$raiz/erros")"
+    [ "$(head -c 8 "$raiz/$classe.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || falha "$classe.png is not a PNG"
+    [ "$(stat -c %s "$raiz/$classe.png")" -gt 4000 ] || falha "$classe.png is too small to show a screen"
+done
+
+echo "== a module built against the unpacked runtime"
+export PKG_CONFIG_PATH=$lib/pkgconfig
+opcoes=$(pkg-config --cflags --libs kovanrt)
+case "$opcoes" in *"-I$lib/pkgconfig/../../../include/kovan"*) ;; *) falha "pkg-config: $opcoes" ;; esac
+# shellcheck disable=SC2086
+g++ -std=c++20 -fPIC -Wall -Wextra -Werror "$(dirname "$0")/modulo-exemplo.cpp" $opcoes -o "$raiz/modulo-exemplo"
+"$raiz/modulo-exemplo" || falha "the example module"
+echo "package test passed"
