@@ -50,10 +50,25 @@ char Cp1252DeUnicode(char32_t Codigo) noexcept
 
 std::string Cp1252ParaUtf8(std::string_view Texto)
 {
-    std::string Saida;
-    Saida.reserve(Texto.size());
-    for (char C : Texto)
-        AnexaUtf8(Saida, Cp1252ParaUnicode(static_cast<unsigned char>(C)));
+    // Sized for the worst case (three bytes each) and cut afterwards: no check per byte.
+    std::string Saida(Texto.size() * 3, '\0');
+    char* P = Saida.data();
+    for (const char Byte : Texto) {
+        const auto B = static_cast<unsigned char>(Byte);
+        if (B < 0x80) {
+            *P++ = Byte;
+            continue;
+        }
+        const char32_t C = Cp1252ParaUnicode(B);
+        if (C < 0x800) {
+            *P++ = static_cast<char>(0xC0 | (C >> 6));
+        } else {
+            *P++ = static_cast<char>(0xE0 | (C >> 12));
+            *P++ = static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+        }
+        *P++ = static_cast<char>(0x80 | (C & 0x3F));
+    }
+    Saida.resize(static_cast<std::size_t>(P - Saida.data()));
     return Saida;
 }
 
