@@ -1,7 +1,45 @@
 #include "runtime/Grids.h"
 
+#include "runtime/Texto.h"
+
 #include <QHeaderView>
 #include <QItemSelectionModel>
+
+namespace {
+
+// A data cell: the system's text, converted for Qt only when Qt asks for it (to draw it).
+class TCelula : public QTableWidgetItem {
+public:
+    static constexpr int Tipo = UserType + 1252;
+    explicit TCelula(std::string T) : QTableWidgetItem(Tipo), Texto(std::move(T)) {}
+
+    static TCelula* De(QTableWidgetItem* Item)
+    {
+        return Item && Item->type() == Tipo ? static_cast<TCelula*>(Item) : nullptr;
+    }
+
+    QVariant data(int Papel) const override
+    {
+        if (Papel == Qt::DisplayRole || Papel == Qt::EditRole)
+            return QStringDeCp1252(Texto);
+        return QTableWidgetItem::data(Papel);
+    }
+    void setData(int Papel, const QVariant& Valor) override
+    {
+        if (Papel != Qt::DisplayRole && Papel != Qt::EditRole)
+            return QTableWidgetItem::setData(Papel, Valor);
+        Texto = Cp1252DeQString(Valor.toString());
+        if (QTableWidget* Grade = tableWidget()) {
+            const QModelIndex Indice = Grade->model()->index(row(), column());
+            emit Grade->model()->dataChanged(Indice, Indice);
+        }
+    }
+    QTableWidgetItem* clone() const override { return new TCelula(Texto); }
+
+    std::string Texto;
+};
+
+} // namespace
 
 // The grid's selection model: a move of the current cell by the user is first offered to SelectCell.
 class TSelecaoGrade : public QItemSelectionModel {
@@ -79,27 +117,70 @@ int TStringGrid::RowCount() const { return rowCount() + 1; }
 void TStringGrid::SetRowCount(int Quantidade)
 {
     MudandoPorCodigo = true;
+    // The view must hear of rows coming and going even during a load.
+    if (Carregando)
+        model()->blockSignals(false);
     setRowCount(std::max(Quantidade - 1, 0));
+    if (Carregando)
+        model()->blockSignals(true);
     MudandoPorCodigo = false;
 }
 
 std::string TStringGrid::Cells(int Coluna, int Linha) const
 {
-    const QTableWidgetItem* Celula = Linha == 0 ? horizontalHeaderItem(Coluna) : item(Linha - 1, Coluna);
-    return Celula ? Cp1252DeQString(Celula->text()) : std::string();
+    if (Linha > 0)
+        return std::string(TextoCelula(Coluna, Linha));
+    const QTableWidgetItem* Titulo = horizontalHeaderItem(Coluna);
+    return Titulo ? Cp1252DeQString(Titulo->text()) : std::string();
+}
+
+std::string_view TStringGrid::TextoCelula(int Coluna, int Linha) const
+{
+    if (Linha <= 0)
+        return {};
+    QTableWidgetItem* Item = item(Linha - 1, Coluna);
+    if (const TCelula* Celula = TCelula::De(Item))
+        return Celula->Texto;
+    return {};
 }
 
 void TStringGrid::SetCells(int Coluna, int Linha, const std::string& Texto)
 {
     if (Coluna < 0 || Coluna >= columnCount() || Linha < 0 || Linha > rowCount())
         return;
-    const QString Valor = QStringDeCp1252(Texto);
-    if (Linha == 0)
-        setHorizontalHeaderItem(Coluna, new QTableWidgetItem(Valor));
-    else if (QTableWidgetItem* Celula = item(Linha - 1, Coluna))
-        Celula->setText(Valor);
-    else
-        setItem(Linha - 1, Coluna, new QTableWidgetItem(Valor));
+    if (Linha == 0) {
+        setHorizontalHeaderItem(Coluna, new QTableWidgetItem(QStringDeCp1252(Texto)));
+        return;
+    }
+    if (TCelula* Celula = TCelula::De(item(Linha - 1, Coluna))) {
+        if (Celula->Texto == Texto)
+            return;
+        Celula->Texto = Texto;
+        if (!Carregando) {
+            const QModelIndex Indice = model()->index(Linha - 1, Coluna);
+            emit model()->dataChanged(Indice, Indice);
+        }
+    } else if (!Texto.empty() || item(Linha - 1, Coluna)) {  // a missing cell already reads as empty
+        setItem(Linha - 1, Coluna, new TCelula(Texto));
+    }
+}
+
+void TStringGrid::IniciaCarga()
+{
+    if (Carregando)
+        return;
+    Carregando = true;
+    model()->blockSignals(true);
+}
+
+void TStringGrid::TerminaCarga()
+{
+    if (!Carregando)
+        return;
+    Carregando = false;
+    model()->blockSignals(false);
+    if (rowCount() > 0 && columnCount() > 0)
+        emit model()->dataChanged(model()->index(0, 0), model()->index(rowCount() - 1, columnCount() - 1));
 }
 
 int TStringGrid::Row() const { return currentRow() + 1; }

@@ -2,11 +2,15 @@
 // TStringGrid: a grid of text cells over QTableWidget. Row 0 is the title row (the header); data rows
 // are 1 to RowCount - 1. Cells are addressed column first, as Cells[Col, Row]. When the user moves to
 // another cell, SelectCell asks first: a handler that answers false keeps the current cell.
+//
+// A data cell keeps its CP1252 text as it was set and is converted only when Qt draws it, so reading
+// cells back costs no conversion.
 #include "platform/Export.h"
 #include "runtime/Controls.h"
 
 #include <QTableWidget>
 #include <string>
+#include <string_view>
 
 class KOVANRT_API TStringGrid : public TControle<QTableWidget> {
     Q_OBJECT
@@ -22,6 +26,13 @@ public:
 
     std::string Cells(int Coluna, int Linha) const;
     void SetCells(int Coluna, int Linha, const std::string& Texto);
+    /// The text of a data cell (Linha >= 1) without a copy; valid until the cell changes.
+    std::string_view TextoCelula(int Coluna, int Linha) const;
+
+    /// Many cells set at once (a table loaded): the view hears of the changes made until
+    /// TerminaCarga in one notice, instead of one per cell. Row counts still change at once.
+    void IniciaCarga();
+    void TerminaCarga();
 
     /// The selected data row (1-based like the cells), or 0 when none is.
     int Row() const;
@@ -52,5 +63,6 @@ private:
     /// Asks SelectCell about a move to the model cell Indice; true when it may happen.
     bool PodeIrPara(const QModelIndex& Indice);
     bool MudandoPorCodigo = false;
+    bool Carregando = false;
     bool Recusado = false; // the last move was refused: the selection that goes with it is dropped too
 };
