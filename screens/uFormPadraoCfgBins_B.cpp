@@ -351,10 +351,10 @@ void TFormPadraoCfgBins_B::GridAtivo()
 
 void TFormPadraoCfgBins_B::LimparStringGrid(TStringGrid* Grade)
 {
-    for (int L = 1; L < Grade->RowCount(); ++L)
-        for (int C = 0; C < Grade->ColCount(); ++C)
-            Grade->SetCells(C, L, "");
+    // The rows past the first go with their cells; only the one left is blanked.
     Grade->SetRowCount(2);
+    for (int C = 0; C < Grade->ColCount(); ++C)
+        Grade->SetCells(C, 1, "");
 }
 
 void TFormPadraoCfgBins_B::IncluiDadosNaGrid2(int Linha, const std::string& Bin)

@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <optional>
 
@@ -65,8 +66,11 @@ const TTabela& Tabela(int Indice)
 std::string SecaoLinha(const TTabela& T, long long Numero)
 {
     char Digitos[24];
-    std::snprintf(Digitos, sizeof Digitos, "%02lld", Numero);
-    return T.Prefixo + std::string(Digitos);
+    char* Fim = Digitos;
+    if (Numero >= 0 && Numero < 10)
+        *Fim++ = '0';
+    Fim = std::to_chars(Fim, Digitos + sizeof Digitos, Numero).ptr;
+    return std::string(T.Prefixo).append(Digitos, Fim);
 }
 
 // A stored row count, or nothing when the text is not a decimal number.
@@ -105,7 +109,7 @@ std::string ListaDe(const TStringGrid* Grade, int Excluida = 0)
     std::string Lista;
     for (int L = 1; L < Grade->RowCount() - 1; ++L)
         if (L != Excluida)
-            Lista += Grade->Cells(0, L) + ";";
+            Lista.append(Grade->TextoCelula(0, L)) += ';';
     return Lista;
 }
 
@@ -193,15 +197,19 @@ void TFormTabelaBins_167171::ComboBoxEmpresaChange()
                 Invalidos += "\r\n" + T.NomeTela + ": " + T.Total + "=" + Total;
                 continue;
             }
-            for (long long I = 1; I <= *N; ++I) {
+            // The rows are made at once and the view hears of their texts once.
+            if (*N > 0)
+                Grade->SetRowCount(static_cast<int>(std::min<long long>(*N, INT_MAX - 2)) + 2);
+            Grade->IniciaCarga();
+            for (long long I = 1; I <= *N && I <= INT_MAX - 2; ++I) {
                 const std::string Secao = SecaoLinha(T, I);
                 const int Linha = static_cast<int>(I);
                 Grade->SetCells(0, Linha, Ini.LeVar(Secao, "Nome", ""));
                 Grade->SetCells(1, Linha, Ini.LeVar(Secao, "Bins", ""));
                 if (Ini.LeVar(Secao, "Senha", "") == "1")
                     Grade->SetCells(2, Linha, MarcaSenha);
-                Grade->SetRowCount(Grade->RowCount() + 1);
             }
+            Grade->TerminaCarga();
         }
     }
     DadosModificados(false);
@@ -237,7 +245,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
                 const std::string Secao = SecaoLinha(T, I);
                 Ini.GravaVar(Secao, "Nome", Grade->Cells(0, I));
                 Ini.GravaVar(Secao, "Bins", Grade->Cells(1, I));
-                Ini.GravaVar(Secao, "Senha", Grade->Cells(2, I) == MarcaSenha ? "1" : "0");
+                Ini.GravaVar(Secao, "Senha", Grade->TextoCelula(2, I) == MarcaSenha ? "1" : "0");
             }
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
         }
@@ -396,7 +404,7 @@ void TFormTabelaBins_167171::TabSheet1Resize()
     for (TStringGrid* Grade : {Grade_Deb, Grade_Comb}) {
         std::size_t Maior = 0;
         for (int L = 1; L < Grade->RowCount(); ++L)
-            Maior = std::max(Maior, Grade->Cells(1, L).size());
+            Maior = std::max(Maior, Grade->TextoCelula(1, L).size());
         Grade->SetColWidths(1, std::max(static_cast<int>(Maior) * 6, PageControl->width() - 190));
     }
 }
@@ -422,17 +430,21 @@ void TFormTabelaBins_167171::Monta_Msg_Log(const std::string& Operacao, int Indi
     if (MaiusculasAscii(Operacao) == "INCLUSAO") {
         const TStringGrid* Grade = Indice == 0 ? Grade_Deb : Grade_Comb;
         std::string Texto = "Bins : ";
+        std::vector<std::string> Titulos;
+        for (int C = 0; C < Grade->ColCount(); ++C)
+            Titulos.push_back(Grade->Cells(C, 0));
+        char Numero[16];
         for (int R = 1; R <= Grade->RowCount() - 2; ++R) {
-            Texto += "Lin" + std::to_string(R) + "(";
+            Texto.append("Lin").append(Numero, std::to_chars(Numero, Numero + sizeof Numero, R).ptr) += '(';
             for (int C = 0; C < Grade->ColCount(); ++C) {
-                const std::string Celula = Grade->Cells(C, R);
-                const std::string Aparada = Apara(Celula);
+                const std::string_view Celula = Grade->TextoCelula(C, R);
+                const std::string_view Aparada = AparaSe(Celula, BrancoOuControle);
                 if (!Aparada.empty() && Aparada != "X")
                     Texto += Celula;
                 else
-                    Texto += Grade->Cells(C, 0) + ":" + (Aparada == "X" ? "1" : "0");
+                    Texto.append(Titulos[static_cast<std::size_t>(C)]).append(Aparada == "X" ? ":1" : ":0");
                 if (C < Grade->ColCount() - 1)
-                    Texto += "/";
+                    Texto += '/';
             }
             Texto += "); ";
         }
