@@ -3,7 +3,9 @@
 // its exit status and both outputs captured in files of a scratch folder.
 #include "RaizTeste.h"
 
+#include <csignal>
 #include <cstdlib>
+#include <random>
 #include <sys/wait.h>
 
 struct TExecucao {
@@ -27,4 +29,39 @@ inline std::string PastaDosProgramas()
 {
     const char* Bin = std::getenv("KOVAN_BIN");
     return Bin ? Bin : ".";
+}
+
+/// A writer killed at random points: Rodadas times, a child process (a fork of this one) runs
+/// Escritor(Aviso), which writes for ever and puts one byte into the descriptor Aviso after each
+/// write it completed (it stays open across an exec). Once the first byte came, the child lives 0 to
+/// EsperaMaxima microseconds more (a fixed sequence of chance, so a failure repeats) and is killed
+/// with SIGKILL; then Confere(Rodada, Filho) looks at what it left. False when a child could not be
+/// started, died before its first write, or Confere answered false (which ends the rounds there).
+template <class TEscritor, class TConfere>
+bool MataEscritorAoAcaso(int Rodadas, unsigned EsperaMaxima, TEscritor&& Escritor, TConfere&& Confere)
+{
+    std::mt19937 Sorte(20261206);
+    for (int Rodada = 0; Rodada < Rodadas; ++Rodada) {
+        int Tubo[2];
+        if (pipe(Tubo) != 0)
+            return false;
+        const pid_t Filho = fork();
+        if (Filho < 0)
+            return false;
+        if (Filho == 0) {
+            close(Tubo[0]);
+            Escritor(Tubo[1]);
+            _exit(127);
+        }
+        close(Tubo[1]);
+        char Feito = 0;
+        const bool Comecou = read(Tubo[0], &Feito, 1) == 1;
+        usleep(static_cast<useconds_t>(Sorte() % EsperaMaxima));
+        kill(Filho, SIGKILL);
+        waitpid(Filho, nullptr, 0);
+        close(Tubo[0]);
+        if (!Comecou || !Confere(Rodada, Filho))
+            return false;
+    }
+    return true;
 }

@@ -9,8 +9,16 @@
 
 class TRaizTeste {
 public:
-    TRaizTeste()
+    /// Existente: the folder of a root another process of the test made (a child writing into its
+    /// parent's root), used as it is and left in place; null makes a fresh one.
+    explicit TRaizTeste(const char* Existente = nullptr)
     {
+        if (Existente) {
+            Pasta = Existente;
+            Raiz = Pasta / "Kovan";
+            Propria = false;
+            return;
+        }
         std::string Modelo = (std::filesystem::temp_directory_path() / "kovan-XXXXXX").string();
         if (!mkdtemp(Modelo.data()))
             throw std::runtime_error("mkdtemp failed");
@@ -20,6 +28,8 @@ public:
     }
     ~TRaizTeste()
     {
+        if (!Propria)
+            return;
         std::error_code Erro;
         // Read-only files and folders left by a test must not stop the clean-up.
         for (auto& E : std::filesystem::recursive_directory_iterator(Pasta, Erro))
@@ -62,4 +72,7 @@ public:
 
     std::filesystem::path Pasta;
     std::filesystem::path Raiz;
+
+private:
+    bool Propria = true;
 };

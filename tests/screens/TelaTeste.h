@@ -70,8 +70,9 @@ inline char* toString(const TTroca& Troca)
 
 class TTelaTeste {
 public:
-    /// Nivel: the user's privilege level in the callback table.
-    explicit TTelaTeste(std::uint16_t Nivel = 0)
+    /// Nivel: the user's privilege level in the callback table. PastaExistente: a root made by another
+    /// process of the test (see TRaizTeste).
+    explicit TTelaTeste(std::uint16_t Nivel = 0, const char* PastaExistente = nullptr) : Raiz(PastaExistente)
     {
         Atual = this;
         TRaizTeste::Grava(Raiz.Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + Raiz.RaizTexto() + "\r\n");
