@@ -37,7 +37,7 @@ export LD_LIBRARY_PATH=$lib QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 for f in "$usr"/bin/* "$lib"/libkovanrt.so.1 "$lib"/kovan/modulos/*.so; do
     ! readelf -d "$f" | grep -E 'RPATH|RUNPATH' || falha "$f carries a library search path"
 done
-ldd "$usr/bin/cfkovan" | grep -q "libkovanrt.so.1 => $lib/" || falha "cfkovan does not take the unpacked runtime"
+ldd "$usr/bin/cfkovan" | grep -F "libkovanrt.so.1 => $lib/" >/dev/null || falha "cfkovan does not take the unpacked runtime"
 
 echo "== --help"
 for p in cfkovan cfkovan-dados kovan-demo; do
@@ -45,7 +45,7 @@ for p in cfkovan cfkovan-dados kovan-demo; do
     grep -q '^Usage: '"$p" "$raiz/ajuda" || falha "$p --help: $(cat "$raiz/ajuda")"
 done
 for p in cfkovan cfkovan-dados; do
-    "$usr/bin/$p" --help | tr -s ' \n' ' ' | grep -qF "in ../${lib#"$usr/"}/kovan/modulos from this program's folder" ||
+    "$usr/bin/$p" --help | tr -s ' \n' ' ' | grep -F "in ../${lib#"$usr/"}/kovan/modulos from this program's folder" >/dev/null ||
         falha "$p --help does not name the installed module folder"
 done
 
@@ -53,7 +53,8 @@ echo "== kovan-demo, cfkovan-dados"
 "$usr/bin/kovan-demo" "$raiz/demo" >/dev/null
 dados=("$usr/bin/cfkovan-dados" --config-dir "$raiz/demo/bin")
 # The module opened is the unpacked one, found from the program's folder.
-LD_DEBUG=files "${dados[@]}" export-all 2>"$raiz/carga" >"$raiz/saida"
+LD_DEBUG=files "${dados[@]}" export-all 2>"$raiz/carga" >"$raiz/saida" ||
+    falha "export-all: $(grep -v '^ *[0-9]*:' "$raiz/carga")"
 grep -q "file=$usr/bin/../${lib#"$usr/"}/kovan/modulos/libcfMirabelo.so" "$raiz/carga" || falha "the unpacked module was not loaded"
 [ "$(cat "$raiz/saida")" = $'00000123;000000000012345\n00000456;000000000067890\n00000789;' ] ||
     falha "export-all: $(cat "$raiz/saida")"
@@ -87,6 +88,7 @@ echo "== a module built against the unpacked runtime"
 export PKG_CONFIG_PATH=$lib/pkgconfig
 opcoes=$(pkg-config --cflags --libs kovanrt)
 case "$opcoes" in *"-I$lib/pkgconfig/../../../include/kovan"*) ;; *) falha "pkg-config: $opcoes" ;; esac
+[ "$(pkg-config --variable=modulosdir kovanrt)" -ef "$lib/kovan/modulos" ] || falha "pkg-config names no module folder"
 # shellcheck disable=SC2086
 g++ -std=c++20 -fPIC -Wall -Wextra -Werror "$(dirname "$0")/modulo-exemplo.cpp" $opcoes -o "$raiz/modulo-exemplo"
 "$raiz/modulo-exemplo" || falha "the example module"
