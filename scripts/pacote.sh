@@ -3,15 +3,16 @@
 # (one already configured and built, as the package test does), packages that build; otherwise
 # configures and builds build-pacote without the tests.
 set -euo pipefail
+[ $# -eq 0 ] || pasta=$(cd "$1" && pwd)
 cd "$(dirname "$0")/.."
-if [ $# -gt 0 ]; then
-    pasta=$(cd "$1" && pwd)
-else
+if [ $# -eq 0 ]; then
     bash scripts/instala-dependencias.sh
     pasta=$PWD/build-pacote
     cmake -S . -B "$pasta" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$pasta" -j"$(nproc)" >"$pasta/pacote.log" 2>&1 || { cat "$pasta/pacote.log"; exit 1; }
 fi
+# CPack reads CPackConfig.cmake before it builds: a build step first brings the configuration up to date.
+cmake --build "$pasta" --target pacote_textos >/dev/null
 rm -f "$pasta"/pacote/*.deb
 (cd "$pasta" && cpack -G DEB --config CPackConfig.cmake) >"$pasta/cpack.log" 2>&1 || { cat "$pasta/cpack.log"; exit 1; }
 debs=("$pasta"/pacote/*.deb)
