@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Builds the Debian package with CPack and prints the path of the .deb. With a build folder as argument
 # (one already configured and built, as the package test does), packages that build; otherwise
-# configures and builds build-pacote without the tests.
+# configures and builds build-pacote without the tests, with the hardening flags Debian builds use
+# (dpkg-buildflags).
 set -euo pipefail
 [ $# -eq 0 ] || pasta=$(cd "$1" && pwd)
 cd "$(dirname "$0")/.."
 if [ $# -eq 0 ]; then
     bash scripts/instala-dependencias.sh
     pasta=$PWD/build-pacote
-    cmake -S . -B "$pasta" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+    flags() { dpkg-buildflags --get "$1"; }
+    cmake -S . -B "$pasta" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+        -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
     cmake --build "$pasta" -j"$(nproc)" >"$pasta/pacote.log" 2>&1 || { cat "$pasta/pacote.log"; exit 1; }
 fi
 # CPack reads CPackConfig.cmake before it builds: a build step first brings the configuration up to date.
