@@ -15,41 +15,33 @@ TEST(LerRaizPathKovan, LeCfKovanAoLadoDoExecutavel)
     EXPECT_EQ(LerRaizPathKovan(Exe), "\\srv\\kovan\\x") << "found without regard to case, slashes turned";
 }
 
-struct TCasoConfig {
-    const char* Nome;
-    const char* KovanCfg;  // null: no file
-    const char* ConfLog;   // null: no file
-    bool Multi;
-    bool Duplicados;
-};
-
-class ConfiguracaoServidor : public ::testing::TestWithParam<TCasoConfig> {};
-
-TEST_P(ConfiguracaoServidor, ModoEDuplicidade)
+// Multi-company mode and duplicate codes from KovanCfg.ini; ConfLog.ini's TipoLog=3 withdraws the latter.
+TEST(ConfiguracaoServidor, ModoEDuplicidade)
 {
-    const TCasoConfig& Caso = GetParam();
-    TRaizTeste R;
-    if (Caso.KovanCfg)
-        TRaizTeste::Grava(R.Raiz / "config" / "KovanCfg.ini", Caso.KovanCfg);
-    if (Caso.ConfLog)
-        TRaizTeste::Grava(R.Raiz / "config" / "ConfLog.ini", Caso.ConfLog);
-    EXPECT_EQ(KovanMultiEmpresa(R.RaizTexto()), Caso.Multi);
-    EXPECT_EQ(PermiteDuplicidadeEstabelecimento(R.RaizTexto()), Caso.Duplicados);
+    const struct {
+        const char *KovanCfg, *ConfLog;  // null: no file
+        bool Multi, Duplicados;
+    } Casos[] = {
+        {nullptr, nullptr, false, false},
+        {"[config]\nTipoConfKovan=  multiEmpresa  \n", nullptr, true, false},
+        {"[config]\nTipoConfKovan=multi\n", nullptr, false, false},
+        {"[config]\nTipoConfKovan=monoempresa\n", nullptr, false, false},
+        {"[config]\nPermiteDuplEstab=sim\n", nullptr, false, true},
+        {"[config]\nPermiteDuplEstab=sim\n", "[log]\nTipoLog=3\n", false, false},
+        {"[config]\nPermiteDuplEstab=SIM\n", "[log]\nTipoLog=2\n", false, true},
+        {"[config]\nPermiteDuplEstab=NAO\n", nullptr, false, false},
+        {"[config]\nPermiteDuplEstab=  \n", nullptr, false, false},
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(std::string(Caso.KovanCfg ? Caso.KovanCfg : "-") + (Caso.ConfLog ? Caso.ConfLog : ""));
+        TRaizTeste R;
+        for (const auto& [Nome, Texto] : {std::pair{"KovanCfg.ini", Caso.KovanCfg}, std::pair{"ConfLog.ini", Caso.ConfLog}})
+            if (Texto)
+                TRaizTeste::Grava(R.Raiz / "config" / Nome, Texto);
+        EXPECT_EQ(KovanMultiEmpresa(R.RaizTexto()), Caso.Multi);
+        EXPECT_EQ(PermiteDuplicidadeEstabelecimento(R.RaizTexto()), Caso.Duplicados);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Casos, ConfiguracaoServidor,
-    ::testing::Values(
-        TCasoConfig{"SemArquivos", nullptr, nullptr, false, false},
-        TCasoConfig{"MultiComEspacos", "[config]\nTipoConfKovan=  multiEmpresa  \n", nullptr, true, false},
-        TCasoConfig{"MultiIncompleto", "[config]\nTipoConfKovan=multi\n", nullptr, false, false},
-        TCasoConfig{"Mono", "[config]\nTipoConfKovan=monoempresa\n", nullptr, false, false},
-        TCasoConfig{"SimSemConfLog", "[config]\nPermiteDuplEstab=sim\n", nullptr, false, true},
-        TCasoConfig{"SimTipoLog3", "[config]\nPermiteDuplEstab=sim\n", "[log]\nTipoLog=3\n", false, false},
-        TCasoConfig{"SimTipoLog2", "[config]\nPermiteDuplEstab=SIM\n", "[log]\nTipoLog=2\n", false, true},
-        TCasoConfig{"Nao", "[config]\nPermiteDuplEstab=NAO\n", nullptr, false, false},
-        TCasoConfig{"Vazio", "[config]\nPermiteDuplEstab=  \n", nullptr, false, false}),
-    [](const auto& Info) { return std::string(Info.param.Nome); });
 
 TEST(LerEmpresas, SoArquivosDeEmpresaValidos)
 {

@@ -20,27 +20,31 @@ inline std::string CenarioSqlite()
     if (CenarioSqlite() != Nome)                                                                         \
     GTEST_SKIP() << "runs only when started with KOVAN_TESTE_SQLITE=" Nome " and its stand-in library"
 
-/// The message of the error Fazer raises, or "(no error)". Every failure of db/ is an ESqlite: any
-/// other exception escapes and fails the test.
+/// The ESqlite Fazer raises, if any. Every failure of db/ is an ESqlite: any other exception escapes
+/// and fails the test.
+template <class TAcao>
+std::optional<ESqlite> FalhaDe(TAcao&& Fazer)
+{
+    try {
+        Fazer();
+    } catch (const ESqlite& E) {
+        return E;
+    }
+    return std::nullopt;
+}
+
+/// The message of the error Fazer raises, or "(no error)".
 template <class TAcao>
 std::string ErroDe(TAcao&& Fazer)
 {
-    try {
-        Fazer();
-    } catch (const ESqlite& E) {
-        return E.what();
-    }
-    return "(no error)";
+    const std::optional<ESqlite> E = FalhaDe(Fazer);
+    return E ? E->what() : "(no error)";
 }
 
-/// The kind of the ESqlite Fazer raises; none when it raises nothing.
+/// The kind of the error Fazer raises; none when it raises nothing.
 template <class TAcao>
 std::optional<TTipoErroSqlite> TipoErroDe(TAcao&& Fazer)
 {
-    try {
-        Fazer();
-    } catch (const ESqlite& E) {
-        return E.Tipo();
-    }
-    return std::nullopt;
+    const std::optional<ESqlite> E = FalhaDe(Fazer);
+    return E ? std::optional(E->Tipo()) : std::nullopt;
 }

@@ -60,14 +60,11 @@ TEST(TMkSqlite, AberturaEFechamento)
 
     TRaizTeste Raiz;
     Banco.dbName = (Raiz.Pasta / "nao-existe" / "x.db").string();
-    try {
-        Banco.open();
-        ADD_FAILURE() << "opened";
-    } catch (const ESqlite& E) {
-        EXPECT_STREQ(E.what(), "14:unable to open database file");
-        EXPECT_EQ(E.Tipo(), TTipoErroSqlite::Sqlite);
-        EXPECT_EQ(E.Codigo(), 14);
-    }
+    const std::optional<ESqlite> Falha = FalhaDe([&] { Banco.open(); });
+    ASSERT_TRUE(Falha);
+    EXPECT_STREQ(Falha->what(), "14:unable to open database file");
+    EXPECT_EQ(Falha->Tipo(), TTipoErroSqlite::Sqlite);
+    EXPECT_EQ(Falha->Codigo(), 14);
     EXPECT_FALSE(Banco.active());
     EXPECT_FALSE(std::filesystem::exists(Raiz.Pasta / "nao-existe"));
 }
