@@ -113,8 +113,9 @@ TEST_F(TKovanIniTeste, ArquivoDoCodigoDaEmpresa)
                 Arquivos.push_back(fs::relative(E.path(), R.Raiz).string());
         EXPECT_EQ(Arquivos, Caso.Arquivo ? std::vector<std::string>{Caso.Arquivo} : std::vector<std::string>{});
         EXPECT_EQ(fs::exists(R.Raiz / "config" / "empresas"), Caso.SecaoVazia != nullptr);
-        if (Caso.SecaoVazia)
+        if (Caso.SecaoVazia) {
             EXPECT_NE(TRaizTeste::Le(R.Raiz / Caso.Arquivo).find(Caso.SecaoVazia), std::string::npos);
+        }
         fs::remove_all(R.Raiz / "config");
         fs::create_directories(R.Raiz / "config");
     }
