@@ -77,11 +77,12 @@ std::string_view AparaSe(std::string_view Texto, TEhBranco EhBranco) noexcept
 /// Texto without spaces and tabs at both ends.
 inline std::string_view AparaBrancos(std::string_view Texto) noexcept
 {
-    return AparaSe(Texto, BrancoAscii);
+    // A lambda, not the function's address, so the test is inlined into the loops.
+    return AparaSe(Texto, [](char C) { return BrancoAscii(C); });
 }
 
 /// Texto without blanks and control characters at both ends (the host's Trim).
 inline std::string Apara(std::string_view Texto)
 {
-    return std::string(AparaSe(Texto, BrancoOuControle));
+    return std::string(AparaSe(Texto, [](char C) { return BrancoOuControle(C); }));
 }

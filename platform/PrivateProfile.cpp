@@ -179,6 +179,19 @@ std::string Codifica(const TPerfil& P, std::string Texto)
     return Saida;
 }
 
+/// Where the line starting at I ends: its first CR or LF, or the end of D. The next LF is found by
+/// memchr and only the bytes before it are looked at for a CR, so a line costs two library scans
+/// instead of a test per byte.
+std::size_t FimDaLinha(std::string_view D, std::size_t I) noexcept
+{
+    const char* Inicio = D.data() + I;
+    const std::size_t Resto = D.size() - I;
+    const void* Lf = std::memchr(Inicio, '\n', Resto);
+    const std::size_t AteLf = Lf ? static_cast<std::size_t>(static_cast<const char*>(Lf) - Inicio) : Resto;
+    const void* Cr = std::memchr(Inicio, '\r', AteLf);
+    return I + (Cr ? static_cast<std::size_t>(static_cast<const char*>(Cr) - Inicio) : AteLf);
+}
+
 void Analisa(TPerfil& P)
 {
     const std::string_view D(P.Dados);
@@ -193,9 +206,7 @@ void Analisa(TPerfil& P)
     while (I < D.size()) {
         TLinha L;
         L.Inicio = I;
-        std::size_t F = I;
-        while (F < D.size() && D[F] != '\r' && D[F] != '\n')
-            ++F;
+        std::size_t F = FimDaLinha(D, I);
         L.Fim = F;
         if (F < D.size())
             F += (D[F] == '\r' && F + 1 < D.size() && D[F + 1] == '\n') ? 2 : 1;

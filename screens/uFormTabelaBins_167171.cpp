@@ -438,7 +438,7 @@ void TFormTabelaBins_167171::Monta_Msg_Log(const std::string& Operacao, int Indi
             Texto.append("Lin").append(Numero, std::to_chars(Numero, Numero + sizeof Numero, R).ptr) += '(';
             for (int C = 0; C < Grade->ColCount(); ++C) {
                 const std::string_view Celula = Grade->TextoCelula(C, R);
-                const std::string_view Aparada = AparaSe(Celula, BrancoOuControle);
+                const std::string_view Aparada = AparaSe(Celula, [](char Ch) { return BrancoOuControle(Ch); });
                 if (!Aparada.empty() && Aparada != "X")
                     Texto += Celula;
                 else
