@@ -24,6 +24,12 @@ inline TExecucao ExecutaComando(const std::filesystem::path& Rascunho, const std
             TRaizTeste::Le(Rascunho / "erros")};
 }
 
+/// Whether Texto holds Parte: for EXPECT_PRED2, which shows both when it does not.
+inline bool Contem(const std::string& Texto, const std::string& Parte)
+{
+    return Texto.find(Parte) != std::string::npos;
+}
+
 /// The folder of the built programs and libraries.
 inline std::string PastaDosProgramas()
 {

@@ -1,9 +1,9 @@
 // The configurator as a person uses it with the module's screens: a screen opened from the list, a
 // company chosen in it, the screen left with Esc, and the next screen receiving that company back.
+#include "CaixasTeste.h"
 #include "RaizTeste.h"
 #include "host/Configurador.h"
 #include "runtime/Application.h"
-#include "runtime/Dialogs.h"
 #include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
 
@@ -15,13 +15,6 @@ extern "C" void Initialize();
 extern "C" void Finalize();
 
 namespace {
-
-std::vector<std::string> Caixas;
-int RespondeCaixa(void*, const char* Texto, const char*, unsigned)
-{
-    Caixas.emplace_back(Texto);
-    return IDOK;
-}
 
 bool Ativa(QWidget* W)
 {
@@ -63,15 +56,12 @@ class ConfiguradorTeste : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        Initialize();
-        KovanSetMessageBoxHandler(RespondeCaixa, nullptr);
-    }
+    void initTestCase() { Initialize(); }
     void cleanupTestCase() { Finalize(); }
 
     void EmpresaPassaDeUmaTelaAOutra()
     {
+        TCaixasTeste Caixas;
         TRaizTeste R;
         R.MultiEmpresa();
         R.CriaEmpresa("00000123");
@@ -120,7 +110,7 @@ private slots:
         QCOMPARE(Respostas(C, 501).back(), std::string("8"));
         C.FechaTodas();
         QVERIFY(C.Abertas().empty());
-        QVERIFY(Caixas.empty());
+        QVERIFY(Caixas.Caixas.empty());
     }
 };
 

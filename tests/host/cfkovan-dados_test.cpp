@@ -48,7 +48,7 @@ TEST_F(FerramentaDados, AjudaEUsoErrado)
 {
     TExecucao E = Dados("--help");
     EXPECT_EQ(E.Status, 0);
-    EXPECT_NE(E.Saida.find("Usage: cfkovan-dados"), std::string::npos);
+    EXPECT_PRED2(Contem, E.Saida, "Usage: cfkovan-dados");
     struct { const char* Argumentos; const char* Erro; } Casos[] = {
         {"", "no command given"},
         {"frobnicate", "unknown command frobnicate"},
@@ -61,14 +61,14 @@ TEST_F(FerramentaDados, AjudaEUsoErrado)
     for (const auto& Caso : Casos) {
         E = Dados(Caso.Argumentos);
         EXPECT_EQ(E.Status, 2) << Caso.Argumentos;
-        EXPECT_NE(E.Erros.find(Caso.Erro), std::string::npos) << Caso.Argumentos << ": " << E.Erros;
+        EXPECT_PRED2(Contem, E.Erros, Caso.Erro);
     }
     E = Executa(Pasta + "/cfkovan-dados --config-dir " + R.Pasta.string() + " export");
     EXPECT_EQ(E.Status, 2);
-    EXPECT_NE(E.Erros.find("CfKovan.ini names the server root; use --config-dir"), std::string::npos) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "CfKovan.ini names the server root; use --config-dir");
     E = Dados("--module /nonexistent/lib.so export");
     EXPECT_EQ(E.Status, 2);
-    EXPECT_NE(E.Erros.find("cannot load the module"), std::string::npos) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "cannot load the module");
 }
 
 TEST_F(FerramentaDados, ExportaParaSaidaEArquivo)
@@ -89,18 +89,17 @@ TEST_F(FerramentaDados, ImportaComRespostasDeScriptEContaOQueFez)
     // No terminal and no flag: the question is answered No and the import stops.
     TExecucao E = Dados("import " + (R.Pasta / "lista.txt").string());
     EXPECT_EQ(E.Status, 1) << E.Erros;
-    EXPECT_NE(E.Erros.find("answering No"), std::string::npos) << E.Erros;
-    EXPECT_NE(E.Erros.find("A importa\xC3\xA7\xC3\xA3o n\xC3\xA3o foi efetuada completamente.") , std::string::npos)
-        << "shown in the terminal's encoding: " << E.Erros;
-    EXPECT_NE(E.Erros.find("import stopped by a No: read 2 entries, 0 skipped, 0 failed"), std::string::npos) << E.Erros;
-    EXPECT_NE(Guardado("00000456").find("=000000000000777"), std::string::npos);
+    EXPECT_PRED2(Contem, E.Erros, "answering No");
+    EXPECT_PRED2(Contem, E.Erros, "A importação não foi efetuada completamente."); // in the terminal's encoding
+    EXPECT_PRED2(Contem, E.Erros, "import stopped by a No: read 2 entries, 0 skipped, 0 failed");
+    EXPECT_PRED2(Contem, Guardado("00000456"), "=000000000000777");
 
     // A company without a folder gets one; an unknown company, an empty code and a taken code are skipped.
     E = Dados("--yes import -", Lista + "x;1\n00000123;\n00000999;5\n");
     EXPECT_EQ(E.Status, 0) << E.Erros;
-    EXPECT_NE(E.Erros.find("read 5 entries: 2 stored, 3 skipped, 0 failed"), std::string::npos) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "read 5 entries: 2 stored, 3 skipped, 0 failed");
     EXPECT_TRUE(Guardado("00000789").empty()) << "the taken code was skipped";
-    EXPECT_NE(Guardado("00000999").find("=000000000000005"), std::string::npos);
+    EXPECT_PRED2(Contem, Guardado("00000999"), "=000000000000005");
 
     // The counts are the tool's own, past the 32767 of the module's Resultado too.
     std::string Muitas;
@@ -108,7 +107,7 @@ TEST_F(FerramentaDados, ImportaComRespostasDeScriptEContaOQueFez)
         Muitas += "x;" + std::to_string(I) + "\n";
     E = Dados("import -", Muitas);
     EXPECT_EQ(E.Status, 0) << E.Erros;
-    EXPECT_NE(E.Erros.find("read 70000 entries: 0 stored, 70000 skipped, 0 failed"), std::string::npos) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "read 70000 entries: 0 stored, 70000 skipped, 0 failed");
 }
 
 // A write the module could not make is never reported as done: the tool reads back every company it
@@ -116,28 +115,21 @@ TEST_F(FerramentaDados, ImportaComRespostasDeScriptEContaOQueFez)
 TEST_F(FerramentaDados, EscritaQueFalhaERelatadaPorEmpresa)
 {
     const fs::path Empresas = R.Pasta / "demo" / "Kovan" / "config" / "empresas";
-    fs::permissions(Empresas / "00000456" / "Mirabelo.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string Ini456 = (Empresas / "00000456" / "Mirabelo.ini").string();
+    fs::permissions(Ini456, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::create_directories(Empresas / "00000789" / "Mirabelo.ini");
 
     TExecucao E = Dados("import -", "00000123;111\n00000456;222\n00000789;333\n");
     EXPECT_EQ(E.Status, 2) << E.Erros;
-    EXPECT_NE(E.Erros.find("company 00000456: " + (Empresas / "00000456" / "Mirabelo.ini").string() +
-                           " does not hold code 000000000000222 (it holds 000000000067890)"),
-              std::string::npos)
-        << E.Erros;
-    EXPECT_NE(E.Erros.find("company 00000789: " + (Empresas / "00000789" / "Mirabelo.ini").string() +
-                           " does not hold code 000000000000333 (it holds none)"),
-              std::string::npos)
-        << E.Erros;
-    EXPECT_NE(E.Erros.find("read 3 entries: 1 stored, 0 skipped, 2 failed"), std::string::npos) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "company 00000456: " + Ini456 + " does not hold code 000000000000222 (it holds 000000000067890)");
+    EXPECT_PRED2(Contem, E.Erros, "company 00000789: " + (Empresas / "00000789" / "Mirabelo.ini").string() +
+                                      " does not hold code 000000000000333 (it holds none)");
+    EXPECT_PRED2(Contem, E.Erros, "read 3 entries: 1 stored, 0 skipped, 2 failed");
 
     E = Dados("erase --all");
     EXPECT_EQ(E.Status, 2) << E.Erros;
-    EXPECT_NE(E.Erros.find("company 00000456: " + (Empresas / "00000456" / "Mirabelo.ini").string() +
-                           " still holds code 000000000067890"),
-              std::string::npos)
-        << E.Erros;
-    EXPECT_NE(E.Erros.find("erased the code of 2 companies; 1 failed"), std::string::npos) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "company 00000456: " + Ini456 + " still holds code 000000000067890");
+    EXPECT_PRED2(Contem, E.Erros, "erased the code of 2 companies; 1 failed");
 }
 
 // A root that CfKovan.ini names but that does not exist is a typo: nothing is created there.
@@ -148,8 +140,8 @@ TEST_F(FerramentaDados, RaizInexistenteEErro)
     for (const char* Comando : {"export", "import -", "erase --all"}) {
         const TExecucao E = Dados(Comando, "00000123;1\n");
         EXPECT_EQ(E.Status, 2) << Comando;
-        EXPECT_NE(E.Erros.find("the server root " + Engano.string() + " named in "), std::string::npos) << E.Erros;
-        EXPECT_NE(E.Erros.find("does not exist"), std::string::npos) << E.Erros;
+        EXPECT_PRED2(Contem, E.Erros, "the server root " + Engano.string() + " named in ");
+        EXPECT_PRED2(Contem, E.Erros, "does not exist");
     }
     EXPECT_FALSE(fs::exists(Engano));
 }
@@ -161,6 +153,6 @@ TEST_F(FerramentaDados, ApagaUmaOuTodas)
     EXPECT_EQ(Linhas(Dados("export").Saida), (std::vector<std::string>{"00000456;000000000067890"}));
     E = Dados("erase --all");
     EXPECT_EQ(E.Status, 0) << E.Erros;
-    EXPECT_NE(E.Erros.find("erased the code of 3 companies"), std::string::npos) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "erased the code of 3 companies");
     EXPECT_EQ(Dados("export").Saida, "");
 }

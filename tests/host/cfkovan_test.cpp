@@ -34,7 +34,7 @@ TEST(Configurador, ListaAbreERecusa)
     for (const auto& Caso : Casos) {
         E = ExecutaComando(R.Pasta, "QT_QPA_PLATFORM=offscreen " + Programa + " " + Caso.Argumentos);
         EXPECT_EQ(E.Status, 2) << Caso.Argumentos;
-        EXPECT_NE(E.Erros.find(Caso.Erro), std::string::npos) << E.Erros;
+        EXPECT_PRED2(Contem, E.Erros, Caso.Erro);
     }
     EXPECT_FALSE(std::filesystem::exists(R.Pasta / "Kovna"));
 }

@@ -2,45 +2,21 @@
 // questions answered by a message-box handler as a host would.
 #include "module/info.h"
 
+#include "CaixasTeste.h"
 #include "ModuloCarregado.h"
 #include "RaizTeste.h"
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
-#include "runtime/Dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TCaixa {
-    std::string Texto, Titulo;
-    unsigned int Flags;
-};
-
-struct TRespostas {
-    std::vector<TCaixa> Vistas;
-    std::deque<int> Proximas;  // answers to Yes/No boxes, in order
-};
-
-int Responde(void* Contexto, const char* Texto, const char* Titulo, unsigned int Flags)
-{
-    auto& R = *static_cast<TRespostas*>(Contexto);
-    R.Vistas.push_back({Texto, Titulo, Flags});
-    if ((Flags & 0xF) != MB_YESNO)
-        return IDOK;
-    if (R.Proximas.empty())
-        return IDNO;
-    const int Resposta = R.Proximas.front();
-    R.Proximas.pop_front();
-    return Resposta;
-}
 
 const std::string Atencao = Utf8ParaCp1252("ATENÇÃO");
 const std::string Finalizada = Utf8ParaCp1252("A importação foi finalizada.");
@@ -58,21 +34,16 @@ std::string PerguntaB(const std::string& E, const std::string& O)
                           "], portanto será desconsiderado. Deseja continuar?");
 }
 
-class DadosEmpresaTeste : public ::testing::Test {
+class DadosEmpresaTeste : public ::testing::Test, public TCaixasTeste {
 protected:
     void SetUp() override
     {
         TRaizTeste::Grava(R.Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + R.RaizTexto() + "\r\n");
         Application().SetExeName((R.Pasta / "bin" / "cfkovan").string());
-        KovanSetMessageBoxHandler(Responde, &Respostas);
         Dados = Modulo.Funcao<void (*)(TDadosCfg*)>("DadosEmpresa");
         R.MultiEmpresa();
     }
-    void TearDown() override
-    {
-        KovanSetMessageBoxHandler(nullptr, nullptr);
-        Application().SetExeName("");
-    }
+    void TearDown() override { Application().SetExeName(""); }
 
     void Codigo(const std::string& Empresa, const std::string& Valor)
     {
@@ -119,7 +90,6 @@ protected:
     TRaizTeste R;
     TModuloCarregado Modulo;
     void (*Dados)(TDadosCfg*) = nullptr;
-    TRespostas Respostas;
 };
 
 std::vector<std::string> Entradas(const std::vector<char>& Buffer, int Quantas)
@@ -165,8 +135,7 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
         Codigo("0000000" + std::to_string(I), "000000000000001");
     // Each entry takes 24 + 1 bytes; the second needs 24 + 25 + 2 < TamBuffer.
     std::vector<char> Buffer(60, 'x');
-    int D = ChamaBruto(3, Buffer.data(), 50);
-    EXPECT_EQ(D, -1);
+    EXPECT_EQ(ChamaBruto(3, Buffer.data(), 50), -1);
     EXPECT_EQ(std::strlen(Buffer.data()), 24u);
     EXPECT_EQ(Buffer[25], '\0') << "the list is ended after the entry that fit";
     for (std::size_t I = 50; I < Buffer.size(); ++I)
@@ -186,18 +155,14 @@ TEST_F(DadosEmpresaTeste, ApagaSecaoGeralEOperacaoDesconhecida)
     TRaizTeste::Grava(R.IniEmpresa("00000002"), "[geral]\r\ncodigoestabelecimento=2\r\n[TabBins]\r\nTotDeb=1\r\n");
     R.CriaEmpresa("00000002");
     std::vector<char> Nada(1, 0);
-
-    int D = Chama(7, "", Nada);
-    EXPECT_EQ(D, -100);
+    EXPECT_EQ(Chama(7, "", Nada), -100);
     EXPECT_EQ(Guardado("00000001"), "1");
 
-    D = Chama(2, "00000001", Nada);
-    EXPECT_EQ(D, 1);
+    EXPECT_EQ(Chama(2, "00000001", Nada), 1);
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000001"))) << "a file left empty is deleted";
     EXPECT_EQ(Guardado("00000002"), "2");
 
-    D = Chama(2, "", Nada);
-    EXPECT_EQ(D, 2);
+    EXPECT_EQ(Chama(2, "", Nada), 2);
     EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000002")), "[TabBins]\r\nTotDeb=1\r\n");
 }
 
@@ -213,13 +178,13 @@ TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000004"))) << "an empty code stores nothing";
     EXPECT_EQ(Guardado("00000005"), "000000000000005") << "a code of 16 digits is not stored";
     EXPECT_EQ(D, 5 + 4) << "N, plus one per 8-character company";
-    ASSERT_EQ(Respostas.Vistas.size(), 2u);
-    EXPECT_EQ(Respostas.Vistas[0].Texto,
+    ASSERT_EQ(Caixas.size(), 2u);
+    EXPECT_EQ(Caixas[0].Texto,
               Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000005] possui mais de 15 dígitos, portanto será desconsiderado."));
-    EXPECT_EQ(Respostas.Vistas[0].Flags, MB_OK | MB_ICONWARNING);
-    EXPECT_EQ(Respostas.Vistas[1].Texto, Finalizada);
-    EXPECT_EQ(Respostas.Vistas[1].Titulo, Atencao);
-    EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(Caixas[0].Flags, MB_OK | MB_ICONWARNING);
+    EXPECT_EQ(Caixas[1].Texto, Finalizada);
+    EXPECT_EQ(Caixas[1].Titulo, Atencao);
+    EXPECT_EQ(Caixas[1].Flags, MB_OK | MB_ICONINFORMATION);
 }
 
 // Question A (the code is already in this import) and question B (another company holds it): Yes skips
@@ -245,21 +210,21 @@ TEST_F(DadosEmpresaTeste, PerguntasDeCodigoRepetido)
             Codigo("00000001", "000000000000055");
             Codigo("00000002", "000000000000066");
             fs::remove_all(R.IniEmpresa("00000003").parent_path());
-            Respostas = {};
-            Respostas.Proximas = {Resposta};
+            Caixas.clear();
+            RespostasCaixa = {Resposta};
             const int D = Importa(Caso.Lista);
-            ASSERT_EQ(Respostas.Vistas.size(), 2u);
-            EXPECT_EQ(Respostas.Vistas[0].Texto, Caso.Pergunta);
-            EXPECT_EQ(Respostas.Vistas[0].Titulo, Atencao);
-            EXPECT_EQ(Respostas.Vistas[0].Flags, MB_YESNO | Caso.Icone);
+            ASSERT_EQ(Caixas.size(), 2u);
+            EXPECT_EQ(Caixas[0].Texto, Caso.Pergunta);
+            EXPECT_EQ(Caixas[0].Titulo, Atencao);
+            EXPECT_EQ(Caixas[0].Flags, MB_YESNO | Caso.Icone);
             if (Resposta == IDYES) {
-                EXPECT_EQ(Respostas.Vistas[1].Texto, Finalizada);
+                EXPECT_EQ(Caixas[1].Texto, Finalizada);
                 EXPECT_EQ(Guardado("00000002"), Caso.Depois);
                 EXPECT_EQ(Guardado("00000003"), "000000000000009") << "the import goes on";
                 EXPECT_EQ(D, Caso.ResultadoSim);
             } else {
-                EXPECT_EQ(Respostas.Vistas[1].Texto, Incompleta);
-                EXPECT_EQ(Respostas.Vistas[1].Flags, MB_OK | MB_ICONWARNING);
+                EXPECT_EQ(Caixas[1].Texto, Incompleta);
+                EXPECT_EQ(Caixas[1].Flags, MB_OK | MB_ICONWARNING);
                 EXPECT_EQ(Guardado("00000002"), "000000000000066");
                 EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
                 EXPECT_EQ(D, Caso.ResultadoNao);
@@ -274,16 +239,16 @@ TEST_F(DadosEmpresaTeste, DuplicadosPermitidosNaoPerguntam)
     Codigo("00000001", "000000000000055");
     R.CriaEmpresa("00000002");
     Importa({"00000002;55", "00000003;55"});
-    ASSERT_EQ(Respostas.Vistas.size(), 1u);
+    ASSERT_EQ(Caixas.size(), 1u);
     EXPECT_EQ(Guardado("00000002"), "000000000000055");
     EXPECT_EQ(Guardado("00000003"), "000000000000055");
 
     // TipoLog 3 withdraws the permission.
     TRaizTeste::Grava(R.Raiz / "config" / "ConfLog.ini", "[log]\r\nTipoLog=3\r\n");
-    Respostas = {};
-    Respostas.Proximas = {IDYES};
+    Caixas.clear();
+    RespostasCaixa = {IDYES};
     Importa({"00000004;55", "00000005;55"});
-    EXPECT_EQ(Respostas.Vistas.front().Texto, PerguntaA("00000005", "00000004"));
+    EXPECT_EQ(Caixas.front().Texto, PerguntaA("00000005", "00000004"));
 }
 
 TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
@@ -292,17 +257,15 @@ TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
     Codigo("00000000", "000000000000010");
     Codigo("00000123", "000000000000020");
     std::vector<char> Buffer(128, 'x');
-    int D = Chama(0, "00000123", Buffer);
-    EXPECT_EQ(D, 1);
+    EXPECT_EQ(Chama(0, "00000123", Buffer), 1);
     EXPECT_STREQ(Buffer.data(), "00000000;000000000000010");
 
-    Respostas.Proximas = {IDYES};
+    RespostasCaixa = {IDYES};
     Importa({"00000123;10", "00000456;30"});
     EXPECT_EQ(Guardado("00000123"), "000000000000010") << "checked against 00000000 only when the entry is listed";
     EXPECT_EQ(Guardado("00000456"), "000000000000030");
 
-    D = Chama(2, "00000123", Buffer);
-    EXPECT_EQ(D, 1);
+    EXPECT_EQ(Chama(2, "00000123", Buffer), 1);
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000000")));
     EXPECT_EQ(Guardado("00000123"), "000000000000010");
 }
@@ -328,14 +291,14 @@ TEST_F(DadosEmpresaTeste, ImportaLeSoOQueOHostDeclarou)
     for (const auto& Caso : Casos) {
         SCOPED_TRACE(Caso.Nome);
         fs::remove_all(R.Raiz / "config" / "empresas");
-        Respostas = {};
+        Caixas.clear();
         auto Buffer = std::make_unique<char[]>(Caso.Bytes.size());
         std::memcpy(Buffer.get(), Caso.Bytes.data(), Caso.Bytes.size());
         EXPECT_EQ(ChamaBruto(1, Buffer.get(), Caso.Tamanho), Caso.Resultado);
         EXPECT_EQ(Guardado("00000001"), Caso.Guardado);
         EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002"))) << "nothing past the declared size";
         if (Caso.Resultado == 0) {
-            EXPECT_TRUE(Respostas.Vistas.empty()) << "an empty buffer shows nothing";
+            EXPECT_TRUE(Caixas.empty()) << "an empty buffer shows nothing";
         }
     }
 

@@ -1,8 +1,8 @@
 // A screen as a host drives it and a person uses it: created through the registry, shown, typed into
 // (keys go to the widget that has the focus), with handlers that throw.
+#include "CaixasTeste.h"
 #include "runtime/Classes.h"
 #include "runtime/ComCtrls.h"
-#include "runtime/Dialogs.h"
 #include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
 
@@ -12,14 +12,6 @@
 #include <stdexcept>
 
 namespace {
-
-std::vector<std::string> Caixas; // texts of the message boxes shown
-
-int RespondeCaixa(void*, const char* Texto, const char*, unsigned)
-{
-    Caixas.emplace_back(Texto);
-    return IDOK;
-}
 
 // A small screen: a company box, an edit, a group box with a check box, three buttons.
 class TFormTeste : public TForm {
@@ -95,12 +87,7 @@ class FormsTeste : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(RegisterClass(ClasseTeste));
-        KovanSetMessageBoxHandler(RespondeCaixa, nullptr);
-    }
-    void init() { Caixas.clear(); }
+    void initTestCase() { QVERIFY(RegisterClass(ClasseTeste)); }
 
     // Created by name: FormCreate has run when the call returns; FormShow once; the posted message
     // arrives after FormShow returned.
@@ -123,7 +110,8 @@ private slots:
         QTest::mouseClick(Form->Salvar, Qt::LeftButton);
         Form->Combo->setFocus();
         Digita("x");
-        QCOMPARE(Caixas, (std::vector<std::string>{"database is locked", "5:database is locked"}));
+        QCOMPARE(Caixas.Caixas.size(), 2u);
+        QCOMPARE(Caixas.Caixas[0].Texto + "|" + Caixas.Caixas[1].Texto, std::string("database is locked|5:database is locked"));
         Form->FalhaAoSalvar = false;
         QTest::mouseClick(Form->Salvar, Qt::LeftButton);
         QCOMPARE(std::count(Form->Eventos.begin(), Form->Eventos.end(), "Salvar"), 2);
@@ -233,6 +221,9 @@ private slots:
         Form.reset();
         QCOMPARE(Ordem.size(), std::size_t(6));
     }
+
+private:
+    TCaixasTeste Caixas;
 };
 
 QTEST_MAIN(FormsTeste)

@@ -1,13 +1,10 @@
 #include "runtime/StdCtrls.h"
 
 #include "runtime/ComCtrls.h"
-#include "runtime/Dialogs.h"
 #include "runtime/Forms.h"
 #include "runtime/Grids.h"
 
-#include <QMessageBox>
 #include <QSignalSpy>
-#include <QStringListModel>
 #include <QtTest>
 
 // Change and click events come from the user only; code that sets texts, states or items raises none.
@@ -24,8 +21,6 @@ private slots:
         QCOMPARE(Mudou.count(), 0);
         QTest::keyClicks(&Edit, "x");
         QCOMPARE(Mudou.count(), 1);
-        Edit.SetMaxLength(15);
-        QCOMPARE(Edit.MaxLength(), 15);
 
         // A label takes the width of its caption unless AutoSize is off.
         TLabel Rotulo;
@@ -160,37 +155,14 @@ private slots:
         QCOMPARE(Duplo.count(), 1);
     }
 
-    // The hourglass and back; a Yes/No box relabelled while it is open; a grey group-box caption.
-    void CursorCaixaECores()
+    // The hourglass and back.
+    void Cursor()
     {
-        QCOMPARE(Screen().Cursor(), crDefault);
         const TCursor Salvo = Screen().Cursor();
         Screen().SetCursor(crHourGlass);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         Screen().SetCursor(Salvo);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-
-        QString Sim, Nao;
-        QTimer::singleShot(0, [&] {
-            QVERIFY(RenomeiaBotoesSimNao("Configurador Mirabelo.", "Sim", "N\xE3o"));
-            auto* Caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            Sim = Caixa->button(QMessageBox::Yes)->text();
-            Nao = Caixa->button(QMessageBox::No)->text();
-            Caixa->button(QMessageBox::No)->click();
-        });
-        QTimer::singleShot(5000, [] {
-            if (QWidget* Caixa = QApplication::activeModalWidget())
-                Caixa->close();
-        });
-        QCOMPARE(MessageBox("Deseja sair?", "Configurador Mirabelo.", MB_YESNO | MB_ICONQUESTION), IDNO);
-        QCOMPARE(Sim + "/" + Nao, QString("Sim/Não"));
-        QVERIFY(!RenomeiaBotoesSimNao("Configurador Mirabelo.", "Sim", "N\xE3o"));
-
-        TGroupBox Grupo;
-        Grupo.SetFontColor(CorTextoCinza());
-        QCOMPARE(Grupo.palette().color(QPalette::Active, QPalette::WindowText), CorTextoCinza());
-        Grupo.SetFontColor(QColor());
-        QCOMPARE(Grupo.palette().color(QPalette::Active, QPalette::WindowText), QApplication::palette().color(QPalette::WindowText));
     }
 };
 

@@ -4,14 +4,13 @@
 // callback table handed over with a routine that records every notification and answers the codes
 // with a reply, and the message box and question box answered from queues while recording what was
 // asked. Screens are created by class name and their controls found by object name.
+#include "CaixasTeste.h"
 #include "RaizTeste.h"
 #include "module/info.h"
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
 #include "runtime/Classes.h"
-#include "runtime/Dialogs.h"
 #include "runtime/Forms.h"
-#include "runtime/QuestionBox.h"
 #include "runtime/Texto.h"
 
 #include <QApplication>
@@ -20,7 +19,6 @@
 #include <QPointer>
 #include <QtTest>
 #include <cstring>
-#include <deque>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -36,16 +34,11 @@ struct TTroca {
     bool operator==(const TTroca&) const = default;
 };
 
-struct TCaixaMostrada {
-    std::string Texto, Titulo;
-    unsigned Flags;
-};
-
-struct TPerguntaFeita {
-    std::string Titulo, Texto;
-    std::vector<std::string> Botoes;
-    int Padrao;
-};
+/// A text of the screens, written here in UTF-8, as the CP1252 bytes they show and store.
+inline std::string Cp(const std::string& Utf8)
+{
+    return Utf8ParaCp1252(Utf8);
+}
 
 namespace QTest {
 template <>
@@ -68,7 +61,7 @@ inline char* toString(const TTroca& Troca)
 }
 } // namespace QTest
 
-class TTelaTeste {
+class TTelaTeste : public TCaixasTeste {
 public:
     /// Nivel: the user's privilege level in the callback table. PastaExistente: a root made by another
     /// process of the test (see TRaizTeste).
@@ -84,20 +77,11 @@ public:
         Tabela.NivelUsuario = Nivel;
         Tabela.CallBack0 = &Recebe;
         CallBackInformacoes(&Tabela);
-        AtendeCaixas();
-    }
-    /// Message and question boxes answered from the queues (the default after a test showed a real box).
-    void AtendeCaixas()
-    {
-        KovanSetMessageBoxHandler(&RespondeMensagem, nullptr);
-        KovanSetQuestionBoxHandler(&RespondePergunta, nullptr);
     }
     ~TTelaTeste()
     {
         delete Form.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        KovanSetMessageBoxHandler(nullptr, nullptr);
-        KovanSetQuestionBoxHandler(nullptr, nullptr);
         Finalize();
         unsetenv("KOVAN_EVENTLOG");
         Atual = nullptr;
@@ -120,6 +104,11 @@ public:
     {
         Form = CriaFormPorNome(Classe, nullptr);
         return Form.data();
+    }
+    void Abre(const char* Classe = "TFormEstabelecimento_167171")
+    {
+        Cria(Classe);
+        Mostra();
     }
     /// Shows the screen, makes it the active window and lets the posted messages arrive.
     void Mostra()
@@ -182,6 +171,8 @@ public:
             Lista.push_back(Trocas[I].Codigo);
         return Lista;
     }
+    /// The bytes of a company's settings file.
+    std::string Guardado(const std::string& Empresa) const { return TRaizTeste::Le(Raiz.IniEmpresa(Empresa)); }
     /// Texts of the audit entries, as CP1252 bytes, without the user, source and executable lines.
     std::vector<std::string> Auditoria() const
     {
@@ -200,10 +191,6 @@ public:
     std::vector<TTroca> Trocas;
     /// The host's replies to the codes that have one (301, 501, 506, 507, 510).
     std::map<int, std::string> Respostas;
-    std::vector<TCaixaMostrada> Caixas;
-    std::deque<int> RespostasCaixa;  // empty: the default button
-    std::vector<TPerguntaFeita> Perguntas;
-    std::deque<int> RespostasPergunta;
 
 private:
     static inline TTelaTeste* Atual = nullptr;
@@ -214,25 +201,5 @@ private:
         const auto Resposta = Atual->Respostas.find(Codigo);
         if (Resposta != Atual->Respostas.end())
             std::memcpy(Texto, Resposta->second.data(), std::min(std::strlen(Texto), Resposta->second.size()));
-    }
-    static int RespondeMensagem(void*, const char* Texto, const char* Titulo, unsigned Flags)
-    {
-        Atual->Caixas.push_back({Texto, Titulo, Flags});
-        if (!Atual->RespostasCaixa.empty()) {
-            const int R = Atual->RespostasCaixa.front();
-            Atual->RespostasCaixa.pop_front();
-            return R;
-        }
-        return (Flags & 0xF) == MB_YESNO ? ((Flags & MB_DEFBUTTON2) ? IDNO : IDYES) : IDOK;
-    }
-    static int RespondePergunta(void*, const char* Titulo, const char* Texto, const char* const* Botoes, int Quantos,
-                                int Padrao)
-    {
-        Atual->Perguntas.push_back({Titulo, Texto, std::vector<std::string>(Botoes, Botoes + Quantos), Padrao});
-        if (Atual->RespostasPergunta.empty())
-            return Padrao;
-        const int R = Atual->RespostasPergunta.front();
-        Atual->RespostasPergunta.pop_front();
-        return R;
     }
 };

@@ -2,14 +2,7 @@
 // padded, saved (with the duplicate check), cancelled and deleted, and every save and delete audited.
 #include "TelaTeste.h"
 
-#include <QtTest>
-
 namespace {
-
-std::string IniDe(const TTelaTeste& T, const std::string& Empresa)
-{
-    return TRaizTeste::Le(T.Raiz.IniEmpresa(Empresa));
-}
 
 const std::string Cabeca = "Mirabelo/Estabelecimento/";
 
@@ -36,15 +29,12 @@ private slots:
         const std::string Codigo = Gravado.toStdString();
         TTelaTeste T;
         T.Empresas({{"00000123", ""}, {"00000456", "000000000000999"}});
-        T.Cria();
-        T.Mostra();
+        T.Abre();
         QCOMPARE(T.Texto("EditCodigoEstab"), std::string());
-        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnCancelar"));
-        QVERIFY(T.Habilitado("BitBtnExcluir") && T.Habilitado("ComboBoxEmpresa"));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnCancelar") && T.Habilitado("BitBtnExcluir"));
 
         T.Tecla(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), T.Controle("EditCodigoEstab"));
-        QCOMPARE(T.Trocas.back(), (TTroca{100, "Digite o c\xF3""digo de estabelecimento para a empresa."}));
+        QCOMPARE(T.Trocas.back(), (TTroca{100, Cp("Digite o código de estabelecimento para a empresa.")}));
         T.Digita(Digitado.toLatin1().constData());
         QVERIFY(T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnCancelar"));
         QVERIFY(!T.Habilitado("BitBtnExcluir") && !T.Habilitado("ComboBoxEmpresa"));
@@ -54,9 +44,8 @@ private slots:
 
         T.Clica("BitBtnSalvar");
         QVERIFY(T.Caixas.empty());
-        QCOMPARE(IniDe(T, "00000123"), "[geral]\r\ncodigoestabelecimento=" + Codigo + "\r\n");
+        QCOMPARE(T.Guardado("00000123"), "[geral]\r\ncodigoestabelecimento=" + Codigo + "\r\n");
         QCOMPARE(T.Auditoria(), (std::vector<std::string>{Cabeca + "00000123\r\nEstab: " + Codigo}));
-        QCOMPARE(T.Texto("EditCodigoEstab"), Codigo);
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir") && T.Habilitado("ComboBoxEmpresa"));
         QCOMPARE(T.Trocas.back().Codigo, 300);
     }
@@ -84,26 +73,21 @@ private slots:
         TTelaTeste T;
         T.Empresas({{"00000123", ""}, {"00000456", "000000000000ABC"}}, Permite);
         T.Respostas[301] = Empresa.toStdString();
-        T.Cria();
-        T.Mostra();
+        T.Abre();
         T.Clica("EditCodigoEstab");
         T.Controle<QLineEdit>("EditCodigoEstab")->selectAll();
         T.Tecla(Qt::Key_Backspace);
         T.Digita(Digitado.toLatin1().constData());
-        const std::string Antes = IniDe(T, "00000123") + IniDe(T, "00000456");
+        const std::string Antes = T.Guardado("00000123") + T.Guardado("00000456");
         T.Clica("BitBtnSalvar");
-        if (Recusa.isEmpty()) {
-            QVERIFY(T.Caixas.empty());
-            QCOMPARE(T.Auditoria().size(), 1u);
-            QVERIFY(!T.Habilitado("BitBtnSalvar"));
+        QCOMPARE(T.Auditoria().size(), Recusa.isEmpty() ? 1u : 0u);
+        QCOMPARE(T.Habilitado("BitBtnSalvar"), !Recusa.isEmpty());
+        QCOMPARE(T.Caixas.size(), Recusa.isEmpty() ? 0u : 1u);
+        if (Recusa.isEmpty())
             return;
-        }
-        QCOMPARE(T.Caixas.size(), 1u);
-        QCOMPARE(QString::fromStdString(Cp1252ParaUtf8(T.Caixas[0].Texto)), Recusa);
+        QCOMPARE(T.Caixas[0].Texto, Cp(Recusa.toStdString()));
         QCOMPARE(T.Caixas[0].Flags, MB_OK | MB_ICONWARNING);
-        QCOMPARE(IniDe(T, "00000123") + IniDe(T, "00000456"), Antes);
-        QVERIFY(T.Auditoria().empty());
-        QVERIFY(T.Habilitado("BitBtnSalvar"));
+        QCOMPARE(T.Guardado("00000123") + T.Guardado("00000456"), Antes);
         QCOMPARE(QApplication::focusWidget(), T.Controle("EditCodigoEstab"));
     }
 
@@ -112,17 +96,14 @@ private slots:
     {
         TTelaTeste T;
         T.Empresas({{"00000123", "000000000000111"}});
-        T.Cria();
-        T.Mostra();
+        T.Abre();
         T.Clica("EditCodigoEstab");
         T.Digita("9");
-        T.RespostasCaixa = {IDNO};
+        T.RespostasCaixa = {IDNO, IDYES};
         T.Clica("BitBtnCancelar");
-        QCOMPARE(T.Caixas.size(), 1u);
         QCOMPARE(T.Caixas[0].Flags, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-        QCOMPARE(T.Caixas[0].Texto, std::string("Deseja cancelar as altera\xE7\xF5""es ?"));
+        QCOMPARE(T.Caixas[0].Texto, Cp("Deseja cancelar as alterações ?"));
         QVERIFY(T.Habilitado("BitBtnSalvar"));
-        T.RespostasCaixa = {IDYES};
         T.Clica("BitBtnCancelar");
         QCOMPARE(T.Texto("EditCodigoEstab"), std::string("000000000000111"));
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
@@ -164,23 +145,22 @@ private slots:
         QFETCH(QStringList, Botoes);
         QFETCH(QStringList, Removidas);
         TTelaTeste T(static_cast<std::uint16_t>(Nivel));
-        const std::vector<std::string> Empresas =
-            Multi ? std::vector<std::string>{"00000123", "00000456", "00000789"} : std::vector<std::string>{"00000000"};
+        const std::string Primeira = Multi ? "00000123" : "00000000";
         if (Multi)
-            T.Empresas({{"00000123", "111"}, {"00000456", ""}, {"00000789", "333"}});
+            T.Empresas({{"00000123", ""}, {"00000456", ""}, {"00000789", "333"}});
         else
-            T.Raiz.CriaEmpresa("00000000");
-        TRaizTeste::Grava(T.Raiz.IniEmpresa(Empresas[0]), "[Geral]\r\nCodigoEstabelecimento=000000000000111\r\n[TrnHabilitada]\r\nDebitoVista=1\r\n");
+            T.Raiz.CriaEmpresa(Primeira);
+        const std::string Geral = "[Geral]\r\nCodigoEstabelecimento=000000000000111\r\n", Outra = "[TrnHabilitada]\r\nDebitoVista=1\r\n";
+        TRaizTeste::Grava(T.Raiz.IniEmpresa(Primeira), Geral + Outra);
         T.Respostas[501] = Modo.toStdString();
-        T.Cria();
-        T.Mostra();
+        T.Abre();
         T.RespostasPergunta = {Escolha};
         T.RespostasCaixa = {Confirma};
         QCOMPARE(T.Habilitado("EditCodigoEstab"), Nivel != 2);
         T.Clica("BitBtnExcluir");
         if (Nivel == 2) { // refused with the privilege message, nothing asked
             QVERIFY(T.Perguntas.empty() && T.Caixas.size() == 1u);
-            QCOMPARE(T.Caixas[0].Titulo, std::string("SEGURAN\xC7""A"));
+            QCOMPARE(T.Caixas[0].Titulo, Cp("SEGURANÇA"));
         } else {
             QCOMPARE(T.Perguntas.size(), 1u);
             QStringList Mostrados;
@@ -190,20 +170,17 @@ private slots:
             QCOMPARE(T.Perguntas[0].Padrao, static_cast<int>(Botoes.size()));
             QCOMPARE(T.Perguntas[0].Titulo, std::string("Configurador Mirabelo."));
             const bool Confirmou = Escolha == 1 || (Escolha == 2 && Botoes.size() == 3);
-            QCOMPARE(T.Caixas.size(), Confirmou ? 1u : 0u);
-            if (Confirmou)
-                QCOMPARE(T.Caixas[0].Texto, Escolha == 1 ? "Deseja realmente excluir a configura\xE7\xE3o da empresa [" + Empresas[0] + "] ?"
-                                                         : std::string("Deseja realmente excluir a configura\xE7\xE3o de Todas empresas ?"));
+            QCOMPARE(T.UltimaCaixa(), !Confirmou       ? std::string()
+                                      : Escolha == 1 ? Cp("Deseja realmente excluir a configuração da empresa [" + Primeira + "] ?")
+                                                     : Cp("Deseja realmente excluir a configuração de Todas empresas ?"));
         }
-
         std::vector<std::string> Linhas;
         for (const QString& E : Removidas)
-            Linhas.push_back(Cabeca + E.toStdString() + " - Op\xE7\xE3o Exclus\xE3o");
+            Linhas.push_back(Cabeca + E.toStdString() + Cp(" - Opção Exclusão"));
         QCOMPARE(T.Auditoria(), Linhas);
-        const bool PrimeiraRemovida = Removidas.contains(QString::fromStdString(Empresas[0]));
-        QCOMPARE(IniDe(T, Empresas[0]), PrimeiraRemovida ? std::string("[TrnHabilitada]\r\nDebitoVista=1\r\n")
-                                                         : std::string("[Geral]\r\nCodigoEstabelecimento=000000000000111\r\n[TrnHabilitada]\r\nDebitoVista=1\r\n"));
-        QCOMPARE(T.Texto("EditCodigoEstab"), PrimeiraRemovida ? std::string() : std::string("000000000000111"));
+        const bool Removida = !Removidas.isEmpty();
+        QCOMPARE(T.Guardado(Primeira), Removida ? Outra : Geral + Outra);
+        QCOMPARE(T.Texto("EditCodigoEstab"), Removida ? std::string() : std::string("000000000000111"));
     }
 };
 

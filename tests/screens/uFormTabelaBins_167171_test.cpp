@@ -14,11 +14,6 @@ namespace {
 
 const char* const Classe = "TFormTabelaBins_167171";
 
-std::string Cp(const char* Utf8)
-{
-    return Utf8ParaCp1252(Utf8);
-}
-
 std::filesystem::path ArquivoGeral(const TTelaTeste& T)
 {
     return T.Raiz.Raiz / "config" / "Mirabelo.ini";
@@ -71,11 +66,9 @@ struct TTela : TTelaTeste {
     {
         if (!Arquivo.empty())
             TRaizTeste::Grava(ArquivoGeral(*this), Arquivo);
-        Cria(Classe);
-        Mostra();
+        TTelaTeste::Abre(Classe);
     }
     TStringGrid* Grade(const char* Nome = "Grade_Deb") { return Controle<TStringGrid>(Nome); }
-    std::string UltimaCaixa() const { return Caixas.empty() ? std::string() : Caixas.back().Texto; }
 };
 
 } // namespace
@@ -105,8 +98,6 @@ private slots:
         QFETCH(bool, Sobrepoe);
         QCOMPARE(::ComparaBin(A.toStdString(), B.toStdString()), Sobrepoe);
         QCOMPARE(::ComparaBin(B.toStdString(), A.toStdString()), Sobrepoe);
-        QCOMPARE(CompletaBin("601234", 9), std::string("601234999"));
-        QCOMPARE(CompletaBin("6012345678", 0), std::string("6012345678"));
     }
 
     // Keys are byte strings (60123456 before 601235), cells trimmed, and every column moves.
@@ -214,8 +205,12 @@ private slots:
                                     Cp("Mirabelo/Range/Geral - Combustível\r\nBins : ")}));
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
 
-        // A company's own file; a partial code loads nothing, without a word.
+        // "Todas" typed in any letter case; a company's own file; a partial code loads nothing, without a word.
         T.Clica("ComboBoxEmpresa");
+        T.Tecla(Qt::Key_Delete);
+        T.Digita("tOdAs");
+        QCOMPARE(T.Trocas.back(), (TTroca{300, "tOdAs"}));
+        QCOMPARE(T.Itens().size(), 2u);
         T.Tecla(Qt::Key_Delete);
         T.Digita("0000");
         QCOMPARE(T.Grade()->RowCount(), 2);
