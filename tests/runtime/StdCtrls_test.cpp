@@ -98,24 +98,6 @@ private slots:
         QVERIFY(!Marca.Checked());
     }
 
-    // Pages without visible tabs: the tab bar goes and a hidden page can still be shown from code.
-    void PaginasSemAbas()
-    {
-        TPageControl Paginas;
-        Paginas.resize(300, 200);
-        auto* P1 = new TTabSheet(&Paginas);
-        auto* P2 = new TTabSheet(&Paginas);
-        Paginas.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&Paginas));
-        P1->SetTabVisible(false);
-        QVERIFY(Paginas.tabBar()->isVisible());
-        P2->SetTabVisible(false);
-        QVERIFY(!Paginas.tabBar()->isVisible());
-        Paginas.SetActivePage(P1);
-        QCOMPARE(Paginas.ActivePage(), P1);
-        QTRY_VERIFY(P1->height() > 190);
-    }
-
     // Row 0 is the header; cells outside the grid are ignored; a move the handler refuses keeps the
     // current row, by key and by mouse; a double click reaches DblClick.
     void GradeTituloESelecao()

@@ -115,17 +115,16 @@ private slots:
         TStringGrid Grade;
         Grade.SetColCount(2);
         Grade.SetRowCount(static_cast<int>(Entradas.size()) + 2);
-        std::vector<std::pair<std::string, std::string>> Esperado;
+        std::vector<std::string> Esperado;
         for (int I = 0; I < Entradas.size(); ++I) {
             Grade.SetCells(0, I + 1, Entradas[I].toStdString());
-            Grade.SetCells(1, I + 1, Entradas[I].trimmed().toStdString());
-            Esperado.emplace_back(Entradas[I].trimmed().toStdString(), Entradas[I].trimmed().toStdString());
+            Grade.SetCells(1, I + 1, Esperado.emplace_back(Entradas[I].trimmed().toStdString()));
         }
         QuickSortStringGrid(Grade, {0, 7}, 1, static_cast<int>(Entradas.size()));
         std::sort(Esperado.begin(), Esperado.end());
         for (int I = 0; I < Entradas.size(); ++I) {
-            QCOMPARE(SomaColunas(Grade, {0}, I + 1), Esperado[I].first);
-            QCOMPARE(Grade.Cells(1, I + 1), Esperado[I].second);
+            QCOMPARE(SomaColunas(Grade, {0}, I + 1), Esperado[I]);
+            QCOMPARE(Grade.Cells(1, I + 1), Esperado[I]);
         }
         QCOMPARE(Grade.Cells(0, Grade.RowCount() - 1), std::string());
     }

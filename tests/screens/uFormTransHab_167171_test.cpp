@@ -7,6 +7,7 @@
 #include "runtime/StdCtrls.h"
 #include "screens/uFormPadraoCfgTransHab.h"
 
+#include <QClipboard>
 #include <QSignalSpy>
 
 namespace {
@@ -225,8 +226,8 @@ private slots:
         QCOMPARE(Marcada(T, "Cr_vista"), Excluidas.isEmpty());
     }
 
-    // Entering the pages lands on the first check box, or on Retornar for a user who may only view; a
-    // page without a tab cannot be reached.
+    // Delete and Ctrl+V (pasting nothing) empty the company box; entering the pages lands on the first
+    // check box, or on Retornar for a user who may only view; a page without a tab cannot be reached.
     void TecladoEFoco()
     {
         for (const std::uint16_t Nivel : {0, 2}) {
@@ -234,6 +235,13 @@ private slots:
             T.Empresas({{"00000123", ""}, {"00000456", ""}});
             GuardaTransacoes(T, "00000123", "DebitoVista=1\r\n");
             T.Abre(Classe);
+            T.Tecla(Qt::Key_Delete);
+            QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string());
+            T.Digita("0000");
+            QGuiApplication::clipboard()->setText("00000456");
+            T.Tecla(Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string());
+            T.Digita("00000123");
             T.Controle("BitBtnExcluir")->setFocus();
             T.Tecla(Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), T.Controle(Nivel == 2 ? "BitBtnRetornar" : "Cr_vista"));
