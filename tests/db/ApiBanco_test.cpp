@@ -184,25 +184,25 @@ TEST_F(TBancoGrupos, SemBancoUtilizavelNadaResponde)
     TLista Lista{"x"};
     std::string Texto = "x";
     std::int32_t RowId = 0;
-    const std::vector<std::pair<const char*, std::function<bool()>>> Consultas = {
-        {"GrupoHabilitado", [] { return GrupoHabilitado(171); }},
-        {"RetornaGrupos", [&] { return RetornaGrupos(Lista); }},
-        {"ExisteGrupo", [] { return ExisteGrupo("000001"); }},
-        {"RetornaGrupo", [&] { return RetornaGrupo("00000123", Texto); }},
-        {"RetornaEmpresas", [&] { return RetornaEmpresas("000001", Lista); }},
-        {"SelecionaIDGrupo", [&] { return SelecionaIDGrupo("000001", RowId); }},
-        {"ExisteCodigoEstabGrupo", [] { return ExisteCodigoEstabGrupo(171, "000000000054321"); }},
-        {"ExisteCodigoGrupo", [] { return ExisteCodigoGrupo(171, "54321", 11, 5); }},
-        {"ExisteEstabGrupo", [] { return ExisteEstabGrupo(171, "54321", 11, 5, "000002"); }},
-        {"ExisteEstabSemGrupo", [] { return ExisteEstabSemGrupo(171, "000002", "000000000054321"); }},
-        {"RetornaEstabelecimento", [&] { return RetornaEstabelecimento(171, "000001", Texto); }},
-        {"RetornaEstabGrupo", [&] { return RetornaEstabGrupo("000001", 171, Texto); }},
-        {"InsereEstabelecimento", [] { return InsereEstabelecimento(171, "000001", "1"); }},
-        {"AtualizaEstabelecimento", [] { return AtualizaEstabelecimento(171, "000001", "1"); }},
-        {"RemoveEstabelecimento", [] { return RemoveEstabelecimento("000001", "000000000054321"); }},
+    const std::function<bool()> Consultas[] = {
+        [] { return GrupoHabilitado(171); },
+        [&] { return RetornaGrupos(Lista); },
+        [] { return ExisteGrupo("000001"); },
+        [&] { return RetornaGrupo("00000123", Texto); },
+        [&] { return RetornaEmpresas("000001", Lista); },
+        [&] { return SelecionaIDGrupo("000001", RowId); },
+        [] { return ExisteCodigoEstabGrupo(171, "000000000054321"); },
+        [] { return ExisteCodigoGrupo(171, "54321", 11, 5); },
+        [] { return ExisteEstabGrupo(171, "54321", 11, 5, "000002"); },
+        [] { return ExisteEstabSemGrupo(171, "000002", "000000000054321"); },
+        [&] { return RetornaEstabelecimento(171, "000001", Texto); },
+        [&] { return RetornaEstabGrupo("000001", 171, Texto); },
+        [] { return InsereEstabelecimento(171, "000001", "1"); },
+        [] { return AtualizaEstabelecimento(171, "000001", "1"); },
+        [] { return RemoveEstabelecimento("000001", "000000000054321"); },
     };
-    for (const auto& [Nome, Consulta] : Consultas)
-        EXPECT_FALSE(Consulta()) << Nome;
+    for (std::size_t I = 0; I < std::size(Consultas); ++I)
+        EXPECT_FALSE(Consultas[I]()) << "query " << I;
     EXPECT_EQ(Lista, TLista{"x"});
     EXPECT_EQ(Texto, "x");
     EXPECT_EQ(RowId, 0);

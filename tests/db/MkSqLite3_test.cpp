@@ -370,11 +370,8 @@ TEST_F(TBancoTeste, ExecComCallBack)
     EXPECT_EQ(ErroDe([&] { Banco.execCmd("insert into Nada values (1)"); }), "1:no such table: Nada");
 }
 
-namespace {
-
 // Counts its installs; fails unless Aceita, or when the database is already active while installing.
-class TExtensaoTeste : public TMkSqliteExtension {
-public:
+struct TExtensaoTeste : TMkSqliteExtension {
     TExtensaoTeste(TMkSqlite* Banco, bool Aceita, int& Chamadas)
         : TMkSqliteExtension(Banco, Aceita ? "boa" : "ruim"), Aceita(Aceita), Chamadas(Chamadas) {}
     bool Install() override { return ++Chamadas, Aceita && DataBase->getdb() == nullptr; }
@@ -382,8 +379,7 @@ public:
     int& Chamadas;
 };
 
-} // namespace
-
+// Extensions install at every open; one that fails makes the open fail.
 TEST(TMkSqlite, ExtensoesInstaladasACadaAbertura)
 {
     for (const bool Aceita : {true, false}) {

@@ -74,15 +74,11 @@ private slots:
         QuandoAbrir([&](QDialog* Caixa) {
             QCOMPARE(Caixa->windowTitle(), QString("Configurador Mirabelo."));
             QCOMPARE(Caixa->findChildren<QPushButton*>().size(), N);
-            const int Cliente = Caixa->width();
-            const int Esquerdas[3] = {Cliente - 340, Cliente - 235, Cliente - 130};
-            for (int I = 1; I <= N; ++I) {
+            for (int I = 1; I <= N; ++I) {  // right-aligned, 105 apart, in the order given
                 QCOMPARE(Botao(Caixa, I)->text(), Legendas[I - 1]);
-                QCOMPARE(Botao(Caixa, I)->geometry(), QRect(Esquerdas[3 - N + I - 1], 90, 75, 25));
+                QCOMPARE(Botao(Caixa, I)->geometry(), QRect(Caixa->width() - 130 - 105 * (N - I), 90, 75, 25));
             }
-            auto* Mensagem = Caixa->findChild<QLabel*>("Mensagem");
-            QCOMPARE(Mensagem->pos(), QPoint(10, 10));
-            QCOMPARE(Mensagem->width(), Cliente - 10);
+            QCOMPARE(Caixa->findChild<QLabel*>("Mensagem")->text(), QString("Qual configuração deseja excluir ?"));
             QCOMPARE(Caixa->frameGeometry().size(), QSize(400, 150));
             QVERIFY(!(Caixa->windowFlags() & Qt::WindowCloseButtonHint));
             QTest::mouseClick(Botao(Caixa, Pressionado), Qt::LeftButton);
