@@ -14,13 +14,34 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
+#include <unistd.h>
 #include <vector>
 
 namespace {
+
+/// Reports a failure that stops the program: on standard error, and also in a message box when no one
+/// reads standard error (started from the desktop menu) and a display is there to show it on.
+int Falha(int Argc, char** Argv, const std::string& Texto)
+{
+    std::cerr << "cfkovan: " << Texto << '\n';
+    const char* Plataforma = std::getenv("QT_QPA_PLATFORM");
+    const bool SemTela = Plataforma && (std::strncmp(Plataforma, "offscreen", 9) == 0 ||
+                                        std::strncmp(Plataforma, "minimal", 7) == 0);
+    if (isatty(STDERR_FILENO) || SemTela || (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")))
+        return 2;
+    std::unique_ptr<QApplication> App;
+    if (!QApplication::instance())
+        App = std::make_unique<QApplication>(Argc, Argv);
+    QMessageBox::critical(nullptr, "cfkovan", QString::fromStdString(Texto));
+    return 2;
+}
 
 const char* const Ajuda = R"(Usage: cfkovan [OPTIONS]
 
@@ -135,8 +156,7 @@ int Executa(int Argc, char** Argv, const TOpcoes& O)
         });
     }
     if (!O.Abrir.empty() && !Janela.Abre(O.Abrir)) {
-        std::cerr << "cfkovan: the module has no screen class " << O.Abrir << '\n';
-        Saida = 2;
+        Saida = Falha(Argc, Argv, "the module has no screen class " + O.Abrir);
     } else if (!Terminou) {
         App.exec();
     }
@@ -158,14 +178,11 @@ int main(int Argc, char** Argv)
     }
     LocalizaCfKovan(O.PastaConfig, "cfkovan");
     // The screens read and write under the server root; listing them touches no file.
-    if (!O.Listar && RaizDoServidor(false, Erro).empty()) {
-        std::cerr << "cfkovan: " << Erro << '\n';
-        return 2;
-    }
+    if (!O.Listar && RaizDoServidor(false, Erro).empty())
+        return Falha(Argc, Argv, Erro);
     try {
         return Executa(Argc, Argv, O);
-    } catch (const std::exception& Falha) {
-        std::cerr << "cfkovan: " << Falha.what() << '\n';
-        return 2;
+    } catch (const std::exception& Excecao) {
+        return Falha(Argc, Argv, Excecao.what());
     }
 }

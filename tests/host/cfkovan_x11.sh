@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The configurator in a real X server (Xvfb), driven with real key events: open "Estabelecimento"
-# from the list, type a new code for the first company, save, and read the company's file.
+# from the list, type a new code for the first company, save, and read the company's file. Then, started
+# with no settings and no terminal, as from the desktop menu, it must say why it stops in a window.
 # Exit 77 (skipped) only when no X server can be started here.
 set -uo pipefail
 bin=${1:?usage: cfkovan_x11.sh BIN_FOLDER}
@@ -43,6 +44,17 @@ xdotool key --clearmodifiers space                     # Salvar
 sleep 1
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
+
+mkdir "$pasta/sem-config"
+QT_QPA_PLATFORM=xcb "$bin/cfkovan" --config-dir "$pasta/sem-config" 2>"$pasta/sem-config.err" </dev/null &
+pid=$!
+aviso=$(timeout 20 xdotool search --sync --pid "$pid" --onlyvisible --name '^cfkovan$' | head -1) ||
+    falha "no window tells why cfkovan stops without settings"
+xdotool windowactivate --sync "$aviso" 2>/dev/null || xdotool windowfocus --sync "$aviso"
+xdotool key --clearmodifiers Return
+wait "$pid"
+status=$?
+[ $status -eq 2 ] || falha "cfkovan without settings exited with $status after its message, not 2"
 exit 0
 CENA
 
