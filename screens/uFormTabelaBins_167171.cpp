@@ -19,6 +19,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -86,21 +87,38 @@ std::optional<long long> Quantidade(const std::string& Texto)
     return Valor;
 }
 
+// The row number of a table's row section, or nothing when the section is not one of its rows.
+std::optional<long long> LinhaDaSecao(const TTabela& T, const std::string& Secao)
+{
+    const std::size_t TamPrefixo = std::strlen(T.Prefixo);
+    if (Secao.size() <= TamPrefixo || !IguaisSemCaixa(Secao.substr(0, TamPrefixo), T.Prefixo))
+        return std::nullopt;
+    const std::optional<long long> K = Quantidade(Secao.substr(TamPrefixo));
+    if (!K || !IguaisSemCaixa(Secao, SecaoLinha(T, *K)))
+        return std::nullopt;
+    return K;
+}
+
 // Removes the row sections Primeira..Ultima of a table (from Primeira on, when the stored count was not
 // a number). Only sections that exist are visited, so a count far above the real rows costs nothing.
 void RemoveLinhas(TKovanIni& Ini, const TTabela& T, long long Primeira, std::optional<long long> Ultima)
 {
     std::vector<std::string> Secoes;
     Ini.LeSecs(Secoes);
-    const std::size_t TamPrefixo = std::string(T.Prefixo).size();
     for (const std::string& Secao : Secoes) {
-        if (Secao.size() <= TamPrefixo || !IguaisSemCaixa(Secao.substr(0, TamPrefixo), T.Prefixo))
-            continue;
-        const std::optional<long long> K = Quantidade(Secao.substr(TamPrefixo));
-        if (!K || !IguaisSemCaixa(Secao, SecaoLinha(T, *K)) || *K < Primeira || (Ultima && *K > *Ultima))
-            continue;
-        Ini.RemoveSec(Secao);
+        const std::optional<long long> K = LinhaDaSecao(T, Secao);
+        if (K && *K >= Primeira && (!Ultima || *K <= *Ultima))
+            Ini.RemoveSec(Secao);
     }
+}
+
+// The highest row number among a table's row sections, 0 when there is none.
+long long UltimaLinhaGuardada(const std::vector<std::string>& Secoes, const TTabela& T)
+{
+    long long Ultima = 0;
+    for (const std::string& Secao : Secoes)
+        Ultima = std::max(Ultima, LinhaDaSecao(T, Secao).value_or(0));
+    return Ultima;
 }
 
 // The BIN list of the composed row: every entry followed by ";".
@@ -185,17 +203,24 @@ void TFormTabelaBins_167171::ComboBoxEmpresaChange()
     Ini.IniciaLote(); // one parse of the file for every key of both tables; nothing is written
     LimparStringGrid(Grade_Deb);
     LimparStringGrid(Grade_Comb);
-    std::string Invalidos;
+    std::string Invalidos, Excedentes;
     if (Ini.Existe()) {
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
         for (int Indice = 0; Indice < 2; ++Indice) {
             const TTabela& T = Tabela(Indice);
             TStringGrid* Grade = Grades[Indice];
             const std::string Total = Ini.LeVar(SecaoTotais, T.Total, "0");
-            const std::optional<long long> N = Quantidade(Total);
+            std::optional<long long> N = Quantidade(Total);
             if (!N) {
                 Invalidos += "\r\n" + T.NomeTela + ": " + T.Total + "=" + Total;
                 continue;
+            }
+            // Rows past the last one the file holds would be blank; a count far beyond them (edited by
+            // hand, or damaged) must not make the grid try to hold millions of rows.
+            std::vector<std::string> Secoes;
+            if (*N > 0 && *N > Ini.LeSecs(Secoes)) {
+                Excedentes += "\r\n" + T.NomeTela + ": " + T.Total + "=" + Total;
+                N = UltimaLinhaGuardada(Secoes, T);
             }
             // The rows are made at once and the view hears of their texts once.
             if (*N > 0)
@@ -218,6 +243,11 @@ void TFormTabelaBins_167171::ComboBoxEmpresaChange()
         MessageBox(Utf8ParaCp1252("A quantidade de linhas gravada não é um número; a tabela foi carregada vazia "
                                   "e será gravada corretamente ao salvar.") +
                        Invalidos,
+                   TituloConfigurador, MB_OK | MB_ICONWARNING);
+    if (!Excedentes.empty())
+        MessageBox(Utf8ParaCp1252("A quantidade de linhas gravada passa das linhas que o arquivo guarda; foram "
+                                  "carregadas as linhas existentes e a quantidade será corrigida ao salvar.") +
+                       Excedentes,
                    TituloConfigurador, MB_OK | MB_ICONWARNING);
 }
 

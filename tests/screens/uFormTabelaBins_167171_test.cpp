@@ -361,15 +361,18 @@ private slots:
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
     }
 
-    // A stored count that is not a number: an empty table, reported; the next save writes a count.
-    void TotalQueNaoENumero()
+    // Stored counts that are not a number (an empty table) or pass the rows the file holds (its rows,
+    // never millions of blank ones): both reported; the next save writes true counts.
+    void TotaisInvalidos()
     {
         TTela T;
-        T.Abre("[TabBins]\r\nTotDeb=abc\r\nTotComb=1\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n"
-               "[Combustivel_01]\r\nNome=F\r\nBins=700000;\r\nSenha=0\r\n");
+        T.Abre("[TabBins]\r\nTotDeb=abc\r\nTotComb=2000000000\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n"
+               "[Combustivel_01]\r\nNome=F\r\nBins=700000;\r\nSenha=0\r\n[Combustivel_03]\r\nNome=G\r\n");
         QCOMPARE(T.Grade()->RowCount(), 2);
-        QCOMPARE(T.Grade("Grade_Comb")->RowCount(), 3);
-        QVERIFY(T.UltimaCaixa().find("TotDeb=abc") != std::string::npos);
+        QCOMPARE(Coluna(T.Grade("Grade_Comb"), 0), (std::vector<std::string>{"F", "", "G", ""}));
+        QCOMPARE(T.Caixas.size(), std::size_t(2));
+        QVERIFY(T.Caixas[0].Texto.find("TotDeb=abc") != std::string::npos);
+        QVERIFY(T.Caixas[1].Texto.find("TotComb=2000000000") != std::string::npos);
         T.Clica("Btn_inc_deb");
         T.Clica("EditNome");
         T.Digita("B");
@@ -378,7 +381,8 @@ private slots:
         T.Clica("BitBtnSalvar");
         QCOMPARE(Le(T, "TabBins", "TotDeb"), std::string("1"));
         QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("B"));
-        QCOMPARE(Le(T, "Combustivel_01", "Nome"), std::string("F"));
+        QCOMPARE(Le(T, "TabBins", "TotComb"), std::string("3"));
+        QCOMPARE(Le(T, "Combustivel_03", "Nome"), std::string("G"));
     }
 
     // A user who may only view: no panel by a double click, no cancel or delete of the tables.
