@@ -87,7 +87,8 @@ done
 echo "== a module built against the unpacked runtime"
 export PKG_CONFIG_PATH=$lib/pkgconfig
 opcoes=$(pkg-config --cflags --libs kovanrt)
-case "$opcoes" in *"-I$lib/pkgconfig/../../../include/kovan"*) ;; *) falha "pkg-config: $opcoes" ;; esac
+[ "$(pkg-config --variable=includedir kovanrt)" -ef "$usr/include/kovan" ] &&
+    [[ " $opcoes " == *" -I$(pkg-config --variable=includedir kovanrt) "* ]] || falha "pkg-config: $opcoes"
 [ "$(pkg-config --variable=modulosdir kovanrt)" -ef "$lib/kovan/modulos" ] || falha "pkg-config names no module folder"
 # shellcheck disable=SC2086
 g++ -std=c++20 -fPIC -Wall -Wextra -Werror "$(dirname "$0")/modulo-exemplo.cpp" $opcoes -o "$raiz/modulo-exemplo"
