@@ -205,6 +205,7 @@ private slots:
         Form->Combo->setFocus();
         Form->Combo->SetItems({"00000123", "00000456"});
         Form->Combo->SetDroppedDown(true);
+        QTRY_VERIFY(QApplication::focusWidget() != Form->Combo); // the open list takes the focus: no Exit
         Form->Combo->SetDroppedDown(false);
         auto* Caixa = new QMessageBox(Form.get()); // a box over the screen takes the focus without an Exit
         Caixa->show();
