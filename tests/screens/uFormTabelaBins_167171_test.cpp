@@ -323,7 +323,7 @@ private slots:
     {
         TTela T;
         T.Abre("[TabBins]\r\nTotDeb=2\r\n[Debito_01]\r\nNome=A\r\nBins=601234;602000-602999;\r\nSenha=1\r\n"
-               "[Debito_02]\r\nNome=B\r\nBins=700000;\r\nSenha=0\r\n");
+               "[Debito_02]\r\nNome=B\r\nBins=700000;700001\r\nSenha=0\r\n");
         T.RespostasCaixa = {IDYES};
         ClicaLinha(T.Grade(), 2);
         T.Clica("Btn_exc_deb"); // unsaved change in the tables
@@ -358,7 +358,8 @@ private slots:
         T.Clica("BitBtnCancelar");
         QCOMPARE(T.UltimaCaixa(), Cp("Deseja cancelar as alterações ?"));
         QCOMPARE(Coluna(T.Grade(), 0), (std::vector<std::string>{"A", "B", ""}));
-        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));        ClicaLinha(T.Grade(), 2, true); // an entry without its closing ";" is not taken
+        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"700000", ""}));
     }
 
     // Stored counts that are not a number (an empty table) or pass the rows the file holds (its rows,
@@ -376,11 +377,11 @@ private slots:
         T.Clica("Btn_inc_deb");
         T.Clica("EditNome");
         T.Digita("B");
-        AdicionaBin(T, "611111");
+        AdicionaBin(T, "700000"); // the fuel row's BIN: a debit row may hold it too
         T.Clica("BitBtnSalvar");
         T.Clica("BitBtnSalvar");
         QCOMPARE(Le(T, "TabBins", "TotDeb"), std::string("1"));
-        QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("B"));
+        QCOMPARE(Le(T, "Debito_01", "Bins"), std::string("700000;"));
         QCOMPARE(Le(T, "TabBins", "TotComb"), std::string("3"));
         QCOMPARE(Le(T, "Combustivel_03", "Nome"), std::string("G"));
     }
