@@ -1,13 +1,12 @@
 #include "config/Kovan_INI.h"
 
 #include "LogEventosTeste.h"
+#include "ProcessoTeste.h"
 #include "RaizTeste.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
-#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -285,21 +284,24 @@ TEST_F(TKovanIniTeste, LoteMortoDeixaTabelaVelhaOuNova)
     ASSERT_TRUE(Salva(2));
     ASSERT_EQ(TRaizTeste::Le(Arquivo), Tabela[0]);
     ASSERT_NE(Tabela[0], Tabela[1]);
-    std::mt19937 Sorte(20261206);
     int Vistas[2] = {0, 0};
-    for (int Rodada = 0; Rodada < 300; ++Rodada) {
-        const pid_t Filho = fork();
-        ASSERT_GE(Filho, 0);
-        if (Filho == 0)
+    std::string Falha;
+    const bool Rodou = MataEscritorAoAcaso(
+        300, 6000,
+        [&](int Aviso) {
             for (int Vez = 1;; ++Vez)
-                Salva(Vez);
-        usleep(static_cast<useconds_t>(Sorte() % 6000));
-        kill(Filho, SIGKILL);
-        waitpid(Filho, nullptr, 0);
-        const std::string Agora = TRaizTeste::Le(Arquivo);
-        ASSERT_TRUE(Agora == Tabela[0] || Agora == Tabela[1]) << "round " << Rodada << ": a mix of both tables";
-        ++Vistas[Agora == Tabela[1]];
-    }
+                if (Salva(Vez))
+                    (void)!write(Aviso, "", 1);
+        },
+        [&](int Rodada, pid_t) {
+            const std::string Agora = TRaizTeste::Le(Arquivo);
+            if (Agora != Tabela[0] && Agora != Tabela[1])
+                Falha = "round " + std::to_string(Rodada) + ": a mix of both tables";
+            else
+                ++Vistas[Agora == Tabela[1]];
+            return Falha.empty();
+        });
+    ASSERT_TRUE(Rodou) << (Falha.empty() ? "a child did not get to its first save" : Falha);
     EXPECT_GT(Vistas[0], 0);
     EXPECT_GT(Vistas[1], 0);
 }
