@@ -53,6 +53,12 @@ public:
         std::ifstream Arquivo(Caminho, std::ios::binary);
         return {std::istreambuf_iterator<char>(Arquivo), std::istreambuf_iterator<char>()};
     }
+    /// The file's inode, 0 when it does not exist: a changed inode tells a file replaced by rename.
+    static ino_t Inode(const std::filesystem::path& Caminho)
+    {
+        struct stat S {};
+        return stat(Caminho.c_str(), &S) == 0 ? S.st_ino : 0;
+    }
 
     /// A company file root/config/<Nome>.cnf starting with the server's two magic bytes.
     void CriaEmpresa(const std::string& Nome, const std::string& Inicio = std::string("\x10\x01rest", 6))

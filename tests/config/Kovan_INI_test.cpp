@@ -32,12 +32,6 @@ void GravaTabela(TKovanIni& Ini, int Linhas, int Antigas, const std::string& Ver
     }
 }
 
-ino_t Inode(const fs::path& Arquivo)
-{
-    struct stat S {};
-    return stat(Arquivo.c_str(), &S) == 0 ? S.st_ino : 0;
-}
-
 // Writes lower-case the section and key (a PChar value keeps them, and its length), cut a value to
 // 255 and create the folders and the file; reads and erases find names without regard to case,
 // keep the other sections and create nothing.
@@ -200,7 +194,7 @@ TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
         TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000456");
         GravaTabela(Ini, 20, 30, "b");
     }
-    const ino_t InodeAntes = Inode(Lote);
+    const ino_t InodeAntes = TRaizTeste::Inode(Lote);
     {
         TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
         ASSERT_TRUE(Ini.IniciaLote());
@@ -217,10 +211,10 @@ TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
         EXPECT_TRUE(Ini.ConfirmaLote()) << "no batch: nothing to do";
     }
     EXPECT_EQ(TRaizTeste::Le(Lote), TRaizTeste::Le(UmaAUma));
-    EXPECT_NE(Inode(Lote), InodeAntes);
+    EXPECT_NE(TRaizTeste::Inode(Lote), InodeAntes);
 
     const std::string Confirmado = TRaizTeste::Le(Lote);
-    const ino_t InodeConfirmado = Inode(Lote);
+    const ino_t InodeConfirmado = TRaizTeste::Inode(Lote);
     {
         TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
         Ini.IniciaLote();
@@ -232,7 +226,7 @@ TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
         GravaTabela(Ini, 5, 20, "d");
     }  // destroyed without ConfirmaLote
     EXPECT_EQ(TRaizTeste::Le(Lote), Confirmado);
-    EXPECT_EQ(Inode(Lote), InodeConfirmado);
+    EXPECT_EQ(TRaizTeste::Inode(Lote), InodeConfirmado);
 
     TKovanIni Novo(R.RaizTexto(), "Mirabelo", "00000789");
     Novo.IniciaLote();

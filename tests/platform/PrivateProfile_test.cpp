@@ -65,6 +65,15 @@ TTalvez LeArquivo(const fs::path& Caminho)
     return fs::exists(Caminho) ? TTalvez(TRaizTeste::Le(Caminho)) : std::nullopt;
 }
 
+/// Latin-1 text as a UTF-16LE file, with its byte order mark.
+std::string Utf16(std::string_view Latin1)
+{
+    std::string S = "\xFF\xFE";
+    for (char C : Latin1)
+        S += {C, '\0'};
+    return S;
+}
+
 bool TemQuebraDeLinha(const TTalvez& S) { return S && S->find_first_of("\r\n") != std::string::npos; }
 
 /// Lines of a file: content and line ending (CR LF, LF or CR), as the engine splits them.
@@ -440,12 +449,8 @@ TEST(LoteAleatorio, IgualAUmaAUma)
                 T += std::string(Um(Linhas)) + (Sorte() % 5 == 0 ? Um(Quebras) : Quebra);
             if (Sorte() % 3 == 0)
                 T += Um(Linhas);
-            if (Sorte() % 10 == 0) {  // UTF-16LE of the same lines
-                std::string U = "\xFF\xFE";
-                for (char C : T.rfind("\xEF\xBB\xBF", 0) == 0 ? T.substr(3) : T)
-                    U += {C, '\0'};
-                T = U;
-            }
+            if (Sorte() % 10 == 0)  // UTF-16LE of the same lines
+                T = Utf16(T.rfind("\xEF\xBB\xBF", 0) == 0 ? T.substr(3) : T);
             Inicial = T;
         }
         std::vector<TEscrita> Escritas;
@@ -477,12 +482,7 @@ protected:
     {
         return TArquivoLido{Arquivo}.Le(Secao, Chave, "dflt", 2048);
     }
-    ino_t Inode()
-    {
-        struct stat S {};
-        EXPECT_EQ(stat(Arquivo.c_str(), &S), 0);
-        return S.st_ino;
-    }
+    ino_t Inode() { return TRaizTeste::Inode(Arquivo); }
     /// Files left beside the ini file (temporaries, locks).
     std::vector<std::string> Sobras()
     {
@@ -692,12 +692,6 @@ TEST_F(PerfilPrivado, LinkSimbolicoFicaEOAlvoMuda)
 // and a new section or key is written in the file's encoding, never appended as bytes of another.
 TEST_F(PerfilPrivado, Utf16ContinuaUtf16)
 {
-    const auto Utf16 = [](std::string_view Latin1) {
-        std::string S = "\xFF\xFE";
-        for (char C : Latin1)
-            S += {C, '\0'};
-        return S;
-    };
     TRaizTeste::Grava(Arquivo, Utf16("[Geral]\r\nNome=Jo\xE3o\r\n"));
     EXPECT_EQ(Le("geral", "nome"), "Jo\xE3o");
     ASSERT_EQ(Grava("Geral", "Cidade", "S\xE3o Paulo"), 1);
