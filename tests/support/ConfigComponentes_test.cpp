@@ -115,29 +115,23 @@ private slots:
         QCOMPARE(ConfigComp->ArquivoForm(), Armazem.string());
         QCOMPARE(ConfigComp->TituloAplicacao(), std::string("CfKovan"));
 
-        QCOMPARE(Form.Caption(), std::string("Formulario Prueba"));
-        QCOMPARE(Form.Label1->Caption(), std::string("C\xF3""digo de Establecimiento:"));
-        QCOMPARE(Form.Label2->Caption(), std::string("Sem tradu\xE7\xE3o"));
-        QCOMPARE(Form.Grid->Cells(0, 0), std::string("Bin o Intervalo de Bins"));
-        QCOMPARE(Form.Grid->Cells(1, 0), std::string("Nome"));
-        QCOMPARE(Form.Grid->Cells(0, 1), std::string("Salvar"));
-        // The page: once under the page control's key, again under its own name.
-        QCOMPARE(Form.Pagina1->Caption(), std::string("D\xE9""bito ES2"));
-        QCOMPARE(Form.Paginas->tabText(0), QString("Débito ES2"));
-        QCOMPARE(Form.Salvar->Caption(), std::string("Guardar"));
-        // Radio group: index 0 is the caption, the first item keeps its text.
-        QCOMPARE(Form.Radio->Caption(), std::string("Clase"));
+        // The page: once under the page control's key, again under its own name. Radio group: index 0
+        // is the caption, the first item keeps its text. A data cell is never translated.
+        const std::pair<std::string, const char*> Textos[] = {
+            {Form.Caption(), "Formulario Prueba"}, {Form.Label1->Caption(), "C\xF3""digo de Establecimiento:"},
+            {Form.Label2->Caption(), "Sem tradu\xE7\xE3o"}, {Form.Grid->Cells(0, 0), "Bin o Intervalo de Bins"},
+            {Form.Grid->Cells(1, 0), "Nome"}, {Form.Grid->Cells(0, 1), "Salvar"},
+            {Form.Pagina1->Caption(), "D\xE9""bito ES2"}, {Form.Salvar->Caption(), "Guardar"},
+            {Form.Paginas->tabText(0).toStdString(), "D\xC3\xA9""bito ES2"}, {Form.Radio->Caption(), "Clase"},
+            {Form.RadioVazio->Caption(), "Tipo"}, {Form.Edit->Text(), "Guardar"},
+            {Form.Combo->Text(), "Salvar"}, {Form.Combo->Hint(), "Salvar"}, {Form.Marca->Caption(), "Guardar"},
+            {Form.Painel->Caption(), "Guardar"}, {Form.Grupo->Caption(), "Clase"},
+            {Form.Rapido->Caption(), "Guardar"}, {Form.Opcao->Caption(), "Uno"},
+        };
+        for (const auto& [Atual, Esperado] : Textos)
+            QCOMPARE(QByteArray::fromStdString(Atual), QByteArray(Esperado));
         QCOMPARE(Form.Radio->Items(), (std::vector<std::string>{"Um", "Dos"}));
-        QCOMPARE(Form.RadioVazio->Caption(), std::string("Tipo"));
         QCOMPARE(Form.Abas->Tabs(), (std::vector<std::string>{"D\xE9""bito ES", "Guardar"}));
-        QCOMPARE(Form.Edit->Text(), std::string("Guardar"));
-        QCOMPARE(Form.Combo->Text(), std::string("Salvar"));
-        QCOMPARE(Form.Combo->Hint(), std::string("Salvar"));
-        QCOMPARE(Form.Marca->Caption(), std::string("Guardar"));
-        QCOMPARE(Form.Painel->Caption(), std::string("Guardar"));
-        QCOMPARE(Form.Grupo->Caption(), std::string("Clase"));
-        QCOMPARE(Form.Rapido->Caption(), std::string("Guardar"));
-        QCOMPARE(Form.Opcao->Caption(), std::string("Uno"));
 
         const std::pair<const char*, const char*> Gravados[] = {
             {"FormTeste", "Formulario Prueba"}, {"Label1", "C\xF3""digo de Establecimiento:"},
