@@ -83,17 +83,18 @@ TEST_F(ArquivosTeste, ListaDiretorioFiltraSemCaixa)
     for (const char* Nome : {"a.CNF", "b.cnf", "c.txt"})
         TRaizTeste::Grava(Raiz / "config" / Nome, "x");
     fs::create_directories(Raiz / "config" / "D.cnf");
-    std::vector<TEntradaDiretorio> E{{"lixo", false}};
-    ASSERT_TRUE(ListaDiretorio(Modulo("CONFIG"), "*.cnf", E));
-    std::sort(E.begin(), E.end(), [](const auto& A, const auto& B) { return A.Nome < B.Nome; });
-    ASSERT_EQ(E.size(), 3u);
-    EXPECT_TRUE(E[0].Nome == "D.cnf" && E[0].Diretorio);
-    EXPECT_TRUE(E[1].Nome == "a.CNF" && !E[1].Diretorio);
-    EXPECT_EQ(E[2].Nome, "b.cnf");
-    ASSERT_TRUE(ListaDiretorio(Modulo("config"), "*", E));
-    EXPECT_EQ(E.size(), 5u) << "\".\" and \"..\" are left out";
-    EXPECT_FALSE(ListaDiretorio(Modulo("Falta"), "*", E));
-    EXPECT_TRUE(E.empty());
+    // Names sorted, a folder marked "/"; a folder that cannot be listed empties the list and fails.
+    const auto Lista = [&](const char* Pasta, const char* Mascara) {
+        std::vector<TEntradaDiretorio> E{{"lixo", false}};
+        std::string S = ListaDiretorio(Modulo(Pasta), Mascara, E) ? "" : "(failed)";
+        std::sort(E.begin(), E.end(), [](const auto& A, const auto& B) { return A.Nome < B.Nome; });
+        for (const TEntradaDiretorio& X : E)
+            S += " " + X.Nome + (X.Diretorio ? "/" : "");
+        return S;
+    };
+    EXPECT_EQ(Lista("CONFIG", "*.cnf"), " D.cnf/ a.CNF b.cnf");
+    EXPECT_EQ(Lista("config", "*"), " D.cnf/ a.CNF b.cnf c.txt empresas/") << "\".\" and \"..\" are left out";
+    EXPECT_EQ(Lista("Falta", "*"), "(failed)");
 }
 
 // Read-only is every write bit gone (reading stays); normal gives the owner's back.

@@ -482,7 +482,6 @@ protected:
     {
         return TArquivoLido{Arquivo}.Le(Secao, Chave, "dflt", 2048);
     }
-    ino_t Inode() { return TRaizTeste::Inode(Arquivo); }
     /// Files left beside the ini file (temporaries, locks).
     std::vector<std::string> Sobras()
     {
@@ -503,13 +502,13 @@ TEST_F(PerfilPrivado, SubstituiAtomicamenteSoQuandoMuda)
     EXPECT_FALSE(fs::exists(Arquivo)) << "deleting from a missing file creates none";
     TRaizTeste::Grava(Arquivo, "[A]\r\nk = 1\r\n");
     ASSERT_EQ(chmod(Arquivo.c_str(), 0640), 0);
-    const ino_t Antes = Inode();
+    const ino_t Antes = TRaizTeste::Inode(Arquivo);
     EXPECT_EQ(Grava("a", "K", "1"), 1);
     EXPECT_EQ(Grava("A", "missing", nullptr), 1);
     EXPECT_EQ(Grava("Missing", nullptr, nullptr), 1);
-    EXPECT_EQ(Inode(), Antes);
+    EXPECT_EQ(TRaizTeste::Inode(Arquivo), Antes);
     ASSERT_EQ(Grava("A", "k", "2"), 1);
-    EXPECT_NE(Inode(), Antes) << "the file is replaced by rename, not rewritten in place";
+    EXPECT_NE(TRaizTeste::Inode(Arquivo), Antes) << "the file is replaced by rename, not rewritten in place";
     EXPECT_EQ(fs::status(Arquivo).permissions(), fs::perms(0640));
     EXPECT_EQ(LeArquivo(Arquivo), "[A]\r\nk=2\r\n");
     ASSERT_EQ(Grava("A", nullptr, nullptr), 1);
@@ -551,9 +550,9 @@ TEST_F(PerfilPrivado, FalhaNaoTocaERegistraUmaVez)
         SCOPED_TRACE(Caso.Ini + " " + PrintToString(std::string(Caso.Secao)) + " " + Caso.Operacao);
         TRaizTeste::Grava(Arquivo, "[A]\r\nk=1\r\n");
         ASSERT_TRUE(SetFileAttributesA(Arquivo, Caso.SomenteLeitura ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
-        const ino_t Antes = Inode();
+        const ino_t Antes = TRaizTeste::Inode(Arquivo);
         EXPECT_EQ(Grava(Caso.Secao, Caso.Chave, Caso.Valor, Caso.Ini), 0);
-        EXPECT_EQ(Inode(), Antes);
+        EXPECT_EQ(TRaizTeste::Inode(Arquivo), Antes);
         EXPECT_EQ(LeArquivo(Arquivo), "[A]\r\nk=1\r\n");
         EXPECT_EQ(Le("A", "k"), "1");
         const std::vector<json> E = Log.Entradas();
