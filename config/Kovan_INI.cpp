@@ -7,6 +7,7 @@
 #include "platform/PrivateProfile.h"
 #include "runtime/IniFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -281,8 +282,10 @@ bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std:
         char* Fim = Texto;
         const auto Copia = [&](std::string_view Parte, bool Minuscula) {
             const char* Inicio = Fim;
-            for (char C : Parte)
-                *Fim++ = Minuscula ? MinusculaAscii(C) : C;
+            if (Minuscula)
+                Fim = std::transform(Parte.begin(), Parte.end(), Fim, MinusculaAscii);
+            else
+                Fim = std::copy(Parte.begin(), Parte.end(), Fim);
             *Fim++ = '\0';
             return Inicio;
         };

@@ -1385,7 +1385,7 @@ struct TPerfilEmLote::TDados {
         if (!T)
             return Nenhum;
         const std::size_t Posicao = Textos.size();
-        Textos.append(T).push_back('\0');
+        Textos.append(T, std::strlen(T) + 1);  // with its NUL
         return Posicao;
     }
     const char* Ptr(std::size_t Posicao) const { return Posicao == Nenhum ? nullptr : Textos.data() + Posicao; }

@@ -63,15 +63,20 @@ const TTabela& Tabela(int Indice)
     return Tabelas[Indice];
 }
 
-// Section of row Numero: the number with two digits at least.
-std::string SecaoLinha(const TTabela& T, long long Numero)
+// The number of a row section: two digits at least. Answers the end of the digits in Digitos.
+char* DigitosDaLinha(long long Numero, char (&Digitos)[24])
 {
-    char Digitos[24];
     char* Fim = Digitos;
     if (Numero >= 0 && Numero < 10)
         *Fim++ = '0';
-    Fim = std::to_chars(Fim, Digitos + sizeof Digitos, Numero).ptr;
-    return std::string(T.Prefixo).append(Digitos, Fim);
+    return std::to_chars(Fim, Digitos + sizeof Digitos, Numero).ptr;
+}
+
+// Section of row Numero.
+std::string SecaoLinha(const TTabela& T, long long Numero)
+{
+    char Digitos[24];
+    return std::string(T.Prefixo).append(Digitos, DigitosDaLinha(Numero, Digitos));
 }
 
 // A stored row count, or nothing when the text is not a decimal number.
@@ -87,14 +92,20 @@ std::optional<long long> Quantidade(const std::string& Texto)
     return Valor;
 }
 
-// The row number of a table's row section, or nothing when the section is not one of its rows.
-std::optional<long long> LinhaDaSecao(const TTabela& T, const std::string& Secao)
+// The row number of a table's row section, or nothing when the section is not one of its rows: the
+// prefix (in any case) and the number exactly as SecaoLinha writes it.
+std::optional<long long> LinhaDaSecao(const TTabela& T, std::string_view Secao)
 {
-    const std::size_t TamPrefixo = std::strlen(T.Prefixo);
-    if (Secao.size() <= TamPrefixo || !IguaisSemCaixa(Secao.substr(0, TamPrefixo), T.Prefixo))
+    const std::string_view Prefixo = T.Prefixo;
+    if (Secao.size() <= Prefixo.size() || !IguaisSemCaixa(Secao.substr(0, Prefixo.size()), Prefixo))
         return std::nullopt;
-    const std::optional<long long> K = Quantidade(Secao.substr(TamPrefixo));
-    if (!K || !IguaisSemCaixa(Secao, SecaoLinha(T, *K)))
+    const std::string_view Numero = Secao.substr(Prefixo.size());
+    long long K = 0;
+    const auto [Fim, Erro] = std::from_chars(Numero.data(), Numero.data() + Numero.size(), K);
+    if (Erro != std::errc() || Fim != Numero.data() + Numero.size())
+        return std::nullopt;
+    char Digitos[24];
+    if (Numero != std::string_view(Digitos, DigitosDaLinha(K, Digitos)))
         return std::nullopt;
     return K;
 }
