@@ -50,8 +50,16 @@ char Cp1252DeUnicode(char32_t Codigo) noexcept
 
 std::string Cp1252ParaUtf8(std::string_view Texto)
 {
-    // Sized for the worst case (three bytes each) and cut afterwards: no check per byte.
-    std::string Saida(Texto.size() * 3, '\0');
+    // Measured first, so the text is allocated once at its size; ASCII text is copied as it is.
+    std::size_t Extras = 0;
+    for (const char Byte : Texto) {
+        const auto B = static_cast<unsigned char>(Byte);
+        if (B >= 0x80)
+            Extras += Cp1252ParaUnicode(B) < 0x800 ? 1 : 2;
+    }
+    if (Extras == 0)
+        return std::string(Texto);
+    std::string Saida(Texto.size() + Extras, '\0');
     char* P = Saida.data();
     for (const char Byte : Texto) {
         const auto B = static_cast<unsigned char>(Byte);
@@ -68,7 +76,6 @@ std::string Cp1252ParaUtf8(std::string_view Texto)
         }
         *P++ = static_cast<char>(0x80 | (C & 0x3F));
     }
-    Saida.resize(static_cast<std::size_t>(P - Saida.data()));
     return Saida;
 }
 

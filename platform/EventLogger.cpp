@@ -2,12 +2,11 @@
 
 #include "platform/Cp1252.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <fcntl.h>
 #include <syslog.h>
 #include <unistd.h>
@@ -67,6 +66,49 @@ bool GravaArquivo(const char* Caminho, const std::string& Linha)
     return Escrito == Linha.size() && Fechou;
 }
 
+/// T (UTF-8) as a JSON string: quotes, backslashes and control characters escaped, everything else
+/// copied in runs. An audit line of a large table is tens of kilobytes, so this stays a plain scan.
+void AnexaJson(std::string& Saida, std::string_view T)
+{
+    static constexpr char Hex[] = "0123456789abcdef";
+    Saida += '"';
+    std::size_t Inicio = 0;
+    for (std::size_t I = 0; I < T.size(); ++I) {
+        const auto C = static_cast<unsigned char>(T[I]);
+        if (C >= 0x20 && C != '"' && C != '\\')
+            continue;
+        Saida.append(T, Inicio, I - Inicio);
+        Inicio = I + 1;
+        switch (C) {
+        case '"': Saida += "\\\""; break;
+        case '\\': Saida += "\\\\"; break;
+        case '\b': Saida += "\\b"; break;
+        case '\f': Saida += "\\f"; break;
+        case '\n': Saida += "\\n"; break;
+        case '\r': Saida += "\\r"; break;
+        case '\t': Saida += "\\t"; break;
+        default: Saida.append("\\u00").append(1, Hex[C >> 4]).append(1, Hex[C & 0xF]);
+        }
+    }
+    Saida.append(T, Inicio);
+    Saida += '"';
+}
+
+/// The entry as one line of the audit file: {"category","id","source","text","type"}.
+std::string LinhaJson(const std::string& Fonte, const std::string& Texto, std::uint32_t Tipo,
+                      std::uint16_t Categoria, std::uint32_t Identificador)
+{
+    std::string Linha;
+    Linha.reserve(Texto.size() + Texto.size() / 16 + Fonte.size() + 96);
+    Linha.append("{\"category\":").append(std::to_string(Categoria));
+    Linha.append(",\"id\":").append(std::to_string(Identificador)).append(",\"source\":");
+    AnexaJson(Linha, Fonte);
+    Linha.append(",\"text\":");
+    AnexaJson(Linha, Texto);
+    Linha.append(",\"type\":").append(std::to_string(Tipo)).append("}\n");
+    return Linha;
+}
+
 void AvisaUmaVez(bool& Avisado, const char* Aviso)
 {
     if (!Avisado)
@@ -89,10 +131,7 @@ void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std:
 
         const char* Arquivo = std::getenv("KOVAN_EVENTLOG");
         if (Arquivo && *Arquivo) {
-            const nlohmann::json Entrada = {{"source", Cp1252ParaUtf8(Origem)}, {"type", Tipo},
-                                            {"category", Categoria}, {"id", Identificador},
-                                            {"text", Utf8}};
-            if (GravaArquivo(Arquivo, Entrada.dump() + '\n'))
+            if (GravaArquivo(Arquivo, LinhaJson(Cp1252ParaUtf8(Origem), Utf8, Tipo, Categoria, Identificador)))
                 Gravado = true;
             else
                 AvisaUmaVez(AvisouFalhaArquivo, "Kovan: the audit file named by KOVAN_EVENTLOG cannot be "

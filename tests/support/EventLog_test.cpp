@@ -17,7 +17,8 @@ std::string UsuarioEfetivo()
 }
 
 // Each entry is one line appended to the file (never rewritten): the user, source and executable
-// lines, a blank line, the message; the event type as given and the identifier from the kind.
+// lines, a blank line, the message (CP1252, control characters, quotes and backslashes read back as
+// written); the event type as given and the identifier from the kind.
 TEST(TrilhaAuditoria, EntradasAcrescentadasLidasDeVolta)
 {
     const TRaizTeste Raiz;
@@ -30,7 +31,7 @@ TEST(TrilhaAuditoria, EntradasAcrescentadasLidasDeVolta)
     std::ofstream(Raiz.Pasta / "auditoria.jsonl") << "{\"anterior\":true}\n";
     TEvtLog Evt("CfKovan", "/opt/kovan/cfkovan");
     for (const auto& Caso : Casos)
-        Evt.LogMsg("Mirabelo/Estabelecimento/00000123\r\nTransa\xE7\xF5""es", Caso.Tipo, Caso.Especie);
+        Evt.LogMsg("Mirabelo/Estabelecimento/00000123\r\nTransa\xE7\xF5""es\t\"a\\b\"\x01\x1F\x7F\x80", Caso.Tipo, Caso.Especie);
 
     const auto Lidas = Log.Entradas();
     ASSERT_EQ(Lidas.size(), 1u + std::size(Casos));
@@ -46,7 +47,7 @@ TEST(TrilhaAuditoria, EntradasAcrescentadasLidasDeVolta)
         EXPECT_EQ(E["text"].get<std::string>(), "Usuário.....:" + UsuarioEfetivo() +
                                                     "\nFonte.......:CfKovan"
                                                     "\nExecutável..:/opt/kovan/cfkovan"
-                                                    "\n\nMirabelo/Estabelecimento/00000123\r\nTransações");
+                                                    "\n\nMirabelo/Estabelecimento/00000123\r\nTransações\t\"a\\b\"\x01\x1F\x7F€");
     }
 }
 
