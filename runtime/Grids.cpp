@@ -2,44 +2,121 @@
 
 #include "runtime/Texto.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <vector>
 
-namespace {
-
-// A data cell: the system's text, converted for Qt only when Qt asks for it (to draw it).
-class TCelula : public QTableWidgetItem {
+// The cells, row after row, as the system's CP1252 text; Qt sees them converted when it asks (to
+// draw them). During a load a cell changes without a notice; the load's end tells of them all.
+class TModeloGrade : public QAbstractTableModel {
 public:
-    static constexpr int Tipo = UserType + 1252;
-    explicit TCelula(std::string T) : QTableWidgetItem(Tipo), Texto(std::move(T)) {}
+    explicit TModeloGrade(QObject* Pai) : QAbstractTableModel(Pai) {}
 
-    static TCelula* De(QTableWidgetItem* Item)
+    int rowCount(const QModelIndex& Pai = {}) const override { return Pai.isValid() ? 0 : Linhas; }
+    int columnCount(const QModelIndex& Pai = {}) const override { return Pai.isValid() ? 0 : Colunas; }
+
+    QVariant data(const QModelIndex& Indice, int Papel) const override
     {
-        return Item && Item->type() == Tipo ? static_cast<TCelula*>(Item) : nullptr;
+        if (!Indice.isValid() || (Papel != Qt::DisplayRole && Papel != Qt::EditRole))
+            return {};
+        return QStringDeCp1252(Celula(Indice.column(), Indice.row()));
+    }
+    bool setData(const QModelIndex& Indice, const QVariant& Valor, int Papel) override
+    {
+        if (!Indice.isValid() || Papel != Qt::EditRole)
+            return false;
+        MudaCelula(Indice.column(), Indice.row(), Cp1252DeQString(Valor.toString()));
+        return true;
+    }
+    QVariant headerData(int Secao, Qt::Orientation Orientacao, int Papel) const override
+    {
+        if (Orientacao == Qt::Horizontal && Papel == Qt::DisplayRole && Secao >= 0 && Secao < Colunas)
+            return QStringDeCp1252(Titulos[static_cast<std::size_t>(Secao)]);
+        return QAbstractTableModel::headerData(Secao, Orientacao, Papel);
+    }
+    Qt::ItemFlags flags(const QModelIndex& Indice) const override
+    {
+        return Indice.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
     }
 
-    QVariant data(int Papel) const override
+    std::string& Celula(int Coluna, int Linha)
     {
-        if (Papel == Qt::DisplayRole || Papel == Qt::EditRole)
-            return QStringDeCp1252(Texto);
-        return QTableWidgetItem::data(Papel);
+        return Celulas[static_cast<std::size_t>(Linha) * static_cast<std::size_t>(Colunas) + static_cast<std::size_t>(Coluna)];
     }
-    void setData(int Papel, const QVariant& Valor) override
+    const std::string& Celula(int Coluna, int Linha) const { return const_cast<TModeloGrade*>(this)->Celula(Coluna, Linha); }
+
+    void MudaCelula(int Coluna, int Linha, const std::string& Texto)
     {
-        if (Papel != Qt::DisplayRole && Papel != Qt::EditRole)
-            return QTableWidgetItem::setData(Papel, Valor);
-        Texto = Cp1252DeQString(Valor.toString());
-        if (QTableWidget* Grade = tableWidget()) {
-            const QModelIndex Indice = Grade->model()->index(row(), column());
-            emit Grade->model()->dataChanged(Indice, Indice);
+        std::string& C = Celula(Coluna, Linha);
+        if (C == Texto)
+            return;
+        C = Texto;
+        if (!Carregando) {
+            const QModelIndex Indice = index(Linha, Coluna);
+            emit dataChanged(Indice, Indice);
         }
     }
-    QTableWidgetItem* clone() const override { return new TCelula(Texto); }
+    const std::string& Titulo(int Coluna) const { return Titulos[static_cast<std::size_t>(Coluna)]; }
+    void MudaTitulo(int Coluna, const std::string& Texto)
+    {
+        Titulos[static_cast<std::size_t>(Coluna)] = Texto;
+        emit headerDataChanged(Qt::Horizontal, Coluna, Coluna);
+    }
 
-    std::string Texto;
+    void MudaLinhas(int N)
+    {
+        if (N > Linhas) {
+            beginInsertRows({}, Linhas, N - 1);
+            Celulas.resize(static_cast<std::size_t>(N) * static_cast<std::size_t>(Colunas));
+            Linhas = N;
+            endInsertRows();
+        } else if (N < Linhas) {
+            beginRemoveRows({}, N, Linhas - 1);
+            Celulas.resize(static_cast<std::size_t>(N) * static_cast<std::size_t>(Colunas));
+            Linhas = N;
+            endRemoveRows();
+        }
+    }
+    void MudaColunas(int N)
+    {
+        if (N == Colunas)
+            return;
+        const bool Mais = N > Colunas;
+        if (Mais)
+            beginInsertColumns({}, Colunas, N - 1);
+        else
+            beginRemoveColumns({}, N, Colunas - 1);
+        std::vector<std::string> Novas(static_cast<std::size_t>(Linhas) * static_cast<std::size_t>(N));
+        for (int L = 0; L < Linhas; ++L)
+            for (int C = 0; C < std::min(N, Colunas); ++C)
+                Novas[static_cast<std::size_t>(L) * static_cast<std::size_t>(N) + static_cast<std::size_t>(C)] =
+                    std::move(Celula(C, L));
+        Celulas = std::move(Novas);
+        Titulos.resize(static_cast<std::size_t>(N));
+        Colunas = N;
+        if (Mais)
+            endInsertColumns();
+        else
+            endRemoveColumns();
+    }
+
+    void IniciaCarga() { Carregando = true; }
+    void TerminaCarga()
+    {
+        if (!Carregando)
+            return;
+        Carregando = false;
+        if (Linhas > 0 && Colunas > 0)
+            emit dataChanged(index(0, 0), index(Linhas - 1, Colunas - 1));
+    }
+
+private:
+    int Linhas = 0, Colunas = 0;
+    std::vector<std::string> Celulas;
+    std::vector<std::string> Titulos;
+    bool Carregando = false;
 };
-
-} // namespace
 
 // The grid's selection model: a move of the current cell by the user is first offered to SelectCell.
 class TSelecaoGrade : public QItemSelectionModel {
@@ -63,16 +140,17 @@ public:
     TStringGrid* Grade; // null once the grid is going: Qt still moves the selection while it dies
 };
 
-TStringGrid::TStringGrid(QWidget* Pai) : TControle(Pai)
+TStringGrid::TStringGrid(QWidget* Pai) : TControle(Pai), Modelo(new TModeloGrade(this))
 {
     setTabKeyNavigation(false); // Tab leaves the grid, as on Windows
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
-    setColumnCount(5);
-    setRowCount(4);
+    setModel(Modelo);
+    Modelo->MudaColunas(5);
+    Modelo->MudaLinhas(4);
     QItemSelectionModel* Antigo = selectionModel();
-    setSelectionModel(new TSelecaoGrade(model(), this));
+    setSelectionModel(new TSelecaoGrade(Modelo, this));
     delete Antigo;
 }
 
@@ -94,104 +172,69 @@ bool TStringGrid::PodeIrPara(const QModelIndex& Indice)
 void TStringGrid::mousePressEvent(QMouseEvent* Evento)
 {
     Recusado = false;
-    QTableWidget::mousePressEvent(Evento);
+    QTableView::mousePressEvent(Evento);
     Recusado = false;
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent* Evento)
 {
-    QTableWidget::mouseDoubleClickEvent(Evento);
+    QTableView::mouseDoubleClickEvent(Evento);
     ExecutaProtegido([this] { emit DblClick(); });
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent* Evento)
 {
     Recusado = false;
-    QTableWidget::keyPressEvent(Evento);
+    QTableView::keyPressEvent(Evento);
     Recusado = false;
 }
 
-int TStringGrid::ColCount() const { return columnCount(); }
-void TStringGrid::SetColCount(int Quantidade) { setColumnCount(std::max(Quantidade, 1)); }
-int TStringGrid::RowCount() const { return rowCount() + 1; }
+int TStringGrid::ColCount() const { return Modelo->columnCount(); }
+void TStringGrid::SetColCount(int Quantidade) { Modelo->MudaColunas(std::max(Quantidade, 1)); }
+int TStringGrid::RowCount() const { return Modelo->rowCount() + 1; }
 void TStringGrid::SetRowCount(int Quantidade)
 {
     MudandoPorCodigo = true;
-    // The view must hear of rows coming and going even during a load.
-    if (Carregando)
-        model()->blockSignals(false);
-    setRowCount(std::max(Quantidade - 1, 0));
-    if (Carregando)
-        model()->blockSignals(true);
+    Modelo->MudaLinhas(std::max(Quantidade - 1, 0));
     MudandoPorCodigo = false;
 }
 
 std::string TStringGrid::Cells(int Coluna, int Linha) const
 {
-    if (Linha > 0)
-        return std::string(TextoCelula(Coluna, Linha));
-    const QTableWidgetItem* Titulo = horizontalHeaderItem(Coluna);
-    return Titulo ? Cp1252DeQString(Titulo->text()) : std::string();
+    if (Linha == 0 && Coluna >= 0 && Coluna < ColCount())
+        return Modelo->Titulo(Coluna);
+    return std::string(TextoCelula(Coluna, Linha));
 }
 
 std::string_view TStringGrid::TextoCelula(int Coluna, int Linha) const
 {
-    if (Linha <= 0)
+    if (Coluna < 0 || Coluna >= ColCount() || Linha <= 0 || Linha >= RowCount())
         return {};
-    QTableWidgetItem* Item = item(Linha - 1, Coluna);
-    if (const TCelula* Celula = TCelula::De(Item))
-        return Celula->Texto;
-    return {};
+    return Modelo->Celula(Coluna, Linha - 1);
 }
 
 void TStringGrid::SetCells(int Coluna, int Linha, const std::string& Texto)
 {
-    if (Coluna < 0 || Coluna >= columnCount() || Linha < 0 || Linha > rowCount())
+    if (Coluna < 0 || Coluna >= ColCount() || Linha < 0 || Linha >= RowCount())
         return;
-    if (Linha == 0) {
-        setHorizontalHeaderItem(Coluna, new QTableWidgetItem(QStringDeCp1252(Texto)));
-        return;
-    }
-    if (TCelula* Celula = TCelula::De(item(Linha - 1, Coluna))) {
-        if (Celula->Texto == Texto)
-            return;
-        Celula->Texto = Texto;
-        if (!Carregando) {
-            const QModelIndex Indice = model()->index(Linha - 1, Coluna);
-            emit model()->dataChanged(Indice, Indice);
-        }
-    } else if (!Texto.empty() || item(Linha - 1, Coluna)) {  // a missing cell already reads as empty
-        setItem(Linha - 1, Coluna, new TCelula(Texto));
-    }
+    if (Linha == 0)
+        Modelo->MudaTitulo(Coluna, Texto);
+    else
+        Modelo->MudaCelula(Coluna, Linha - 1, Texto);
 }
 
-void TStringGrid::IniciaCarga()
-{
-    if (Carregando)
-        return;
-    Carregando = true;
-    model()->blockSignals(true);
-}
+void TStringGrid::IniciaCarga() { Modelo->IniciaCarga(); }
+void TStringGrid::TerminaCarga() { Modelo->TerminaCarga(); }
 
-void TStringGrid::TerminaCarga()
-{
-    if (!Carregando)
-        return;
-    Carregando = false;
-    model()->blockSignals(false);
-    if (rowCount() > 0 && columnCount() > 0)
-        emit model()->dataChanged(model()->index(0, 0), model()->index(rowCount() - 1, columnCount() - 1));
-}
-
-int TStringGrid::Row() const { return currentRow() + 1; }
+int TStringGrid::Row() const { return currentIndex().row() + 1; }
 void TStringGrid::SetRow(int Linha)
 {
     MudandoPorCodigo = true;
     Recusado = false;
-    setCurrentCell(Linha - 1, std::max(currentColumn(), 0));
+    setCurrentIndex(Modelo->index(Linha - 1, std::max(currentIndex().column(), 0)));
     MudandoPorCodigo = false;
 }
-int TStringGrid::Col() const { return currentColumn(); }
+int TStringGrid::Col() const { return currentIndex().column(); }
 
 void TStringGrid::SetColWidths(int Coluna, int Largura) { setColumnWidth(Coluna, Largura); }
 void TStringGrid::SetDefaultRowHeight(int Altura) { verticalHeader()->setDefaultSectionSize(Altura); }

@@ -1,18 +1,20 @@
 #pragma once
-// TStringGrid: a grid of text cells over QTableWidget. Row 0 is the title row (the header); data rows
+// TStringGrid: a grid of text cells over QTableView. Row 0 is the title row (the header); data rows
 // are 1 to RowCount - 1. Cells are addressed column first, as Cells[Col, Row]. When the user moves to
 // another cell, SelectCell asks first: a handler that answers false keeps the current cell.
 //
-// A data cell keeps its CP1252 text as it was set and is converted only when Qt draws it, so reading
-// cells back costs no conversion.
+// The grid's own model holds the cells as CP1252 strings, row after row, and converts a cell only
+// when Qt draws it: setting and reading cells costs no conversion and no object per cell.
 #include "platform/Export.h"
 #include "runtime/Controls.h"
 
-#include <QTableWidget>
+#include <QTableView>
 #include <string>
 #include <string_view>
 
-class KOVANRT_API TStringGrid : public TControle<QTableWidget> {
+class TModeloGrade;
+
+class KOVANRT_API TStringGrid : public TControle<QTableView> {
     Q_OBJECT
 public:
     explicit TStringGrid(QWidget* Pai = nullptr);
@@ -62,7 +64,7 @@ private:
     friend class TSelecaoGrade;
     /// Asks SelectCell about a move to the model cell Indice; true when it may happen.
     bool PodeIrPara(const QModelIndex& Indice);
+    TModeloGrade* Modelo;
     bool MudandoPorCodigo = false;
-    bool Carregando = false;
     bool Recusado = false; // the last move was refused: the selection that goes with it is dropped too
 };

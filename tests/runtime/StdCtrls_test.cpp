@@ -109,7 +109,7 @@ private slots:
         Grade.SetCells(0, 0, "Bin ou Intervalo de Bins");
         Grade.SetCells(2, 1, "      X");
         Grade.SetCells(0, 5, "fora");
-        QCOMPARE(Grade.horizontalHeaderItem(0)->text(), QString("Bin ou Intervalo de Bins"));
+        QCOMPARE(Grade.model()->headerData(0, Qt::Horizontal).toString(), QString("Bin ou Intervalo de Bins"));
         QCOMPARE(Grade.Cells(2, 1), std::string("      X"));
         QCOMPARE(Grade.Cells(1, 1), std::string());
         QCOMPARE(Grade.RowCount(), 4);
