@@ -781,8 +781,10 @@ public:
     /// until a write changes them, so reading costs one parse.
     void Reconstroi(std::string Texto)
     {
-        Base = TPerfil{};
+        // The line and section tables keep their memory from the file modelled before.
         Base.Existe = true;
+        Base.Utf8 = Base.Utf16 = false;
+        Base.Texto = 0;
         Base.Dados = std::move(Texto);
         Analisa(Base);
         Blocos.clear();
@@ -1407,13 +1409,29 @@ struct TPerfilEmLote::TDados {
     }
 };
 
-TPerfilEmLote::TPerfilEmLote(const std::string& Arquivo) : D(std::make_unique<TDados>())
+// A large file's model is hundreds of kilobytes; memory handed back to the system and taken again at
+// every save costs more than the work done in it.
+std::unique_ptr<TPerfilEmLote::TDados>& TPerfilEmLote::Reserva()
+{
+    thread_local std::unique_ptr<TDados> Guardada;
+    return Guardada;
+}
+
+TPerfilEmLote::TPerfilEmLote(const std::string& Arquivo)
+    : D(Reserva() ? std::move(Reserva()) : std::make_unique<TDados>())
 {
     D->Arquivo = Arquivo;
     D->Rele();
 }
 
-TPerfilEmLote::~TPerfilEmLote() = default;
+TPerfilEmLote::~TPerfilEmLote()
+{
+    D->Lido.clear();
+    D->LidoGuardado = false;
+    D->Operacoes.clear();
+    D->Textos.clear();
+    Reserva() = std::move(D);
+}
 
 std::string TPerfilEmLote::Le(std::string_view Secao, std::string_view Chave, std::string_view Padrao_,
                               std::uint32_t Tamanho) const

@@ -101,5 +101,7 @@ public:
 
 private:
     struct TDados;
+    /// The working memory of the last batch this thread ended, kept for its next one.
+    static std::unique_ptr<TDados>& Reserva();
     std::unique_ptr<TDados> D;
 };
