@@ -150,11 +150,9 @@ bool Decodifica(TPerfil& P)
     return Valido;
 }
 
-/// The bytes that go to the file for the text Monta built: UTF-16LE again for a UTF-16 file.
-std::string Codifica(const TPerfil& P, std::string Texto)
+/// The bytes that go to a UTF-16 file (P.Utf16) for the text Monta built: UTF-16LE again.
+std::string Codifica(std::string_view Texto)
 {
-    if (!P.Utf16)
-        return Texto;
     std::string Saida = "\xFF\xFE";
     Saida.reserve(Texto.size() * 2);
     const auto Unidade = [&](char32_t U) {
@@ -306,8 +304,11 @@ void LeArquivoPerfil(const char* Arquivo, TPerfil& P)
         if (Caminho != Barras)
             F.Troca(open(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
     }
-    // A directory opens but does not read (EISDIR), which ends here too.
-    if (F.Fd < 0 || !LeTudo(F.Fd, 4095, P.Dados)) {
+    // A directory opens but does not read (EISDIR), which ends here too. The file is read at its
+    // size, so a large one is not copied as the buffer grows.
+    struct stat St {};
+    const std::size_t Tamanho = F.Fd >= 0 && fstat(F.Fd, &St) == 0 && S_ISREG(St.st_mode) ? static_cast<std::size_t>(St.st_size) : 4095;
+    if (F.Fd < 0 || !LeTudo(F.Fd, Tamanho, P.Dados)) {
         P.Dados.clear();
         return;
     }
@@ -1275,8 +1276,10 @@ std::string DestinoFinal(std::string Caminho)
 /// which answers the new text, or nothing when the file stays as it is; the new text replaces the file
 /// atomically. Answers 1 when the file holds the change (or there was none to make); 0 when nothing
 /// was written, told once under Operacao with the reason. A missing file with nothing to create answers 1.
+/// When the file is replaced, Escrito (if given) receives the text Muda answered.
 template <class TMuda>
-int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria, TMuda&& Muda)
+int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria, TMuda&& Muda,
+                     std::string* Escrito = nullptr)
 {
     std::string Caminho = Arquivo;
     try {
@@ -1312,8 +1315,10 @@ int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria
         }
         if (Ok) {
             if (std::optional<std::string> Novo = Muda(P)) {
-                Ok = SubstituiArquivo(Destino, A.St, Codifica(P, std::move(*Novo)));
+                Ok = P.Utf16 ? SubstituiArquivo(Destino, A.St, Codifica(*Novo)) : SubstituiArquivo(Destino, A.St, *Novo);
                 Erro = errno;
+                if (Ok && Escrito)
+                    *Escrito = std::move(*Novo);
             }
         }
         if (!Ok) {
@@ -1493,20 +1498,24 @@ bool TPerfilEmLote::Confirma()
         if (D->Recusada) {
             RegistraFalhaArquivo(D->Arquivo, Operacao, 0, "refused: a section, key or value holds a line break");
         } else {
-            std::string Novo;
+            // The text the file holds afterwards: the one written, or the file's own when it already
+            // held the result (a missing file that stays missing reads as empty).
+            std::string Texto;
             Ok = ReescreveTravado(D->Arquivo.c_str(), Operacao, D->Cria, [&](TPerfil& P) -> std::optional<std::string> {
                 if (P.Dados != D->Lido) {  // changed by another since it was read: the writes again, on it
                     D->Modelo.Reconstroi(P.Dados);
                     for (const TDados::TOperacao& Op : D->Operacoes)
                         D->Aplica(Op);
                 }
-                Novo = D->Modelo.Texto();
-                if (Novo == P.Dados)
+                std::string Novo = D->Modelo.Texto();
+                if (Novo == P.Dados) {
+                    Texto = std::move(Novo);
                     return std::nullopt;
-                return Novo;
-            });
+                }
+                return std::optional<std::string>(std::move(Novo));
+            }, &Texto);
             if (Ok) {
-                D->Lido = std::move(Novo);
+                D->Lido = std::move(Texto);
                 D->Operacoes.clear();
                 D->Cria = false;
             }
