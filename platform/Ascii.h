@@ -1,6 +1,8 @@
 #pragma once
 // ASCII case, character classes and trimming. Windows matches section, key, class and file names
 // without regard to the case of ASCII letters only, and company codes are ASCII letters and digits.
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -85,4 +87,33 @@ inline std::string_view AparaBrancos(std::string_view Texto) noexcept
 inline std::string Apara(std::string_view Texto)
 {
     return std::string(AparaSe(Texto, [](char C) { return BrancoOuControle(C); }));
+}
+
+// Eight bytes at a time: long texts (an audit entry of a large table) are scanned a word per step
+// for the few bytes that need work.
+
+/// The eight bytes at P as one word, whatever P's alignment.
+inline std::uint64_t Palavra8(const char* P) noexcept
+{
+    std::uint64_t W;
+    std::memcpy(&W, P, sizeof W);
+    return W;
+}
+
+/// Not zero when a byte of W is below N (N at most 128).
+inline std::uint64_t TemByteMenorQue(std::uint64_t W, unsigned char N) noexcept
+{
+    return (W - 0x0101010101010101ull * N) & ~W & 0x8080808080808080ull;
+}
+
+/// Not zero when a byte of W is C.
+inline std::uint64_t TemByte(std::uint64_t W, unsigned char C) noexcept
+{
+    return TemByteMenorQue(W ^ (0x0101010101010101ull * C), 1);
+}
+
+/// Not zero when a byte of W is 0x80 or above.
+inline std::uint64_t TemByteAlto(std::uint64_t W) noexcept
+{
+    return W & 0x8080808080808080ull;
 }

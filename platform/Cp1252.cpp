@@ -1,6 +1,9 @@
 #include "platform/Cp1252.h"
 
+#include "platform/Ascii.h"
+
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -50,21 +53,34 @@ char Cp1252DeUnicode(char32_t Codigo) noexcept
 
 std::string Cp1252ParaUtf8(std::string_view Texto)
 {
-    // Measured first, so the text is allocated once at its size; ASCII text is copied as it is.
+    // Measured first, so the text is allocated once; runs of ASCII are skipped and copied a word at a
+    // time. Bytes 0x80-0x9F take two or three bytes, the rest of the upper half two.
+    const char* const D = Texto.data();
+    const std::size_t N = Texto.size();
     std::size_t Extras = 0;
-    for (const char Byte : Texto) {
-        const auto B = static_cast<unsigned char>(Byte);
+    for (std::size_t I = 0; I < N;) {
+        if (I + 8 <= N && !TemByteAlto(Palavra8(D + I))) {
+            I += 8;
+            continue;
+        }
+        const auto B = static_cast<unsigned char>(D[I++]);
         if (B >= 0x80)
             Extras += Cp1252ParaUnicode(B) < 0x800 ? 1 : 2;
     }
     if (Extras == 0)
         return std::string(Texto);
-    std::string Saida(Texto.size() + Extras, '\0');
+    std::string Saida(N + Extras, '\0');
     char* P = Saida.data();
-    for (const char Byte : Texto) {
-        const auto B = static_cast<unsigned char>(Byte);
+    for (std::size_t I = 0; I < N;) {
+        if (I + 8 <= N && !TemByteAlto(Palavra8(D + I))) {
+            std::memcpy(P, D + I, 8);
+            P += 8;
+            I += 8;
+            continue;
+        }
+        const auto B = static_cast<unsigned char>(D[I++]);
         if (B < 0x80) {
-            *P++ = Byte;
+            *P++ = static_cast<char>(B);
             continue;
         }
         const char32_t C = Cp1252ParaUnicode(B);

@@ -1,5 +1,6 @@
 #include "platform/EventLogger.h"
 
+#include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 
 #include <cerrno>
@@ -74,6 +75,14 @@ void AnexaJson(std::string& Saida, std::string_view T)
     Saida += '"';
     std::size_t Inicio = 0;
     for (std::size_t I = 0; I < T.size(); ++I) {
+        while (I + 8 <= T.size()) {  // words with nothing to escape are passed over whole
+            const std::uint64_t W = Palavra8(T.data() + I);
+            if (TemByteMenorQue(W, 0x20) | TemByte(W, '"') | TemByte(W, '\\'))
+                break;
+            I += 8;
+        }
+        if (I == T.size())
+            break;
         const auto C = static_cast<unsigned char>(T[I]);
         if (C >= 0x20 && C != '"' && C != '\\')
             continue;
