@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <algorithm>
 #include <vector>
 
 // The cells, row after row, as the system's CP1252 text; Qt sees them converted when it asks (to
@@ -21,13 +22,6 @@ public:
         if (!Indice.isValid() || (Papel != Qt::DisplayRole && Papel != Qt::EditRole))
             return {};
         return QStringDeCp1252(Celula(Indice.column(), Indice.row()));
-    }
-    bool setData(const QModelIndex& Indice, const QVariant& Valor, int Papel) override
-    {
-        if (!Indice.isValid() || Papel != Qt::EditRole)
-            return false;
-        MudaCelula(Indice.column(), Indice.row(), Cp1252DeQString(Valor.toString()));
-        return true;
     }
     QVariant headerData(int Secao, Qt::Orientation Orientacao, int Papel) const override
     {
