@@ -30,14 +30,66 @@ inline std::string MaiusculasAscii(std::string Texto)
     return Texto;
 }
 
+// Eight bytes at a time: long texts (an audit entry of a large table) are scanned a word per step
+// for the few bytes that need work, and names are compared and hashed a word per step.
+
+/// The eight bytes at P as one word, whatever P's alignment.
+inline std::uint64_t Palavra8(const char* P) noexcept
+{
+    std::uint64_t W;
+    std::memcpy(&W, P, sizeof W);
+    return W;
+}
+
+/// Not zero when a byte of W is below N (N at most 128).
+inline std::uint64_t TemByteMenorQue(std::uint64_t W, unsigned char N) noexcept
+{
+    return (W - 0x0101010101010101ull * N) & ~W & 0x8080808080808080ull;
+}
+
+/// Not zero when a byte of W is C.
+inline std::uint64_t TemByte(std::uint64_t W, unsigned char C) noexcept
+{
+    return TemByteMenorQue(W ^ (0x0101010101010101ull * C), 1);
+}
+
+/// Not zero when a byte of W is 0x80 or above.
+inline std::uint64_t TemByteAlto(std::uint64_t W) noexcept
+{
+    return W & 0x8080808080808080ull;
+}
+
+/// W with the ASCII capitals among its bytes made small letters.
+inline std::uint64_t MinusculasAscii8(std::uint64_t W) noexcept
+{
+    constexpr std::uint64_t Altos = 0x8080808080808080ull, Baixos = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t B = W & Baixos;  // each byte below 0x80: the sums below never carry
+    const std::uint64_t DesdeA = B + 0x3F3F3F3F3F3F3F3Full;  // high bit: the byte is 'A' or above
+    const std::uint64_t AposZ = B + 0x2525252525252525ull;   // high bit: the byte is above 'Z'
+    return W | (((DesdeA & ~AposZ & ~W) & Altos) >> 2);
+}
+
 inline bool IguaisSemCaixa(std::string_view A, std::string_view B) noexcept
 {
-    if (A.size() != B.size())
+    const std::size_t N = A.size();
+    if (N != B.size())
         return false;
-    for (std::size_t I = 0; I < A.size(); ++I)
-        if (MinusculaAscii(A[I]) != MinusculaAscii(B[I]))
+    if (N < 8) {
+        for (std::size_t I = 0; I < N; ++I)
+            if (MinusculaAscii(A[I]) != MinusculaAscii(B[I]))
+                return false;
+        return true;
+    }
+    // Whole words, the last one ending at the last byte (overlapping the one before).
+    for (std::size_t I = 0;; I += 8) {
+        if (I + 8 > N)
+            I = N - 8;
+        const std::uint64_t X = Palavra8(A.data() + I), Y = Palavra8(B.data() + I);
+        if (X != Y && MinusculasAscii8(X) != MinusculasAscii8(Y))
             return false;
-    return true;
+        if (I + 8 == N)
+            return true;
+    }
 }
 
 inline bool LetraOuDigitoAscii(char C) noexcept
@@ -87,33 +139,4 @@ inline std::string_view AparaBrancos(std::string_view Texto) noexcept
 inline std::string Apara(std::string_view Texto)
 {
     return std::string(AparaSe(Texto, [](char C) { return BrancoOuControle(C); }));
-}
-
-// Eight bytes at a time: long texts (an audit entry of a large table) are scanned a word per step
-// for the few bytes that need work.
-
-/// The eight bytes at P as one word, whatever P's alignment.
-inline std::uint64_t Palavra8(const char* P) noexcept
-{
-    std::uint64_t W;
-    std::memcpy(&W, P, sizeof W);
-    return W;
-}
-
-/// Not zero when a byte of W is below N (N at most 128).
-inline std::uint64_t TemByteMenorQue(std::uint64_t W, unsigned char N) noexcept
-{
-    return (W - 0x0101010101010101ull * N) & ~W & 0x8080808080808080ull;
-}
-
-/// Not zero when a byte of W is C.
-inline std::uint64_t TemByte(std::uint64_t W, unsigned char C) noexcept
-{
-    return TemByteMenorQue(W ^ (0x0101010101010101ull * C), 1);
-}
-
-/// Not zero when a byte of W is 0x80 or above.
-inline std::uint64_t TemByteAlto(std::uint64_t W) noexcept
-{
-    return W & 0x8080808080808080ull;
 }

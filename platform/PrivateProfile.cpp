@@ -720,6 +720,22 @@ std::string_view QuebraFixa(std::string_view Q)
     return Q == "\r\n" ? std::string_view("\r\n") : Q == "\n" ? std::string_view("\n") : Q == "\r" ? std::string_view("\r") : std::string_view();
 }
 
+/// A text of a batched write: NUL-terminated with no NUL inside, its size known; P null when absent.
+struct TTexto {
+    const char* P = nullptr;
+    std::size_t N = 0;
+    std::string_view V() const noexcept { return P ? std::string_view(P, N) : std::string_view(); }
+};
+
+/// Valor as the reference stores it (ValorComoReferencia), for a text whose size is known.
+TTexto ValorComoReferencia(TTexto Valor, std::string& Guarda)
+{
+    if (!Valor.P || Valor.N < 32767)
+        return Valor;
+    const char* Guardado = ValorComoReferencia(Valor.P, Guarda);
+    return Guardado ? TTexto{Guardado, Guarda.size()} : TTexto{};
+}
+
 struct TLinhaM {
     std::string_view Conteudo;  ///< the line without its ending, in the file's encoding
     std::string_view Quebra;    ///< its ending: "", "\r\n", "\n" or "\r"
@@ -739,10 +755,17 @@ struct THashSemCaixa {
     using is_transparent = void;
     std::size_t operator()(std::string_view T) const noexcept
     {
-        std::size_t H = 1469598103934665603ull;
-        for (char C : T)
-            H = (H ^ static_cast<unsigned char>(MinusculaAscii(C))) * 1099511628211ull;
-        return H;
+        // A word at a time, its capitals made small, so names that match hash alike.
+        std::uint64_t H = 1469598103934665603ull ^ T.size();
+        if (T.size() < 8) {
+            for (char C : T)
+                H = (H ^ static_cast<unsigned char>(MinusculaAscii(C))) * 1099511628211ull;
+        } else {
+            for (std::size_t I = 0; I + 8 < T.size(); I += 8)
+                H = (H ^ MinusculasAscii8(Palavra8(T.data() + I))) * 1099511628211ull;
+            H = (H ^ MinusculasAscii8(Palavra8(T.data() + T.size() - 8))) * 1099511628211ull;  // the last 8 bytes
+        }
+        return static_cast<std::size_t>(H ^ (H >> 29));
     }
 };
 struct TIgualSemCaixa {
@@ -791,6 +814,7 @@ public:
         Blocos.clear();
         Livre = nullptr;
         Resta = 0;
+        Acrescentado = 0;
         Secoes.clear();
         Secoes.reserve(Base.Secoes.size() + 16);
         Tabela.assign(std::bit_ceil(2 * Base.Secoes.size() + 16), 0);
@@ -814,8 +838,12 @@ public:
     }
 
     bool Utf8() const noexcept { return Base.Utf8; }
-    /// The text the model was last made from.
-    const std::string& Original() const noexcept { return Base.Dados; }
+    /// The writes since the model was made have added much more than the file holds (their texts, or
+    /// sections removed and added again): worth making it again from the text it holds.
+    bool Inchado() const noexcept
+    {
+        return Acrescentado > 4 * Base.Dados.size() + 65536 || Secoes.size() > 2 * Base.Secoes.size() + 64;
+    }
 
     /// The text the model holds (decoded, as Monta builds it).
     std::string Texto() const
@@ -874,7 +902,7 @@ public:
             const auto Procura = [&](const auto* Linha_) -> std::size_t {
                 for (std::size_t I = 0; I < N; ++I)
                     if ((Linha_[I].Tipo == TTipoLinha::Chave || Linha_[I].Tipo == TTipoLinha::SemIgual) &&
-                        Base.NomeIgual(Linha_[I].Nome, Chave))
+                        (Base.Utf8 || Linha_[I].Nome.size() == Chave.size()) && Base.NomeIgual(Linha_[I].Nome, Chave))
                         return I;
                 return Nenhum;
             };
@@ -937,12 +965,24 @@ public:
     }
 
     /// Applies one write as WritePrivateProfileStringA makes it (Valor already as the reference stores
-    /// it); false when the text stays as it is.
-    bool Aplica(const char* Secao, const char* Chave, const char* Valor)
+    /// it); false when the text stays as it is. Minusculas: the write's section and key in small
+    /// letters, which only a header or key line it adds can show (names match without regard to case).
+    bool Aplica(TTexto Secao_, TTexto Chave_, TTexto Valor_, bool Minusculas = false)
     {
+        const char *Secao = Secao_.P, *Chave = Chave_.P, *Valor = Valor_.P;
+        // A name as a line this write adds holds it.
+        const auto Novo = [Minusculas](std::string_view Nome) {
+            return Minusculas ? MinusculasAscii(std::string(Nome)) : std::string(Nome);
+        };
+        const auto NoTexto = [&] {
+            if (!Minusculas)
+                return AplicaNoTexto(Secao, Chave, Valor);
+            const std::string S = Novo(Secao_.V()), K = Novo(Chave_.V());
+            return AplicaNoTexto(S.c_str(), Chave ? K.c_str() : nullptr, Valor);
+        };
         if (CrSozinho > 0)
-            return AplicaNoTexto(Secao, Chave, Valor);
-        const std::string_view NomeSecao = AparaBrancos(Secao);
+            return NoTexto();
+        const std::string_view NomeSecao = AparaBrancos(Secao_.V());
         TSecaoM* S = AchaSecao(NomeSecao);
         if (!Chave) {
             if (!S || (!S->TemCabecalho && Linhas(*S) == 0))
@@ -955,7 +995,7 @@ public:
             }
             return true;
         }
-        const std::size_t Linha_ = S ? AchaChave(*S, AparaBrancos(Chave)) : Nenhum;
+        const std::size_t Linha_ = S ? AchaChave(*S, AparaBrancos(Chave_.V())) : Nenhum;
         if (!Valor) {
             if (Linha_ == Nenhum)
                 return false;
@@ -964,26 +1004,26 @@ public:
             S->IndiceValido = false;
             return true;
         }
-        const std::string_view NovoValor = AparaInicioSe(Valor, BrancoAscii);
+        const std::string_view NovoValor = AparaInicioSe(Valor_.V(), BrancoAscii);
         if (Linha_ != Nenhum) {
             const TLinhaM L = Linha(*S, Linha_);
             if (L.Tipo == TTipoLinha::Chave && (Base.Utf8 ? Base.Cp1252(L.Valor) == NovoValor : L.Valor == NovoValor))
                 return false;
         }
         if (NomeSecao.empty() && TemCabecalhoVazioNoInicio())
-            return AplicaNoTexto(Secao, Chave, Valor);
+            return NoTexto();
         const std::string_view Quebra = QuebraPadrao();
         if (Linha_ != Nenhum) {
             TLinhaM& L = Proprio(*S)[Linha_];
-            const TLinhaM Nova = Guarda(L.Nome, "=", DoArquivo(NovoValor), L.Quebra.empty() ? Quebra : L.Quebra);
+            const TLinhaM Nova = GuardaChave(L.Nome, DoArquivo(NovoValor), L.Quebra.empty() ? Quebra : L.Quebra, true);
             if (Nova.Tipo == TTipoLinha::Cabecalho)
-                return AplicaNoTexto(Secao, Chave, Valor);
+                return NoTexto();
             L = Nova;
             return true;
         }
-        const TLinhaM Nova = Guarda(DoArquivo(AparaInicioSe(Chave, BrancoAscii)), "=", DoArquivo(NovoValor), Quebra);
+        const TLinhaM Nova = GuardaChave(DoArquivo(Novo(AparaInicioSe(Chave_.V(), BrancoAscii))), DoArquivo(NovoValor), Quebra);
         if (Nova.Tipo == TTipoLinha::Cabecalho)
-            return AplicaNoTexto(Secao, Chave, Valor);
+            return NoTexto();
         if (S) {  // after the last non-blank line of the section (its header when it has none)
             std::vector<TLinhaM>& Corpo = Proprio(*S);
             std::size_t Apos = Corpo.size();
@@ -997,9 +1037,9 @@ public:
                 S->Indice->emplace(Base.Cp1252(Nova.Nome), Apos);
             return true;
         }
-        const TLinhaM Cabecalho = Guarda(DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]"), {}, {}, Quebra);
+        const TLinhaM Cabecalho = Guarda(DoArquivo("[" + Novo(AparaInicioSe(Secao_.V(), BrancoAscii)) + "]"), {}, {}, Quebra);
         if (Cabecalho.Tipo != TTipoLinha::Cabecalho)
-            return AplicaNoTexto(Secao, Chave, Valor);
+            return NoTexto();
         if (TLinhaM* Ultima = UltimaLinha(); Ultima && Ultima->Quebra.empty())
             Ultima->Quebra = Quebra;
         TSecaoM& NovaSecao = Secoes.emplace_back();
@@ -1059,6 +1099,11 @@ private:
     /// A line made by a write, its text (A, B and C joined) kept in the model's own blocks.
     TLinhaM Guarda(std::string_view A, std::string_view B, std::string_view C, std::string_view Quebra)
     {
+        return ClassificaM(Junta(A, B, C), Quebra);
+    }
+    /// A, B and C joined, kept in the model's own blocks.
+    std::string_view Junta(std::string_view A, std::string_view B, std::string_view C)
+    {
         const std::size_t N = A.size() + B.size() + C.size();
         if (N > Resta) {
             Resta = std::max<std::size_t>(N, 1 << 16);
@@ -1072,16 +1117,29 @@ private:
             Livre += Parte.size();
         }
         Resta -= N;
-        return ClassificaM(std::string_view(Inicio, N), Quebra);
+        Acrescentado += N;
+        return std::string_view(Inicio, N);
+    }
+    /// The key line "Nome=Valor" (Valor never starts with a blank nor holds a NUL). The usual name (not
+    /// empty, not starting with "[", no "=", NUL or blank at its ends; always so for DeLinha, the name
+    /// of a line already classified, but for the first two) makes a line whose parts are known
+    /// without classifying it again.
+    TLinhaM GuardaChave(std::string_view Nome, std::string_view Valor, std::string_view Quebra, bool DeLinha = false)
+    {
+        if (Nome.empty() || Nome.front() == '[' ||
+            (!DeLinha && (BrancoAscii(Nome.back()) || BrancoAscii(Nome.front()) ||
+                          Nome.find('=') != std::string_view::npos || Nome.find('\0') != std::string_view::npos)))
+            return Guarda(Nome, "=", Valor, Quebra);
+        const std::string_view Linha = Junta(Nome, "=", Valor);
+        return {Linha, QuebraFixa(Quebra), TTipoLinha::Chave, Linha.substr(0, Nome.size()),
+                AparaBrancos(Linha.substr(Nome.size() + 1))};
     }
     /// CP1252 text as it goes into the file: itself, or a UTF-8 copy kept for the model's life.
     std::string_view DoArquivo(std::string_view T)
     {
         if (!Base.Utf8)
             return T;
-        const std::string U = Cp1252ParaUtf8(T);
-        const TLinhaM Copia = Guarda(U, {}, {}, {});
-        return Copia.Conteudo;
+        return Junta(Cp1252ParaUtf8(T), {}, {});
     }
     std::string_view QuebraPadrao() const
     {
@@ -1135,6 +1193,7 @@ private:
     std::vector<std::unique_ptr<char[]>> Blocos;  ///< texts of the lines made by writes since
     char* Livre = nullptr;
     std::size_t Resta = 0;
+    std::size_t Acrescentado = 0;  ///< bytes of Blocos taken
     std::vector<TSecaoM> Secoes;  ///< [0]: the lines before the first header
     std::vector<std::uint32_t> Tabela;  ///< open addressing: section index + 1 by name, 0 free
     std::size_t Ocupadas = 0;
@@ -1365,49 +1424,103 @@ int WritePrivateProfileStringA(const char* Secao, const char* Chave, const char*
 // The batch
 
 struct TPerfilEmLote::TDados {
-    /// A write, its texts as offsets into Textos (Nenhum: null).
+    /// A text of a write: its offset in Textos (Nenhum: null) and size.
+    struct TGuardado {
+        std::size_t Posicao = Nenhum, Tamanho = 0;
+    };
     struct TOperacao {
-        std::size_t Secao, Chave, Valor;
+        TGuardado Secao, Chave, Valor;
+        bool Minusculas = false;  ///< section and key go into new lines in small letters
     };
     std::string Arquivo;
     TModelo Modelo;
-    std::string Lido;  ///< the decoded text the pending writes started from (once LidoGuardado)
-    bool LidoGuardado = false;
+    /// The decoded text of the file the model holds before the pending writes: as read, or as the last
+    /// confirm wrote it.
+    std::string Lido;
+    /// The model holds Lido with no write pending: a later batch of the same file, finding the file
+    /// still holding Lido, takes it over instead of parsing the file again.
+    bool Reutilizavel = false;
     std::vector<TOperacao> Operacoes;
-    std::string Textos;     ///< the writes' texts, each NUL-terminated
+    /// The writes' texts, each followed by a NUL; the memory stays from batch to batch.
+    struct TTextos {
+        std::unique_ptr<char[]> Dados;
+        std::size_t Usado = 0, Capacidade = 0;
+        /// N more bytes at the end.
+        char* Acrescenta(std::size_t N)
+        {
+            if (Usado + N > Capacidade) {
+                Capacidade = std::max<std::size_t>(2 * Capacidade, Usado + N + 4096);
+                auto Novos = std::make_unique<char[]>(Capacidade);
+                if (Usado > 0)
+                    std::memcpy(Novos.get(), Dados.get(), Usado);
+                Dados = std::move(Novos);
+            }
+            Usado += N;
+            return Dados.get() + Usado - N;
+        }
+        /// T and a NUL at the end; answers where T went.
+        std::size_t Copia(std::string_view T)
+        {
+            char* P = Acrescenta(T.size() + 1);
+            if (!T.empty())
+                std::memcpy(P, T.data(), T.size());
+            P[T.size()] = '\0';
+            return static_cast<std::size_t>(P - Dados.get());
+        }
+    } Textos;
     bool Recusada = false;  ///< a write that is refused: the batch fails as a whole
     bool Cria = false;      ///< a write that creates a missing file
 
-    void Rele()
+    /// Reads the file. The model is made again from it, unless it already holds this file's text.
+    void Rele(const std::string& Caminho)
     {
         TPerfil P;
-        LeArquivoPerfil(Arquivo.c_str(), P);
-        Modelo.Reconstroi(std::move(P.Dados));
+        LeArquivoPerfil(Caminho.c_str(), P);
+        const bool Mantem = Reutilizavel && Caminho == Arquivo && P.Dados == Lido && !Modelo.Inchado();
+        Arquivo = Caminho;
+        if (!Mantem) {
+            Lido = P.Dados;
+            Modelo.Reconstroi(std::move(P.Dados));
+        }
+        Reutilizavel = true;
         Operacoes.clear();
-        Textos.clear();
-        Recusada = Cria = LidoGuardado = false;
+        Textos.Usado = 0;
+        Recusada = Cria = false;
     }
-    std::size_t Guarda(const char* T)
+    TGuardado Guarda(std::string_view T) { return {Textos.Copia(T), T.size()}; }
+    TGuardado Guarda(const char* T) { return T ? Guarda(std::string_view(T)) : TGuardado{}; }
+    TTexto Texto(TGuardado G) const
     {
-        if (!T)
-            return Nenhum;
-        const std::size_t Posicao = Textos.size();
-        Textos.append(T, std::strlen(T) + 1);  // with its NUL
-        return Posicao;
+        return G.Posicao == Nenhum ? TTexto{} : TTexto{Textos.Dados.get() + G.Posicao, G.Tamanho};
     }
-    const char* Ptr(std::size_t Posicao) const { return Posicao == Nenhum ? nullptr : Textos.data() + Posicao; }
+    const char* Ptr(TGuardado G) const { return Texto(G).P; }
+    /// Records a write (the whole batch refused when it is), then makes it on the model.
+    bool Registra(const TOperacao& Op, bool Recusa)
+    {
+        Operacoes.push_back(Op);
+        if (Recusa) {
+            Recusada = true;
+            return false;
+        }
+        Aplica(Op);
+        return true;
+    }
     void Aplica(const TOperacao& Op)
     {
         std::string Guarda_;
-        const char* Chave = Ptr(Op.Chave);
-        const char* Valor = Chave ? ValorComoReferencia(Ptr(Op.Valor), Guarda_) : nullptr;
-        Cria = Cria || (Chave && Valor);
-        Modelo.Aplica(Ptr(Op.Secao), Chave, Valor);
+        const TTexto Chave = Texto(Op.Chave);
+        const TTexto Valor = Chave.P ? ValorComoReferencia(Texto(Op.Valor), Guarda_) : TTexto{};
+        Cria = Cria || (Chave.P && Valor.P);
+        Modelo.Aplica(Texto(Op.Secao), Chave, Valor, Op.Minusculas);
     }
     std::string Descricao() const
     {
         const TOperacao& Op = Operacoes.front();
-        const std::string Primeira = DescreveOperacao(Ptr(Op.Secao), Ptr(Op.Chave), Ptr(Op.Valor));
+        std::string Secao = Ptr(Op.Secao), Chave = Op.Chave.Posicao == Nenhum ? std::string() : Ptr(Op.Chave);
+        if (Op.Minusculas)
+            Secao = MinusculasAscii(std::move(Secao)), Chave = MinusculasAscii(std::move(Chave));
+        const std::string Primeira =
+            DescreveOperacao(Secao.c_str(), Op.Chave.Posicao == Nenhum ? nullptr : Chave.c_str(), Ptr(Op.Valor));
         if (Operacoes.size() == 1)
             return Primeira;
         return std::to_string(Operacoes.size()) + " changes in one replace (" + Primeira + ", ...)";
@@ -1415,7 +1528,9 @@ struct TPerfilEmLote::TDados {
 };
 
 // A large file's model is hundreds of kilobytes; memory handed back to the system and taken again at
-// every save costs more than the work done in it.
+// every save costs more than the work done in it. And the model itself is kept: the usual operation
+// (load a table, change it, save it) reads a file the last batch of this thread left as it found it or
+// wrote it, and then needs no second parse.
 std::unique_ptr<TPerfilEmLote::TDados>& TPerfilEmLote::Reserva()
 {
     thread_local std::unique_ptr<TDados> Guardada;
@@ -1425,16 +1540,15 @@ std::unique_ptr<TPerfilEmLote::TDados>& TPerfilEmLote::Reserva()
 TPerfilEmLote::TPerfilEmLote(const std::string& Arquivo)
     : D(Reserva() ? std::move(Reserva()) : std::make_unique<TDados>())
 {
-    D->Arquivo = Arquivo;
-    D->Rele();
+    D->Rele(Arquivo);
 }
 
 TPerfilEmLote::~TPerfilEmLote()
 {
-    D->Lido.clear();
-    D->LidoGuardado = false;
+    // Writes dropped unconfirmed are in the model, not in the file: it no longer holds the file.
+    D->Reutilizavel = D->Reutilizavel && D->Operacoes.empty();
     D->Operacoes.clear();
-    D->Textos.clear();
+    D->Textos.Usado = 0;
     Reserva() = std::move(D);
 }
 
@@ -1474,18 +1588,49 @@ std::vector<std::pair<std::string, std::string>> TPerfilEmLote::ValoresDaSecao(c
 
 bool TPerfilEmLote::Grava(const char* Secao, const char* Chave, const char* Valor)
 {
-    if (!D->LidoGuardado) {
-        D->Lido = D->Modelo.Original();
-        D->LidoGuardado = true;
+    const TDados::TOperacao Op{D->Guarda(Secao ? Secao : ""), D->Guarda(Chave), Chave ? D->Guarda(Valor) : TDados::TGuardado{}};
+    return D->Registra(Op, !Secao || TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor));
+}
+
+namespace {
+/// T up to its first NUL (as a C string would end it); Quebra tells whether that part holds CR or LF.
+std::string_view AteNul(std::string_view T, bool& Quebra) noexcept
+{
+    // Usually printable text: checked a word at a time (the last word ending at the last byte).
+    bool Limpo = T.size() >= 8;
+    for (std::size_t I = 0; Limpo && I + 8 < T.size(); I += 8)
+        Limpo = !TemByteMenorQue(Palavra8(T.data() + I), '\r' + 1);
+    if (Limpo && !TemByteMenorQue(Palavra8(T.data() + T.size() - 8), '\r' + 1))
+        return T;
+    for (std::size_t I = 0; I < T.size(); ++I) {
+        const char C = T[I];
+        if (static_cast<unsigned char>(C) > '\r')
+            continue;
+        if (C == '\0')
+            return T.substr(0, I);
+        Quebra = Quebra || C == '\r' || C == '\n';
     }
-    const TDados::TOperacao Op{D->Guarda(Secao ? Secao : ""), D->Guarda(Chave), Chave ? D->Guarda(Valor) : Nenhum};
-    D->Operacoes.push_back(Op);
-    if (!Secao || TemQuebra(Secao) || TemQuebra(Chave) || TemQuebra(Valor)) {
-        D->Recusada = true;
-        return false;
+    return T;
+}
+} // namespace
+
+bool TPerfilEmLote::Grava(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusculas)
+{
+    // The keys of one section are usually written one after another: its text is kept once.
+    bool Quebra = false;
+    TDados::TGuardado NaSecao;
+    if (!D->Operacoes.empty() && !D->Recusada) {
+        const TDados::TGuardado Anterior = D->Operacoes.back().Secao;
+        if (Anterior.Posicao != Nenhum && D->Texto(Anterior).V() == Secao)
+            NaSecao = Anterior;
     }
-    D->Aplica(Op);
-    return true;
+    if (NaSecao.Posicao == Nenhum) {
+        Secao = AteNul(Secao, Quebra);
+        NaSecao = D->Guarda(Secao);
+    }
+    Chave = AteNul(Chave, Quebra);
+    Valor = AteNul(Valor, Quebra);
+    return D->Registra({NaSecao, D->Guarda(Chave), D->Guarda(Valor), Minusculas}, Quebra);
 }
 
 bool TPerfilEmLote::Confirma()
@@ -1523,8 +1668,10 @@ bool TPerfilEmLote::Confirma()
     } catch (...) {
         Ok = 0;
     }
-    if (!Ok)
-        D->Rele();
+    if (!Ok) {
+        D->Reutilizavel = false;
+        D->Rele(D->Arquivo);
+    }
     return Ok != 0;
 }
 

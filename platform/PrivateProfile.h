@@ -88,6 +88,11 @@ public:
     /// when that call would refuse the write (a null section, CR or LF): then the whole batch is
     /// refused by Confirma, and later reads do not see this write.
     bool Grava(const char* Secao, const char* Chave, const char* Valor);
+    /// Sets Secao/Chave to Valor: as Grava with these texts, each ending at its first NUL as a C
+    /// string would, without copying them to make them one. Minusculas: as Grava with section and key
+    /// in small ASCII letters (which shows only where the write adds a header or a key line, names
+    /// matching without regard to case), without making those copies either.
+    bool Grava(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusculas = false);
 
     /// Puts the writes made since the object was made (or last confirmed) into the file in one
     /// replace. True when the file holds them all, or there were none. False when nothing of them was

@@ -1,5 +1,7 @@
 #include "platform/Cp1252.h"
 
+#include "platform/Ascii.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -60,3 +62,22 @@ TEST(Cp1252, ForaDaPaginaEUtf8MalformadoViramInterrogacao)
 }
 
 } // namespace
+
+// Names match without regard to the case of ASCII letters only, compared a word at a time once they
+// are 8 bytes long: every pair of bytes, at the start, inside and at the end of the last word, must
+// match exactly when the byte-by-byte rule says so.
+TEST(Ascii, NomesSemCaixaByteAByte)
+{
+    for (int A = 0; A < 256; ++A)
+        for (int B = 0; B < 256; ++B) {
+            const bool Esperado = MinusculaAscii(static_cast<char>(A)) == MinusculaAscii(static_cast<char>(B));
+            for (const std::size_t Tamanho : {std::size_t{3}, std::size_t{8}, std::size_t{13}})
+                for (const std::size_t Onde : {std::size_t{0}, Tamanho / 2, Tamanho - 1}) {
+                    std::string X(Tamanho, 'q'), Y(Tamanho, 'Q');
+                    X[Onde] = static_cast<char>(A);
+                    Y[Onde] = static_cast<char>(B);
+                    ASSERT_EQ(IguaisSemCaixa(X, Y), Esperado) << A << " " << B << " at " << Onde << " of " << Tamanho;
+                }
+        }
+    EXPECT_FALSE(IguaisSemCaixa("Secao_Longa_9", "Secao_Longa_"));
+}

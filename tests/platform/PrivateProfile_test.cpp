@@ -356,15 +356,18 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CasosIni);
 // A batch (TPerfilEmLote) against the same calls made one at a time: the same reads before, between and
 // after the writes, and the same bytes in the file once confirmed.
 
-/// A write: Valor null deletes the key, Chave null the section.
+/// A write: Valor null deletes the key, Chave null the section. Visao: made through the batch's
+/// string_view entry (a key set), with Minusculas and junk after a NUL that must not count.
 struct TEscrita {
     TTalvez Secao, Chave, Valor;
+    bool Visao = false, Minusculas = false;
 };
 
-/// Makes Escritas on a copy of Inicial twice, one call each and as one batch, and checks that both
-/// read the same after every write and leave the same bytes; a batch with a refused write must leave
-/// the file as it was.
-void ComparaComUmaAUma(const fs::path& Pasta, const TTalvez& Inicial, const std::vector<TEscrita>& Escritas)
+/// Makes Escritas on a copy of Inicial twice, one call each and as batches (a new one after each
+/// position in Cortes, on the file the one before confirmed), and checks that both read the same after
+/// every write and leave the same bytes; a batch with a refused write must leave the file as it was.
+void ComparaComUmaAUma(const fs::path& Pasta, const TTalvez& Inicial, const std::vector<TEscrita>& Escritas,
+                       const std::vector<std::size_t>& Cortes = {})
 {
     const fs::path Uma = Pasta / "uma.ini", Arquivo = Pasta / "lote.ini";
     for (const fs::path& P : {Uma, Arquivo}) {
@@ -372,22 +375,34 @@ void ComparaComUmaAUma(const fs::path& Pasta, const TTalvez& Inicial, const std:
         if (Inicial)
             TRaizTeste::Grava(P, *Inicial);
     }
-    TPerfilEmLote Lote(Arquivo.string());
-    ASSERT_EQ(Leitura(Lote), Leitura(TArquivoLido{Uma.string()}));
-    bool Recusada = false;
-    for (const TEscrita& E : Escritas) {
-        SCOPED_TRACE(PrintToString(E.Secao) + " " + PrintToString(E.Chave) + " = " + PrintToString(E.Valor));
-        const int Ret = WritePrivateProfileStringA(Ptr(E.Secao), Ptr(E.Chave), Ptr(E.Valor), Uma.c_str());
-        EXPECT_EQ(Lote.Grava(Ptr(E.Secao), Ptr(E.Chave), Ptr(E.Valor)), Ret != 0);
-        Recusada = Recusada || Ret == 0;
-        if (Ret != 0) {
-            ASSERT_EQ(Leitura(Lote), Leitura(TArquivoLido{Uma.string()})) << "file: " << PrintToString(LeArquivo(Uma));
+    std::size_t Proxima = 0;
+    for (std::size_t Lote = 0; Lote <= Cortes.size(); ++Lote) {
+        const std::size_t Fim = Lote < Cortes.size() ? Cortes[Lote] : Escritas.size();
+        const TTalvez Antes = LeArquivo(Arquivo);
+        TPerfilEmLote L(Arquivo.string());
+        ASSERT_EQ(Leitura(L), Leitura(TArquivoLido{Uma.string()})) << "batch " << Lote;
+        bool Recusada = false;
+        for (; Proxima < Fim; ++Proxima) {
+            const TEscrita& E = Escritas[Proxima];
+            SCOPED_TRACE(PrintToString(E.Secao) + " " + PrintToString(E.Chave) + " = " + PrintToString(E.Valor) +
+                         (E.Visao ? " (view" + std::string(E.Minusculas ? ", small letters)" : ")") : ""));
+            TTalvez Secao = E.Secao, Chave = E.Chave;
+            if (E.Minusculas)
+                Secao = MinusculasAscii(*Secao), Chave = MinusculasAscii(*Chave);
+            const int Ret = WritePrivateProfileStringA(Ptr(Secao), Ptr(Chave), Ptr(E.Valor), Uma.c_str());
+            const bool Feita = E.Visao ? L.Grava(*E.Secao, *E.Chave, *E.Valor + std::string("\0junk", 5), E.Minusculas)
+                                       : L.Grava(Ptr(E.Secao), Ptr(E.Chave), Ptr(E.Valor));
+            EXPECT_EQ(Feita, Ret != 0);
+            Recusada = Recusada || Ret == 0;
+            if (Ret != 0) {
+                ASSERT_EQ(Leitura(L), Leitura(TArquivoLido{Uma.string()})) << "file: " << PrintToString(LeArquivo(Uma));
+            }
         }
+        EXPECT_EQ(LeArquivo(Arquivo), Antes) << "nothing reaches the file before Confirma";
+        EXPECT_EQ(L.Confirma(), !Recusada);
+        EXPECT_EQ(LeArquivo(Arquivo), Recusada ? Antes : LeArquivo(Uma));
+        EXPECT_EQ(L.Pendentes(), 0u);
     }
-    EXPECT_EQ(LeArquivo(Arquivo), Inicial) << "nothing reaches the file before Confirma";
-    EXPECT_EQ(Lote.Confirma(), !Recusada);
-    EXPECT_EQ(LeArquivo(Arquivo), Recusada ? Inicial : LeArquivo(Uma));
-    EXPECT_EQ(Lote.Pendentes(), 0u);
 }
 
 // Every recorded case: its file read through a batch (each section's values in one pass too), and its
@@ -433,10 +448,10 @@ TEST(LoteAleatorio, IgualAUmaAUma)
     std::mt19937 Sorte(1206);
     const auto Um = [&](const auto& Lista) { return Lista[Sorte() % std::size(Lista)]; };
     const char* Linhas[] = {"[A]", "[ a ]", "[B]", "[]", "[b]x", "k=1", " K = 2 ", "j", ";c=3", "=v", "k2=\"q\"",
-                            "", "  ", "# x", "n=\xE9", "[C", "k=1\t", "[A]"};
+                            "", "  ", "# x", "n=\xE9", "[C", "k=1\t", "[A]", "[Secao_Longa_9]", "ChaveComprida=1", "\xC3\xB1=1"};
     const char* Quebras[] = {"\r\n", "\r\n", "\n", "\n", "\r"};
-    const char* SecoesEscritas[] = {"A", "a", " A ", "B", "b", "C", "", "Nova", "[x", "x]"};
-    const char* Chaves[] = {"k", "K", " k", "j", "nova", "[x]", "", ";c", "k2", "n", "[y"};
+    const char* SecoesEscritas[] = {"A", "a", " A ", "B", "b", "C", "", "Nova", "[x", "x]", "SECAO_longa_9"};
+    const char* Chaves[] = {"k", "K", " k", "j", "nova", "[x]", "", ";c", "k2", "n", "[y", "chaveCOMPRIDA", "\xF1"};
     const char* Valores[] = {"1", "2", " 3", "4 ", "\"q\"", "", "\xE9", "v=w", "x]"};
     TRaizTeste Pasta;
     for (int Rodada = 0; Rodada < 150; ++Rodada) {
@@ -454,12 +469,18 @@ TEST(LoteAleatorio, IgualAUmaAUma)
             Inicial = T;
         }
         std::vector<TEscrita> Escritas;
-        for (unsigned N = 1 + Sorte() % 8; N > 0; --N) {
+        std::vector<std::size_t> Cortes;
+        for (unsigned N = 1 + Sorte() % 12; N > 0; --N) {
             const unsigned Tipo = Sorte() % 8;
-            Escritas.push_back({Um(SecoesEscritas), Tipo == 0 ? std::nullopt : TTalvez(Um(Chaves)),
-                                Tipo <= 1 ? std::nullopt : TTalvez(Um(Valores))});
+            TEscrita E{Um(SecoesEscritas), Tipo == 0 ? std::nullopt : TTalvez(Um(Chaves)),
+                       Tipo <= 1 ? std::nullopt : TTalvez(Um(Valores))};
+            E.Visao = E.Valor && Sorte() % 2 == 0;
+            E.Minusculas = E.Visao && Sorte() % 2 == 0;
+            Escritas.push_back(E);
+            if (N > 1 && Sorte() % 4 == 0)  // the next writes in a new batch, which takes this one's model over
+                Cortes.push_back(Escritas.size());
         }
-        ComparaComUmaAUma(Pasta.Pasta, Inicial, Escritas);
+        ComparaComUmaAUma(Pasta.Pasta, Inicial, Escritas, Cortes);
         if (testing::Test::HasFailure())
             break;
     }
@@ -607,6 +628,38 @@ TEST_F(PerfilPrivado, EscritoresMortosNaoDeixamSobrasNemPerdemGravacoes)
     for (int I : Confirmadas)
         EXPECT_EQ(Lidos["k" + std::to_string(I)], std::to_string(I));
     EXPECT_GE(Confirmadas.size(), 300u);
+}
+
+// A batch takes over the model the last one left only while the file still holds what that one read
+// or wrote: a change made by anyone else, or writes dropped unconfirmed, are never seen as the file;
+// after many batches (the kept model made again along the way) every one still reads the file.
+TEST_F(PerfilPrivado, LoteSeguinteLeOArquivoComoEsta)
+{
+    TRaizTeste::Grava(Arquivo, "[A]\r\nk=1\r\n");
+    const auto Le_ = [&] { return TPerfilEmLote(Arquivo).Le("A", "k", "", 4096); };
+    {
+        TPerfilEmLote L(Arquivo);
+        ASSERT_TRUE(L.Grava("A", "k", "2") && L.Confirma());
+    }
+    TRaizTeste::Grava(Arquivo, "[A]\r\nk=3\r\n");  // same size, another process
+    EXPECT_EQ(Le_(), "3");
+    {
+        TPerfilEmLote L(Arquivo);
+        ASSERT_TRUE(L.Grava("A", "k", "4"));
+        EXPECT_EQ(L.Le("A", "k", "", 16), "4");
+    }  // dropped
+    EXPECT_EQ(Le_(), "3");
+    EXPECT_EQ(LeArquivo(Arquivo), "[A]\r\nk=3\r\n");
+    for (int I = 0; I < 120; ++I) {  // 1 KB a batch: well past what a kept model may add
+        const std::string Valor(1000, static_cast<char>('a' + I % 26));
+        {
+            TPerfilEmLote L(Arquivo);
+            ASSERT_TRUE(L.Grava("A", "k", Valor, I % 2 == 0) && L.Grava("B", "N" + std::to_string(I % 3), "x", true));
+            ASSERT_TRUE(L.Confirma());
+        }
+        ASSERT_EQ(Le_(), Valor) << I;
+    }
+    EXPECT_EQ(LeArquivo(Arquivo), "[A]\r\nk=" + std::string(1000, 'a' + 119 % 26) + "\r\n[b]\r\nn0=x\r\nn1=x\r\nn2=x\r\n");
 }
 
 // Two processes write different keys of one file many times, interleaved: no key may be lost.
