@@ -1,10 +1,13 @@
 // "Tabela Bins" with a 1,000-row debit table in the general file, against figures measured in the same run:
 //  - saving both tables (3,001 keys for the debit one, every row changed), against one atomic replace
-//    (temporary file, fdatasync, rename) of the file the save leaves;
+//    (temporary file, fdatasync, rename) of the file the save leaves; as a user saves (the file read by
+//    the load or the last save, and unchanged since), and after another file's batch in between, so
+//    that the save parses the file again;
 //  - loading both tables into the grids, against reading and parsing that file once;
 //  - adding one BIN entry to a row that holds 25 (overlap test and sort), reported with the same work
 //    done on a plain vector as its floor.
 #include "Medida.h"
+#include "platform/PrivateProfile.h"
 #include "runtime/Application.h"
 #include "runtime/Classes.h"
 #include "runtime/Dialogs.h"
@@ -94,11 +97,15 @@ int main(int argc, char** argv)
         for (int I = 1; I <= Linhas; ++I)
             Tela->Grade_Deb->SetCells(0, I, "CARTAO " + std::to_string(I) + (Vez % 2 ? " B" : ""));
     };
-    double Salvar = 1e99, PisoSalvar = 1e99;
-    for (int Vez = 1; Vez <= 5; ++Vez) {
+    double Salvar = 1e99, PisoSalvar = 1e99, SalvarRelido = 1e99;
+    const fs::path Outro = Pasta / "Kovan" / "config" / "KovanCfg.ini";
+    for (int Vez = 1; Vez <= 10; ++Vez) {
         MudaNomes(Vez);
         const std::string Antes = LeArquivo(Geral);
-        Salvar = std::min(Salvar, bench::Melhor(1, [&] { Tela->BitBtnSalvarClick(); }));
+        const bool Relido = Vez > 5;
+        if (Relido)
+            TPerfilEmLote{Outro.string()};  // another file read in between
+        (Relido ? SalvarRelido : Salvar) = std::min(Relido ? SalvarRelido : Salvar, bench::Melhor(1, [&] { Tela->BitBtnSalvarClick(); }));
         const std::string Salvo = LeArquivo(Geral);
         if (Salvo == Antes)
             return 1;
@@ -142,6 +149,7 @@ int main(int argc, char** argv)
 
     std::printf("%d debit rows; grid after loading: %s\n", Linhas, Igual ? "all rows" : "ROWS MISSING");
     bench::Relata("save both tables", Salvar, PisoSalvar, 1.5);
+    bench::Relata("save, file parsed again", SalvarRelido, PisoSalvar, 1.5);
     bench::Relata("load both tables", Carregar, PisoCarregar, 2.0);
     std::printf("%-34s %9.3f ms   (same work on a vector: %.3f ms)%s\n", "add one BIN to a row of 25", Incluir * 1e3,
                 PisoIncluir * 1e3, Incluiu ? "" : "  NOT ADDED");

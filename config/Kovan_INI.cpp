@@ -26,9 +26,9 @@ bool DiretorioEmpresaValido(const std::string& Empresa)
     return CodigoEmpresaValido(std::string_view(Empresa).substr(0, 8));
 }
 
-std::string_view Ate255(const std::string& Texto)
+std::string_view Ate255(std::string_view Texto)
 {
-    return std::string_view(Texto).substr(0, 255);
+    return Texto.substr(0, 255);
 }
 
 bool NomeArquivoValido(const std::string& Arquivo)
@@ -270,39 +270,18 @@ bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std:
     }
     Modificou = true;
     try {
-        // Section, key and value NUL-terminated in one buffer, on the stack when they fit.
-        char Pilha[768];
-        std::string Grande;
-        const std::size_t Total = Secao.size() + Chave.size() + Valor.size() + 3;
-        char* Texto = Pilha;
-        if (Total > sizeof Pilha) {
-            Grande.resize(Total);
-            Texto = Grande.data();
-        }
-        char* Fim = Texto;
-        const auto Copia = [&](std::string_view Parte, bool Minuscula) {
-            const char* Inicio = Fim;
-            if (Minuscula)
-                Fim = std::transform(Parte.begin(), Parte.end(), Fim, MinusculaAscii);
-            else
-                Fim = std::copy(Parte.begin(), Parte.end(), Fim);
-            *Fim++ = '\0';
-            return Inicio;
-        };
-        const char* S = Copia(Secao, Minusc);
-        const char* K = Copia(Chave, Minusc);
-        return Lote->Grava(S, K, Copia(Valor, false));
+        return Lote->Grava(Secao, Chave, Valor, Minusc);
     } catch (...) {
         return false;
     }
 }
 
-bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, const std::string& Valor) noexcept
+bool TKovanIni::GravaVar(std::string_view Secao, std::string_view Chave, std::string_view Valor) noexcept
 {
     return Grava(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
 }
 
-bool TKovanIni::GravaVar(const std::string& Secao, const std::string& Chave, PChar Valor) noexcept
+bool TKovanIni::GravaVar(std::string_view Secao, std::string_view Chave, PChar Valor) noexcept
 {
     return Grava(Ate255(Secao), Ate255(Chave), Valor.Texto ? Valor.Texto : "", false);
 }

@@ -55,9 +55,9 @@ public:
     /// the file. False when the directories cannot be made or no section can be worked out; otherwise
     /// whether the file exists afterwards (a write that failed on an existing file answers true).
     /// Inside a batch: true once the write is taken into it (ConfirmaLote tells whether it reached the file).
-    bool GravaVar(const std::string& Secao, const std::string& Chave, const std::string& Valor) noexcept;
+    bool GravaVar(std::string_view Secao, std::string_view Chave, std::string_view Valor) noexcept;
     /// The same for a value of any length, with section and key written as given.
-    bool GravaVar(const std::string& Secao, const std::string& Chave, PChar Valor) noexcept;
+    bool GravaVar(std::string_view Secao, std::string_view Chave, PChar Valor) noexcept;
     bool GravaInt(const std::string& Secao, const std::string& Chave, std::int32_t Valor) noexcept;
     /// Written as "1" or "0".
     bool GravaBool(const std::string& Secao, const std::string& Chave, bool Valor) noexcept;

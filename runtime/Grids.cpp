@@ -10,7 +10,7 @@
 
 // The cells, row after row, as the system's CP1252 text; Qt sees them converted when it asks (to
 // draw them). During a load a cell changes without a notice; the load's end tells of them all.
-class TModeloGrade : public QAbstractTableModel {
+class TModeloGrade final : public QAbstractTableModel {
 public:
     explicit TModeloGrade(QObject* Pai) : QAbstractTableModel(Pai) {}
 

@@ -111,9 +111,16 @@ std::optional<long long> LinhaDaSecao(const TTabela& T, std::string_view Secao)
 }
 
 // Removes the row sections Primeira..Ultima of a table (from Primeira on, when the stored count was not
-// a number). Only sections that exist are visited, so a count far above the real rows costs nothing.
+// a number). A short range is erased by name, as the rows were written; otherwise only sections that
+// exist are visited, so a count far above the real rows costs nothing.
 void RemoveLinhas(TKovanIni& Ini, const TTabela& T, long long Primeira, std::optional<long long> Ultima)
 {
+    constexpr long long FaixaCurta = 4096;
+    if (Ultima && *Ultima < Primeira + FaixaCurta) {
+        for (long long K = std::max(Primeira, 0LL); K <= *Ultima; ++K)
+            Ini.RemoveSec(SecaoLinha(T, K));
+        return;
+    }
     std::vector<std::string> Secoes;
     Ini.LeSecs(Secoes);
     for (const std::string& Secao : Secoes) {
@@ -282,10 +289,12 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             TStringGrid* Grade = Grades[Indice];
             Monta_Msg_Log("INCLUSAO", Indice);
             const int N = Grade->RowCount() - 2;
+            std::string Secao;  // one buffer for every row's name
             for (int I = 1; I <= N; ++I) {
-                const std::string Secao = SecaoLinha(T, I);
-                Ini.GravaVar(Secao, "Nome", Grade->Cells(0, I));
-                Ini.GravaVar(Secao, "Bins", Grade->Cells(1, I));
+                char Digitos[24];
+                Secao.assign(T.Prefixo).append(Digitos, DigitosDaLinha(I, Digitos));
+                Ini.GravaVar(Secao, "Nome", Grade->TextoCelula(0, I));
+                Ini.GravaVar(Secao, "Bins", Grade->TextoCelula(1, I));
                 Ini.GravaVar(Secao, "Senha", Grade->TextoCelula(2, I) == MarcaSenha ? "1" : "0");
             }
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
