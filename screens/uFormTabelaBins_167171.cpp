@@ -479,26 +479,27 @@ void TFormTabelaBins_167171::Monta_Msg_Log(const std::string& Operacao, int Indi
     std::string Linha = LogTela + T.NomeLog;
     if (MaiusculasAscii(Operacao) == "INCLUSAO") {
         const TStringGrid* Grade = Indice == 0 ? Grade_Deb : Grade_Comb;
-        std::string Texto = "Bins : ";
+        const int Colunas = Grade->ColCount(), Linhas = Grade->RowCount() - 2;
         std::vector<std::string> Titulos;
-        for (int C = 0; C < Grade->ColCount(); ++C)
+        for (int C = 0; C < Colunas; ++C)
             Titulos.push_back(Grade->Cells(C, 0));
+        Linha.reserve(Linha.size() + 16 + static_cast<std::size_t>(std::max(Linhas, 0)) * 64);
+        Linha += "\r\nBins : ";
         char Numero[16];
-        for (int R = 1; R <= Grade->RowCount() - 2; ++R) {
-            Texto.append("Lin").append(Numero, std::to_chars(Numero, Numero + sizeof Numero, R).ptr) += '(';
-            for (int C = 0; C < Grade->ColCount(); ++C) {
+        for (int R = 1; R <= Linhas; ++R) {
+            Linha.append("Lin").append(Numero, std::to_chars(Numero, Numero + sizeof Numero, R).ptr) += '(';
+            for (int C = 0; C < Colunas; ++C) {
+                if (C > 0)
+                    Linha += '/';
                 const std::string_view Celula = Grade->TextoCelula(C, R);
                 const std::string_view Aparada = AparaSe(Celula, [](char Ch) { return BrancoOuControle(Ch); });
                 if (!Aparada.empty() && Aparada != "X")
-                    Texto += Celula;
+                    Linha += Celula;
                 else
-                    Texto.append(Titulos[static_cast<std::size_t>(C)]).append(Aparada == "X" ? ":1" : ":0");
-                if (C < Grade->ColCount() - 1)
-                    Texto += '/';
+                    Linha.append(Titulos[static_cast<std::size_t>(C)]).append(Aparada == "X" ? ":1" : ":0");
             }
-            Texto += "); ";
+            Linha += "); ";
         }
-        Linha += "\r\n" + Texto;
     } else {
         Linha += LogExclusao;
     }
