@@ -102,10 +102,10 @@ int main(int argc, char** argv)
     for (int Vez = 1; Vez <= 10; ++Vez) {
         MudaNomes(Vez);
         const std::string Antes = LeArquivo(Geral);
-        const bool Relido = Vez > 5;
-        if (Relido)
+        if (Vez > 5)
             TPerfilEmLote{Outro.string()};  // another file read in between
-        (Relido ? SalvarRelido : Salvar) = std::min(Relido ? SalvarRelido : Salvar, bench::Melhor(1, [&] { Tela->BitBtnSalvarClick(); }));
+        double& Tempo = Vez > 5 ? SalvarRelido : Salvar;
+        Tempo = std::min(Tempo, bench::Melhor(1, [&] { Tela->BitBtnSalvarClick(); }));
         const std::string Salvo = LeArquivo(Geral);
         if (Salvo == Antes)
             return 1;
