@@ -1,7 +1,6 @@
 #include "config/Kovan_INI.h"
 
 #include "LogEventosTeste.h"
-#include "ProcessoTeste.h"
 #include "RaizTeste.h"
 
 #include <gtest/gtest.h>
@@ -257,45 +256,4 @@ TEST_F(TKovanIniTeste, LoteNaoPerdeEscritaDeOutro)
     EXPECT_TRUE(Ini.ConfirmaLote());
     EXPECT_EQ(Ini.LeVar("geral", "codigoestabelecimento", ""), "2");
     EXPECT_EQ(Ini.LeVar("debito_10", "senha", ""), "0");
-}
-
-// A table save killed (SIGKILL) at random points leaves the whole old table or the whole new one.
-TEST_F(TKovanIniTeste, LoteMortoDeixaTabelaVelhaOuNova)
-{
-    const fs::path Arquivo = R.IniEmpresa("00000123");
-    // Saves of 100 and 60 rows in turn: each one's file is the same whatever came before.
-    const auto Salva = [&](int Vez) {
-        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-        Ini.IniciaLote();
-        GravaTabela(Ini, Vez % 2 ? 60 : 100, Vez % 2 ? 100 : 60, Vez % 2 ? "b" : "a");
-        return Ini.ConfirmaLote();
-    };
-    std::string Tabela[2];
-    for (int Vez = 0; Vez < 2; ++Vez) {
-        ASSERT_TRUE(Salva(Vez));
-        Tabela[Vez] = TRaizTeste::Le(Arquivo);
-    }
-    ASSERT_TRUE(Salva(2));
-    ASSERT_EQ(TRaizTeste::Le(Arquivo), Tabela[0]);
-    ASSERT_NE(Tabela[0], Tabela[1]);
-    int Vistas[2] = {0, 0};
-    std::string Falha;
-    const bool Rodou = MataEscritorAoAcaso(
-        300, 6000,
-        [&](int Aviso) {
-            for (int Vez = 1;; ++Vez)
-                if (Salva(Vez))
-                    (void)!write(Aviso, "", 1);
-        },
-        [&](int Rodada, pid_t) {
-            const std::string Agora = TRaizTeste::Le(Arquivo);
-            if (Agora != Tabela[0] && Agora != Tabela[1])
-                Falha = "round " + std::to_string(Rodada) + ": a mix of both tables";
-            else
-                ++Vistas[Agora == Tabela[1]];
-            return Falha.empty();
-        });
-    ASSERT_TRUE(Rodou) << (Falha.empty() ? "a child did not get to its first save" : Falha);
-    EXPECT_GT(Vistas[0], 0);
-    EXPECT_GT(Vistas[1], 0);
 }
