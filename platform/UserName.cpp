@@ -4,27 +4,54 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <pwd.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
+
+namespace {
+
+/// The login name (CP1252) of a user id, or empty when it has no entry.
+std::string NomeDoUsuario(uid_t Usuario)
+{
+    long Sugerido = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> Area(Sugerido > 0 ? static_cast<std::size_t>(Sugerido) : 1024);
+    passwd Registro{};
+    passwd* Achado = nullptr;
+    int Erro;
+    while ((Erro = getpwuid_r(Usuario, &Registro, Area.data(), Area.size(), &Achado)) == ERANGE)
+        Area.resize(Area.size() * 2);
+    if (Erro != 0 || !Achado || !Achado->pw_name)
+        return {};
+    // Login names are UTF-8 on Linux, the module speaks CP1252.
+    return Utf8ParaCp1252(Achado->pw_name);
+}
+
+} // namespace
 
 std::uint32_t WNetGetUserA(const char* Recurso, char* Nome, std::uint32_t* Tamanho) noexcept
 {
     if (Recurso || !Tamanho)
         return ERROR_INVALID_PARAMETER;
     try {
-        long Sugerido = sysconf(_SC_GETPW_R_SIZE_MAX);
-        std::vector<char> Area(Sugerido > 0 ? static_cast<std::size_t>(Sugerido) : 1024);
-        passwd Registro{};
-        passwd* Achado = nullptr;
-        int Erro;
-        while ((Erro = getpwuid_r(geteuid(), &Registro, Area.data(), Area.size(), &Achado)) == ERANGE)
-            Area.resize(Area.size() * 2);
-        if (Erro != 0 || !Achado || !Achado->pw_name || !*Achado->pw_name)
+        // Every audit entry names the user, and the user database is a file read and parsed at each
+        // look-up: the name is kept for the effective user it was found for.
+        static std::mutex Trava;
+        static uid_t Conhecido;
+        static std::string Guardado;  // empty: not looked up yet (or no entry)
+        std::string Usuario;
+        {
+            const uid_t Efetivo = geteuid();
+            std::lock_guard<std::mutex> Exclusivo(Trava);
+            if (Guardado.empty() || Conhecido != Efetivo) {
+                Guardado = NomeDoUsuario(Efetivo);
+                Conhecido = Efetivo;
+            }
+            Usuario = Guardado;
+        }
+        if (Usuario.empty())
             return ERROR_NOT_CONNECTED;
-        // Login names are UTF-8 on Linux, the module speaks CP1252.
-        const std::string Usuario = Utf8ParaCp1252(Achado->pw_name);
         const auto Necessario = static_cast<std::uint32_t>(Usuario.size() + 1);
         if (!Nome || *Tamanho < Necessario) {
             *Tamanho = Necessario;

@@ -1,5 +1,6 @@
 #pragma once
-// WNetGetUserA: on Linux the login name of the effective user (getpwuid_r).
+// WNetGetUserA: on Linux the login name of the effective user (getpwuid_r), looked up once for each
+// effective user id the process runs as.
 #include "platform/Export.h"
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -86,6 +87,16 @@ TEST(UsuarioLogado, NomeDoUsuarioEfetivo)
     EXPECT_EQ(WNetGetUserA(nullptr, Nome.data(), &Tamanho), NO_ERROR);
     EXPECT_STREQ(Nome.data(), UsuarioEfetivo().c_str());
     EXPECT_EQ(WNetGetUserA("\\\\servidor\\recurso", Nome.data(), &Tamanho), ERROR_INVALID_PARAMETER);
+
+    // The name is kept only for the effective user it was found for.
+    const passwd* Ninguem = getpwnam("nobody");
+    if (geteuid() != 0 || !Ninguem)
+        return;
+    ASSERT_EQ(seteuid(Ninguem->pw_uid), 0);
+    const std::string Outro = TEvtLog("a", "b").RetornaUsuarioLogado();
+    ASSERT_EQ(seteuid(0), 0);
+    EXPECT_EQ(Outro, "nobody");
+    EXPECT_EQ(TEvtLog("a", "b").RetornaUsuarioLogado(), UsuarioEfetivo());
 }
 
 } // namespace
