@@ -4,28 +4,15 @@
 
 #include <gtest/gtest.h>
 
-TEST(mkStrToDate, LidoComoDataOuRecusado)
+// Dates are bound and read by no module code: one pass over the text form, read with or without the
+// time, refused when it is no real date, and written back to the millisecond.
+TEST(mkStrToDate, LidoEscritoDeVoltaOuRecusado)
 {
-    const std::pair<const char*, std::optional<double>> Casos[] = {
-        {"2020/01/31 10:00:00.000", 43861 + 10.0 / 24}, {"1899/12/30 00:00:00.000", 0.0}, {"2020/1/5", 43835.0},
-        {" 2020/01/31 10:00 ", 43861 + 10.0 / 24},       {"18:00", 0.75},                  {"1899/12/29 06:00:00.000", -1.25},
-        {"2024/02/29", 45351.0},                          {"abc", std::nullopt},            {"", std::nullopt},
-        {"2020/13/01", std::nullopt},                     {"2021/02/29", std::nullopt},     {"2020/01/31 25:00", std::nullopt},
-        {"2020-01-31", std::nullopt},                     {"2020/01/31 10:00x", std::nullopt}, {"2020/01/3110:00", std::nullopt}};
-    for (const auto& [Texto, Dias] : Casos) {
-        SCOPED_TRACE(Texto);
-        const auto Lido = TentaStrToDate(Texto);
-        ASSERT_EQ(Lido.has_value(), Dias.has_value());
-        if (Lido)
-            EXPECT_NEAR(Lido->Dias, *Dias, 1e-9);
-        else
-            EXPECT_EQ(ErroDe([&] { mkStrToDate(Texto); }), std::string("'") + Texto + "' is not a valid date and time");
-    }
-}
-
-TEST(mkDateToStr, VoltaAoMesmoTextoEArredondaOMilissegundo)
-{
-    for (const char* Texto : {"2020/01/31 10:00:00.000", "1999/12/31 23:59:59.999", "1899/12/29 06:00:00.000", "0001/01/01 00:00:00.001"})
+    EXPECT_NEAR(mkStrToDate(" 2020/1/31 10:00 ").Dias, 43861 + 10.0 / 24, 1e-9);
+    EXPECT_NEAR(mkStrToDate("18:00").Dias, 0.75, 1e-9);
+    EXPECT_FALSE(TentaStrToDate("2021/02/29"));
+    EXPECT_EQ(ErroDe([] { mkStrToDate("2020-01-31"); }), "'2020-01-31' is not a valid date and time");
+    for (const char* Texto : {"1999/12/31 23:59:59.999", "1899/12/29 06:00:00.000"})
         EXPECT_EQ(mkDateToStr(mkStrToDate(Texto)), Texto);
     EXPECT_EQ(mkDateToStr(TDataHora{0.9999999999}), "1899/12/31 00:00:00.000");
 }
