@@ -1,6 +1,6 @@
 #include "support/Lib.h"
 
-#include "db/MkSqLite3.h"
+#include "db/MkSqLite3Api.h"
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
@@ -51,73 +51,63 @@ private:
 private slots:
     void cleanup() { KovanSetQuestionBoxHandler(nullptr, nullptr); }
 
+    // Up to three buttons, right-aligned 105 apart in the order given. The focus starts on Padrao (on
+    // the first button when Padrao names none) and Tab goes round from there; Escape and a close request
+    // leave the box open; a click, or Enter on the focused button, answers that button's number.
     void BotaoPressionadoResponde_data()
     {
         QTest::addColumn<QStringList>("Legendas");
         QTest::addColumn<int>("Padrao");
-        QTest::addColumn<int>("Pressionado");
-        QTest::newRow("qual-configuracao-atual") << QStringList{"Atual", "Todas", "Cancelar"} << 3 << 1;
-        QTest::newRow("qual-configuracao-todas") << QStringList{"Atual", "Todas", "Cancelar"} << 3 << 2;
-        QTest::newRow("sera-excluida-continuar") << QStringList{"Continuar", "Cancelar"} << 2 << 1;
-        QTest::newRow("quatro-legendas-so-tres") << QStringList{"a", "b", "c", "d"} << 1 << 3;
-        QTest::newRow("um-botao") << QStringList{"OK"} << 1 << 1;
+        QTest::addColumn<QList<int>>("Ordem");
+        QTest::addColumn<int>("Clicado");  // 0: Enter on the last button of Ordem
+        const QStringList Configuracao{"Atual", "Todas", "Cancelar"};
+        QTest::newRow("qual-configuracao-clica") << Configuracao << 3 << QList<int>{3, 1, 2, 3} << 1;
+        QTest::newRow("qual-configuracao-enter") << Configuracao << 2 << QList<int>{2, 3, 1, 2} << 0;
+        QTest::newRow("padrao-fora-segue-criacao") << Configuracao << 7 << QList<int>{1, 2, 3, 1} << 0;
+        QTest::newRow("sera-excluida-continuar") << QStringList{"Continuar", "Cancelar"} << 2 << QList<int>{2, 1} << 1;
+        QTest::newRow("quatro-legendas-so-tres") << QStringList{"a", "b", "c", "d"} << 1 << QList<int>{1} << 3;
+        QTest::newRow("um-botao") << QStringList{"OK"} << 1 << QList<int>{1} << 1;
     }
     void BotaoPressionadoResponde()
     {
         QFETCH(QStringList, Legendas);
         QFETCH(int, Padrao);
-        QFETCH(int, Pressionado);
+        QFETCH(QList<int>, Ordem);
+        QFETCH(int, Clicado);
         std::vector<std::string> Botoes;
         for (const QString& L : Legendas)
             Botoes.push_back(L.toStdString());
         const int N = std::min<int>(Legendas.size(), 3);
+        QList<int> Visitados;
         QuandoAbrir([&](QDialog* Caixa) {
             QCOMPARE(Caixa->windowTitle(), QString("Configurador Mirabelo."));
             QCOMPARE(Caixa->findChildren<QPushButton*>().size(), N);
-            for (int I = 1; I <= N; ++I) {  // right-aligned, 105 apart, in the order given
+            for (int I = 1; I <= N; ++I) {
                 QCOMPARE(Botao(Caixa, I)->text(), Legendas[I - 1]);
                 QCOMPARE(Botao(Caixa, I)->geometry(), QRect(Caixa->width() - 130 - 105 * (N - I), 90, 75, 25));
             }
             QCOMPARE(Caixa->findChild<QLabel*>("Mensagem")->text(), QString("Qual configuração deseja excluir ?"));
             QCOMPARE(Caixa->frameGeometry().size(), QSize(400, 150));
             QVERIFY(!(Caixa->windowFlags() & Qt::WindowCloseButtonHint));
-            QTest::mouseClick(Botao(Caixa, Pressionado), Qt::LeftButton);
-        });
-        QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", "Qual configura\xE7\xE3o deseja excluir ?", Botoes,
-                                    Padrao),
-                 Pressionado);
-    }
-
-    void OrdemDeTabulacaoComecaNoPadrao_data()
-    {
-        QTest::addColumn<int>("Padrao");
-        QTest::addColumn<QList<int>>("Ordem");
-        QTest::newRow("padrao-2") << 2 << QList<int>{2, 3, 1, 2};
-        QTest::newRow("padrao-3") << 3 << QList<int>{3, 1, 2, 3};
-        QTest::newRow("padrao-fora-segue-criacao") << 7 << QList<int>{1, 2, 3, 1};
-    }
-    void OrdemDeTabulacaoComecaNoPadrao()
-    {
-        QFETCH(int, Padrao);
-        QFETCH(QList<int>, Ordem);
-        QList<int> Visitados;
-        QuandoAbrir([&](QDialog* Caixa) {
             for (int I = 0; I < Ordem.size(); ++I) {
-                for (int B = 1; B <= 3; ++B)
+                for (int B = 1; B <= N; ++B)
                     if (Caixa->focusWidget() == Botao(Caixa, B))
                         Visitados << B;
                 if (I + 1 < Ordem.size())
                     QTest::keyClick(Caixa->focusWidget(), Qt::Key_Tab);
             }
-            // Escape and a close request leave the box open; Enter presses the focused button.
             QTest::keyClick(Caixa->focusWidget(), Qt::Key_Escape);
             Caixa->close();
             QVERIFY(Caixa->isVisible());
-            QTest::keyClick(Caixa->focusWidget(), Qt::Key_Return);
+            if (Clicado)
+                QTest::mouseClick(Botao(Caixa, Clicado), Qt::LeftButton);
+            else
+                QTest::keyClick(Caixa->focusWidget(), Qt::Key_Return);
         });
-        const int Resposta = CaixaDlgMensagemEx("T", "M", {"Atual", "Todas", "Cancelar"}, Padrao);
+        const int Resposta = CaixaDlgMensagemEx("Configurador Mirabelo.", "Qual configura\xE7\xE3o deseja excluir ?",
+                                                Botoes, Padrao);
         QCOMPARE(Visitados, Ordem);
-        QCOMPARE(Resposta, Ordem.last());
+        QCOMPARE(Resposta, Clicado ? Clicado : Ordem.last());
     }
 
     // A host's handler answers instead of the box, and sees at most three buttons; an empty list
@@ -157,30 +147,14 @@ private slots:
                                             Utf8ParaCp1252("SEGURANÇA"), MB_OK | MB_ICONERROR}}));
     }
 
-    // The group database says what failed; the user reads message 43 for a missing library and the
-    // layer's own text for everything else.
+    // The text a user would read for an error of the group database (no screen shows one yet): message
+    // 43 for a missing library, the layer's own text for everything else.
     void TextoDoErroDoBanco()
     {
-        const auto Texto = [](const char* Biblioteca, const char* Sql) {
-            const QByteArray Antes = qgetenv("KOVAN_SQLITE_LIBRARY");
-            if (Biblioteca)
-                qputenv("KOVAN_SQLITE_LIBRARY", Biblioteca);
-            std::string T = "(no error)";
-            try {
-                TMkSqlite Banco;
-                Banco.open();
-                Banco.exec(Sql);
-            } catch (const std::exception& E) {
-                T = TextoDoErro(E);
-            }
-            if (Antes.isEmpty())
-                qunsetenv("KOVAN_SQLITE_LIBRARY");
-            else
-                qputenv("KOVAN_SQLITE_LIBRARY", Antes);
-            return T;
-        };
-        QCOMPARE(Texto("/nao-existe/libsqlite3.so.0", "select 1"), Utf8ParaCp1252("sqlite3.dll não foi encontrado."));
-        QCOMPARE(Texto(nullptr, "select * from Nada"), std::string("1:no such table: Nada"));
+        QCOMPARE(TextoDoErro(ESqlite(TTipoErroSqlite::BibliotecaAusente, "libsqlite3.so.0: not found")),
+                 Utf8ParaCp1252("sqlite3.dll não foi encontrado."));
+        QCOMPARE(TextoDoErro(ESqlite(TTipoErroSqlite::Sqlite, "1:no such table: Nada", 1)),
+                 std::string("1:no such table: Nada"));
     }
 };
 
