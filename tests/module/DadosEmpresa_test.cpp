@@ -22,15 +22,11 @@ const std::string Atencao = Utf8ParaCp1252("ATENÇÃO");
 const std::string Finalizada = Utf8ParaCp1252("A importação foi finalizada.");
 const std::string Incompleta = Utf8ParaCp1252("A importação não foi efetuada completamente.");
 
-std::string PerguntaA(const std::string& E, const std::string& O)
+// Question A (the code is already in this import) or B (another company holds it).
+std::string Pergunta(char Qual, const std::string& E, const std::string& O)
 {
-    return Utf8ParaCp1252("Código do Estabelecimento da empresa [" + E + "] é igual ao da empresa [" + O +
-                          "], portanto será desconsiderado. Deseja continuar?");
-}
-
-std::string PerguntaB(const std::string& E, const std::string& O)
-{
-    return Utf8ParaCp1252("Código do Estabelecimento da empresa [" + E + "] já está sendo usado pela empresa [" + O +
+    return Utf8ParaCp1252("Código do Estabelecimento da empresa [" + E +
+                          (Qual == 'A' ? "] é igual ao da empresa [" : "] já está sendo usado pela empresa [") + O +
                           "], portanto será desconsiderado. Deseja continuar?");
 }
 
@@ -199,9 +195,9 @@ TEST_F(DadosEmpresaTeste, PerguntasDeCodigoRepetido)
         std::string Depois;  // the code 00000002 ends with after Yes (after No it keeps 66)
         int ResultadoSim, ResultadoNao;
     } Casos[] = {
-        {"A", {"00000001;77", "00000002;077", "00000003;9"}, PerguntaA("00000002", "00000001"), MB_ICONWARNING,
+        {"A", {"00000001;77", "00000002;077", "00000003;9"}, Pergunta('A', "00000002", "00000001"), MB_ICONWARNING,
          "000000000000066", 3 + 2, 3 + 1},
-        {"B", {"00000002;55", "00000002;8", "00000003;9"}, PerguntaB("00000002", "00000001"), MB_ICONERROR,
+        {"B", {"00000002;55", "00000002;8", "00000003;9"}, Pergunta('B', "00000002", "00000001"), MB_ICONERROR,
          "000000000000008", 3 + 2, 3},
     };
     for (const auto& Caso : Casos) {
@@ -248,7 +244,7 @@ TEST_F(DadosEmpresaTeste, DuplicadosPermitidosNaoPerguntam)
     Caixas.clear();
     RespostasCaixa = {IDYES};
     Importa({"00000004;55", "00000005;55"});
-    EXPECT_EQ(Caixas.front().Texto, PerguntaA("00000005", "00000004"));
+    EXPECT_EQ(Caixas.front().Texto, Pergunta('A', "00000005", "00000004"));
 }
 
 TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
@@ -297,28 +293,16 @@ TEST_F(DadosEmpresaTeste, ImportaLeSoOQueOHostDeclarou)
         EXPECT_EQ(ChamaBruto(1, Buffer.get(), Caso.Tamanho), Caso.Resultado);
         EXPECT_EQ(Guardado("00000001"), Caso.Guardado);
         EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002"))) << "nothing past the declared size";
-        if (Caso.Resultado == 0) {
-            EXPECT_TRUE(Caixas.empty()) << "an empty buffer shows nothing";
-        }
+        EXPECT_EQ(Caixas.empty(), Caso.Resultado == 0) << "an empty buffer shows nothing";
     }
-
 }
 
-// Resultado is signed 16-bit: the counts stop at 32767 instead of wrapping into the error codes.
+// Resultado is signed 16-bit: the counts stop at 32767 instead of wrapping into the error codes, whether
+// N plus one per entry passes it (40000) or N alone passes 65536.
 TEST_F(DadosEmpresaTeste, ResultadoSaturaEm32767)
 {
-    struct {
-        const char* Linha;
-        int Quantas;
-    } Casos[] = {
-        {"00000001;", 20000},  // N + one per entry: 40000
-        {"x;", 70000},         // N alone passes 65536
-    };
-    for (const auto& Caso : Casos) {
-        SCOPED_TRACE(Caso.Linha);
-        std::vector<std::string> Lista(static_cast<std::size_t>(Caso.Quantas), Caso.Linha);
-        EXPECT_EQ(Importa(Lista), 32767);
-    }
+    EXPECT_EQ(Importa(std::vector<std::string>(20000, "00000001;")), 32767);
+    EXPECT_EQ(Importa(std::vector<std::string>(70000, "x;")), 32767);
 }
 
 TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
