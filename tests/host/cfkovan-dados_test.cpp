@@ -49,7 +49,7 @@ TEST_F(FerramentaDados, AjudaEUsoErrado)
     TExecucao E = Dados("--help");
     EXPECT_EQ(E.Status, 0);
     EXPECT_PRED2(Contem, E.Saida, "Usage: cfkovan-dados");
-    struct { const char* Argumentos; const char* Erro; } Casos[] = {
+    struct { std::string Comando; const char* Erro; } Casos[] = {
         {"", "no command given"},
         {"frobnicate", "unknown command frobnicate"},
         {"import", "import needs a FILE"},
@@ -57,21 +57,20 @@ TEST_F(FerramentaDados, AjudaEUsoErrado)
         {"export 123", "a company code has 8 letters or digits"},
         {"--yes --no import x", "--yes and --no exclude each other"},
         {"--bogus export", "unknown option --bogus"},
+        {"--module /nonexistent/lib.so export", "cannot load the module"},
     };
     for (const auto& Caso : Casos) {
-        E = Dados(Caso.Argumentos);
-        EXPECT_EQ(E.Status, 2) << Caso.Argumentos;
+        E = Dados(Caso.Comando);
+        EXPECT_EQ(E.Status, 2) << Caso.Comando;
         EXPECT_PRED2(Contem, E.Erros, Caso.Erro);
     }
     E = Executa(Pasta + "/cfkovan-dados --config-dir " + R.Pasta.string() + " export");
     EXPECT_EQ(E.Status, 2);
     EXPECT_PRED2(Contem, E.Erros, "CfKovan.ini names the server root; use --config-dir");
-    E = Dados("--module /nonexistent/lib.so export");
-    EXPECT_EQ(E.Status, 2);
-    EXPECT_PRED2(Contem, E.Erros, "cannot load the module");
 }
 
-TEST_F(FerramentaDados, ExportaParaSaidaEArquivo)
+// Export to the output or a file; erase one company, then all.
+TEST_F(FerramentaDados, ExportaEApaga)
 {
     TExecucao E = Dados("export-all");
     EXPECT_EQ(E.Status, 0) << E.Erros;
@@ -79,6 +78,14 @@ TEST_F(FerramentaDados, ExportaParaSaidaEArquivo)
     E = Dados("export 00000456 -o " + (R.Pasta / "um.txt").string());
     EXPECT_EQ(E.Status, 0) << E.Erros;
     EXPECT_EQ(TRaizTeste::Le(R.Pasta / "um.txt"), "00000456;000000000067890\n");
+
+    E = Dados("erase 00000123");
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_EQ(Linhas(Dados("export").Saida), (std::vector<std::string>{"00000456;000000000067890"}));
+    E = Dados("erase --all");
+    EXPECT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "erased the code of 3 companies");
+    EXPECT_EQ(Dados("export").Saida, "");
 }
 
 TEST_F(FerramentaDados, ImportaComRespostasDeScriptEContaOQueFez)
@@ -144,15 +151,4 @@ TEST_F(FerramentaDados, RaizInexistenteEErro)
         EXPECT_PRED2(Contem, E.Erros, "does not exist");
     }
     EXPECT_FALSE(fs::exists(Engano));
-}
-
-TEST_F(FerramentaDados, ApagaUmaOuTodas)
-{
-    TExecucao E = Dados("erase 00000123");
-    EXPECT_EQ(E.Status, 0) << E.Erros;
-    EXPECT_EQ(Linhas(Dados("export").Saida), (std::vector<std::string>{"00000456;000000000067890"}));
-    E = Dados("erase --all");
-    EXPECT_EQ(E.Status, 0) << E.Erros;
-    EXPECT_PRED2(Contem, E.Erros, "erased the code of 3 companies");
-    EXPECT_EQ(Dados("export").Saida, "");
 }
