@@ -20,18 +20,13 @@ struct TMsgEsperada {
 const TMsgEsperada MsgEsperadas[] = {
     {8, "MsgAtencao", "ATEN\xC7\xC3O"},
     {30, "MsgUserNaoAutorizado", "Usu\xE1rio n\xE3o autorizado para essa op\xE7\xE3o."},
-    {123, "MsgDesejaSairSemSalvar", "Deseja sair sem salvar as altera\xE7\xF5""es ?"},
-    {180, "MsgSalvarSub", "&Salvar"},
-    {235, "MsgDesejaExcDaLista", "Deseja excluir [%s] da lista ?"},
     {246, "MsgNomeEsp", "Nome "},
-    {248, "MsgBIncluir", "/Incluir"},
     {250, "MsgEmpTODAS", "Todas"},
-    {542, "MsgHintCodigoEmpresa", "Digite ou Selecione a empresa."},
     {743, "MsgCodGrupoNaoCadastrado", "C\xF3""digo de grupo n\xE3o est\xE1 cadastrado."},
 };
 
-// Entries of every kind of text (accents, a trailing blank, "&", "%s", a leading "/", the first and
-// last numbers the module shows) byte for byte; every key unique, 740 "Msg" and 4 "Titulo" ones.
+// Entries byte for byte: accented texts in CP1252, a trailing blank kept, the first and last numbers the
+// module shows; every key unique, 740 "Msg" and 4 "Titulo" ones.
 TEST(TabelaMsgModulos, EntradasListadasEChavesUnicas)
 {
     for (const TMsgEsperada& M : MsgEsperadas) {
