@@ -10,7 +10,9 @@
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
 #include "runtime/Classes.h"
+#include "runtime/ComCtrls.h"
 #include "runtime/Forms.h"
+#include "runtime/StdCtrls.h"
 #include "runtime/Texto.h"
 
 #include <QApplication>
@@ -143,6 +145,34 @@ public:
         QTest::mouseClick(Controle(Nome), Qt::LeftButton);
         QCoreApplication::processEvents();
     }
+    /// Clicks a field and types into it.
+    void Escreve(const char* Nome, const char* Texto)
+    {
+        Clica(Nome);
+        Digita(Texto);
+    }
+    /// Empties a field as a person does: End, then a Backspace a character (the filters drop Ctrl+A).
+    void Apaga(const char* Nome)
+    {
+        Clica(Nome);
+        Tecla(Qt::Key_End);
+        for (std::size_t I = Texto(Nome).size(); I > 0; --I)
+            Tecla(Qt::Key_Backspace);
+    }
+    /// A check box is clicked on its box, which a click in its middle may miss.
+    void Marca(const char* Nome)
+    {
+        QWidget* Caixa = Controle(Nome);
+        QTest::mouseClick(Caixa, Qt::LeftButton, {}, QPoint(6, Caixa->height() / 2));
+        QCoreApplication::processEvents();
+    }
+    bool Marcada(const char* Nome) const { return Controle<TCheckBox>(Nome)->Checked(); }
+    void ClicaAba(const char* Nome, int Aba)
+    {
+        auto* Abas = Controle<TTabSet>(Nome);
+        QTest::mouseClick(Abas, Qt::LeftButton, {}, Abas->tabRect(Aba).center());
+        QCoreApplication::processEvents();
+    }
     bool Habilitado(const char* Nome) const { return Controle(Nome)->isEnabled(); }
     /// The text of an edit or of a combo box's edit part, CP1252.
     std::string Texto(const char* Nome) const
@@ -170,6 +200,22 @@ public:
         for (std::size_t I = Desde; I < Trocas.size(); ++I)
             Lista.push_back(Trocas[I].Codigo);
         return Lista;
+    }
+    /// What was asked, in order: the questions as "title: text (buttons; default)", then the message
+    /// boxes as "title: text (0xflags)", joined by " | ".
+    QString Dialogos() const
+    {
+        QStringList Lista;
+        for (const TPerguntaFeita& P : Perguntas) {
+            QStringList Botoes;
+            for (const std::string& B : P.Botoes)
+                Botoes << QStringDeCp1252(B);
+            Lista << QStringDeCp1252(P.Titulo + ": " + P.Texto) + " (" + Botoes.join('/') + "; " +
+                         QString::number(P.Padrao) + ")";
+        }
+        for (const TCaixaMostrada& C : Caixas)
+            Lista << QStringDeCp1252(C.Titulo + ": " + C.Texto) + " (0x" + QString::number(C.Flags, 16) + ")";
+        return Lista.join(" | ");
     }
     /// The bytes of a company's settings file.
     std::string Guardado(const std::string& Empresa) const { return TRaizTeste::Le(Raiz.IniEmpresa(Empresa)); }
