@@ -5,6 +5,7 @@
 namespace {
 
 const std::string Cabeca = "Mirabelo/Estabelecimento/";
+const QString Titulo = "Configurador Mirabelo.: ";
 
 } // namespace
 
@@ -12,137 +13,118 @@ class EstabelecimentoTeste : public QObject {
     Q_OBJECT
 
 private slots:
-    // Typing 1, 2, 3 and leaving the field pads it to 15; saving stores it, audits it and reloads it.
-    // A 15-character code stays as typed and takes no 16th character; keys other than letters and
-    // digits are dropped; the hints follow the focus.
+    // The code typed over the company's: keys other than letters and digits are dropped, a 16th
+    // character is not taken, leaving the field pads it to 15 and the hints follow the focus. Saving
+    // stores it, audits it and reloads; a code another listed company holds (any letter case) is
+    // refused unless the server allows duplicates, the same company may save its own code again, and
+    // an empty code is refused.
     void DigitaESalva_data()
-    {
-        QTest::addColumn<QString>("Digitado");
-        QTest::addColumn<QString>("Gravado");
-        QTest::newRow("tres-digitos") << "1-2 3" << "000000000000123";
-        QTest::newRow("quinze") << "AB3456789012345X" << "AB3456789012345";
-    }
-    void DigitaESalva()
-    {
-        QFETCH(QString, Digitado);
-        QFETCH(QString, Gravado);
-        const std::string Codigo = Gravado.toStdString();
-        TTelaTeste T;
-        T.Empresas({{"00000123", ""}, {"00000456", "000000000000999"}});
-        T.Abre();
-        QCOMPARE(T.Texto("EditCodigoEstab"), std::string());
-        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnCancelar") && T.Habilitado("BitBtnExcluir"));
-
-        T.Tecla(Qt::Key_Tab);
-        QCOMPARE(T.Trocas.back(), (TTroca{100, Cp("Digite o código de estabelecimento para a empresa.")}));
-        T.Digita(Digitado.toLatin1().constData());
-        QVERIFY(T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnCancelar"));
-        QVERIFY(!T.Habilitado("BitBtnExcluir") && !T.Habilitado("ComboBoxEmpresa"));
-        T.Tecla(Qt::Key_Tab);
-        QCOMPARE(T.Texto("EditCodigoEstab"), Codigo);
-        QCOMPARE(T.Trocas.back(), (TTroca{100, ""}));
-
-        T.Clica("BitBtnSalvar");
-        QVERIFY(T.Caixas.empty());
-        QCOMPARE(T.Guardado("00000123"), "[geral]\r\ncodigoestabelecimento=" + Codigo + "\r\n");
-        QCOMPARE(T.Auditoria(), (std::vector<std::string>{Cabeca + "00000123\r\nEstab: " + Codigo}));
-        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir") && T.Habilitado("ComboBoxEmpresa"));
-        QCOMPARE(T.Trocas.back().Codigo, 300);
-    }
-
-    // Saving a code another listed company holds (any letter case) is refused unless the server
-    // allows duplicates; the same company may save its own code again; an empty code is refused.
-    void Duplicidade_data()
     {
         QTest::addColumn<bool>("Permite");
         QTest::addColumn<QString>("Empresa");
         QTest::addColumn<QString>("Digitado");
+        QTest::addColumn<QString>("Codigo");
         QTest::addColumn<QString>("Recusa");
         const QString Usado = "Esse código de estabelecimento já está sendo usado por outra empresa.";
-        QTest::newRow("outra-empresa-outra-caixa") << false << "00000123" << "abc" << Usado;
-        QTest::newRow("mesma-empresa") << false << "00000456" << "ABC" << "";
-        QTest::newRow("duplicados-permitidos") << true << "00000123" << "abc" << "";
-        QTest::newRow("vazio") << false << "00000123" << "" << "Código de Estabelecimento inválido.";
+        QTest::newRow("tres-digitos") << false << "00000123" << "1-2 3" << "000000000000123" << "";
+        QTest::newRow("quinze") << false << "00000123" << "AB3456789012345X" << "AB3456789012345" << "";
+        QTest::newRow("outra-empresa-outra-caixa") << false << "00000123" << "abc" << "000000000000abc" << Usado;
+        QTest::newRow("mesma-empresa") << false << "00000456" << "ABC" << "000000000000ABC" << "";
+        QTest::newRow("duplicados-permitidos") << true << "00000123" << "abc" << "000000000000abc" << "";
+        QTest::newRow("vazio") << false << "00000456" << "" << "" << "Código de Estabelecimento inválido.";
     }
-    void Duplicidade()
+    void DigitaESalva()
     {
         QFETCH(bool, Permite);
         QFETCH(QString, Empresa);
         QFETCH(QString, Digitado);
+        QFETCH(QString, Codigo);
         QFETCH(QString, Recusa);
+        const std::string Escolhida = Empresa.toStdString(), Esperado = Codigo.toStdString();
         TTelaTeste T;
         T.Empresas({{"00000123", ""}, {"00000456", "000000000000ABC"}}, Permite);
-        T.Respostas[301] = Empresa.toStdString();
+        T.Respostas[301] = Escolhida;
         T.Abre();
-        T.Clica("EditCodigoEstab");
-        T.Controle<QLineEdit>("EditCodigoEstab")->selectAll();
-        T.Tecla(Qt::Key_Backspace);
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string(Escolhida == "00000123" ? "" : "000000000000ABC"));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnCancelar") && T.Habilitado("BitBtnExcluir"));
+
+        T.Tecla(Qt::Key_Tab);
+        QCOMPARE(T.Trocas.back(), (TTroca{100, Cp("Digite o código de estabelecimento para a empresa.")}));
+        T.Apaga("EditCodigoEstab");
         T.Digita(Digitado.toLatin1().constData());
+        QVERIFY(T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnCancelar"));
+        QVERIFY(!T.Habilitado("BitBtnExcluir") && !T.Habilitado("ComboBoxEmpresa"));
+        T.Tecla(Qt::Key_Tab);
+        QCOMPARE(T.Texto("EditCodigoEstab"), Esperado);
+        QCOMPARE(T.Trocas.back(), (TTroca{100, ""}));
+
         const std::string Antes = T.Guardado("00000123") + T.Guardado("00000456");
         T.Clica("BitBtnSalvar");
-        QCOMPARE(T.Auditoria().size(), Recusa.isEmpty() ? 1u : 0u);
-        QCOMPARE(T.Habilitado("BitBtnSalvar"), !Recusa.isEmpty());
-        QCOMPARE(T.Caixas.size(), Recusa.isEmpty() ? 0u : 1u);
-        if (Recusa.isEmpty())
-            return;
-        QCOMPARE(T.Caixas[0].Texto, Cp(Recusa.toStdString()));
-        QCOMPARE(T.Caixas[0].Flags, MB_OK | MB_ICONWARNING);
-        QCOMPARE(T.Guardado("00000123") + T.Guardado("00000456"), Antes);
-        QCOMPARE(QApplication::focusWidget(), T.Controle("EditCodigoEstab"));
+        if (Recusa.isEmpty()) {
+            QVERIFY(T.Caixas.empty());
+            if (Escolhida == "00000123")
+                QCOMPARE(T.Guardado(Escolhida), "[geral]\r\ncodigoestabelecimento=" + Esperado + "\r\n");
+            QCOMPARE(T.Auditoria(), (std::vector<std::string>{Cabeca + Escolhida + "\r\nEstab: " + Esperado}));
+            QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir") && T.Habilitado("ComboBoxEmpresa"));
+            QCOMPARE(T.Trocas.back().Codigo, 300);
+        } else {
+            QCOMPARE(T.Dialogos(), Titulo + Recusa + " (0x30)");
+            QVERIFY(T.Auditoria().empty() && T.Habilitado("BitBtnSalvar"));
+            QCOMPARE(T.Guardado("00000123") + T.Guardado("00000456"), Antes);
+            QCOMPARE(QApplication::focusWidget(), T.Controle("EditCodigoEstab"));
+        }
     }
 
-    // Cancel: with changes it asks (No by default) and No keeps them; without changes it reloads at once.
+    // Cancel with changes asks (No by default): No keeps them, Yes reloads the stored code.
     void Cancela()
     {
         TTelaTeste T;
         T.Empresas({{"00000123", "000000000000111"}});
         T.Abre();
-        T.Clica("EditCodigoEstab");
-        T.Digita("9");
+        T.Escreve("EditCodigoEstab", "9");
         T.RespostasCaixa = {IDNO, IDYES};
         T.Clica("BitBtnCancelar");
-        QCOMPARE(T.Caixas[0].Flags, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-        QCOMPARE(T.Caixas[0].Texto, Cp("Deseja cancelar as alterações ?"));
+        QCOMPARE(T.Dialogos(), Titulo + "Deseja cancelar as alterações ? (0x124)");
         QVERIFY(T.Habilitado("BitBtnSalvar"));
         T.Clica("BitBtnCancelar");
         QCOMPARE(T.Texto("EditCodigoEstab"), std::string("000000000000111"));
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
-
-        TRaizTeste::Grava(T.Raiz.IniEmpresa("00000123"), "[Geral]\r\nCodigoEstabelecimento=222\r\n");
-        T.Controle("BitBtnCancelar")->setEnabled(true);
-        T.Clica("BitBtnCancelar");
-        QCOMPARE(T.Caixas.size(), 2u);
-        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("222"));
     }
 
     // Delete: which question is asked, what each answer removes, and the audit line of every company
-    // whose section went away; level 2 may only view (field disabled, delete refused).
+    // whose section went away (00000456 has none); level 2 may only view (field disabled, delete
+    // refused), level 4 may delete.
     void Exclui_data()
     {
         QTest::addColumn<bool>("Multi");
         QTest::addColumn<QString>("Modo");
         QTest::addColumn<int>("Nivel");
-        QTest::addColumn<int>("Escolha");
-        QTest::addColumn<int>("Confirma");
-        QTest::addColumn<QStringList>("Botoes");
+        QTest::addColumn<QList<int>>("Respostas"); // the choice, then the confirmation
+        QTest::addColumn<QString>("Dialogos");
         QTest::addColumn<QStringList>("Removidas");
-        const QStringList Tres{"Atual", "Todas", "Cancelar"}, Dois{"Continuar", "Cancelar"};
-        QTest::newRow("atual") << true << "0" << 0 << 1 << IDYES << Tres << QStringList{"00000123"};
-        QTest::newRow("todas") << true << "0" << 0 << 2 << IDYES << Tres << QStringList{"00000123", "00000789"};
-        QTest::newRow("cancelar") << true << "0" << 4 << 3 << IDYES << Tres << QStringList{};
-        QTest::newRow("nao-confirma") << true << "0" << 0 << 2 << IDNO << Tres << QStringList{};
-        QTest::newRow("empresa-fixa") << true << "8" << 0 << 2 << IDYES << Dois << QStringList{};
-        QTest::newRow("uma-empresa") << false << "0" << 0 << 1 << IDYES << Dois << QStringList{"00000000"};
-        QTest::newRow("nivel-2-so-ve") << true << "0" << 2 << 1 << IDYES << QStringList{} << QStringList{};
+        const QString Qual = Titulo + "Qual configuração deseja excluir ? (Atual/Todas/Cancelar; 3)";
+        const QString Sera = Titulo + "A configuração será excluída! (Continuar/Cancelar; 2)";
+        const QString Confirma = " | " + Titulo + "Deseja realmente excluir a configuração ";
+        const QString Atual = Qual + Confirma + "da empresa [00000123] ? (0x124)";
+        const QString Todas = Qual + Confirma + "de Todas empresas ? (0x124)";
+        QTest::newRow("atual") << true << "0" << 0 << QList<int>{1, IDYES} << Atual << QStringList{"00000123"};
+        QTest::newRow("todas") << true << "0" << 0 << QList<int>{2, IDYES} << Todas
+                               << QStringList{"00000123", "00000789"};
+        QTest::newRow("cancelar") << true << "0" << 4 << QList<int>{3} << Qual << QStringList{};
+        QTest::newRow("nao-confirma") << true << "0" << 0 << QList<int>{2, IDNO} << Todas << QStringList{};
+        QTest::newRow("empresa-fixa") << true << "8" << 0 << QList<int>{2} << Sera << QStringList{};
+        QTest::newRow("uma-empresa") << false << "0" << 0 << QList<int>{1, IDYES}
+                                     << Sera + Confirma + "da empresa [00000000] ? (0x124)" << QStringList{"00000000"};
+        QTest::newRow("nivel-2-so-ve") << true << "0" << 2 << QList<int>{1, IDYES}
+                                       << "SEGURANÇA: Usuário não autorizado para essa opção. (0x10)" << QStringList{};
     }
     void Exclui()
     {
         QFETCH(bool, Multi);
         QFETCH(QString, Modo);
         QFETCH(int, Nivel);
-        QFETCH(int, Escolha);
-        QFETCH(int, Confirma);
-        QFETCH(QStringList, Botoes);
+        QFETCH(QList<int>, Respostas);
+        QFETCH(QString, Dialogos);
         QFETCH(QStringList, Removidas);
         TTelaTeste T(static_cast<std::uint16_t>(Nivel));
         const std::string Primeira = Multi ? "00000123" : "00000000";
@@ -154,26 +136,11 @@ private slots:
         TRaizTeste::Grava(T.Raiz.IniEmpresa(Primeira), Geral + Outra);
         T.Respostas[501] = Modo.toStdString();
         T.Abre();
-        T.RespostasPergunta = {Escolha};
-        T.RespostasCaixa = {Confirma};
+        T.RespostasPergunta = {Respostas[0]};
+        T.RespostasCaixa = {Respostas.value(1)};
         QCOMPARE(T.Habilitado("EditCodigoEstab"), Nivel != 2);
         T.Clica("BitBtnExcluir");
-        if (Nivel == 2) { // refused with the privilege message, nothing asked
-            QVERIFY(T.Perguntas.empty() && T.Caixas.size() == 1u);
-            QCOMPARE(T.Caixas[0].Titulo, Cp("SEGURANÇA"));
-        } else {
-            QCOMPARE(T.Perguntas.size(), 1u);
-            QStringList Mostrados;
-            for (const std::string& B : T.Perguntas[0].Botoes)
-                Mostrados << QString::fromStdString(B);
-            QCOMPARE(Mostrados, Botoes);
-            QCOMPARE(T.Perguntas[0].Padrao, static_cast<int>(Botoes.size()));
-            QCOMPARE(T.Perguntas[0].Titulo, std::string("Configurador Mirabelo."));
-            const bool Confirmou = Escolha == 1 || (Escolha == 2 && Botoes.size() == 3);
-            QCOMPARE(T.UltimaCaixa(), !Confirmou       ? std::string()
-                                      : Escolha == 1 ? Cp("Deseja realmente excluir a configuração da empresa [" + Primeira + "] ?")
-                                                     : Cp("Deseja realmente excluir a configuração de Todas empresas ?"));
-        }
+        QCOMPARE(T.Dialogos(), Dialogos);
         std::vector<std::string> Linhas;
         for (const QString& E : Removidas)
             Linhas.push_back(Cabeca + E.toStdString() + Cp(" - Opção Exclusão"));
