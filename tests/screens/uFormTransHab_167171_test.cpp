@@ -3,8 +3,6 @@
 // delete for one or all companies, the keys of the company box and where the focus goes.
 #include "TelaTeste.h"
 #include "platform/Ascii.h"
-#include "runtime/ComCtrls.h"
-#include "runtime/StdCtrls.h"
 #include "screens/uFormPadraoCfgTransHab.h"
 
 #include <QClipboard>
@@ -13,36 +11,20 @@
 namespace {
 
 const char* const Classe = "TFormTransHab_167171";
+const QString Titulo = "Configurador Mirabelo.: ";
 
 void GuardaTransacoes(TTelaTeste& T, const std::string& Empresa, const std::string& Valores)
 {
     TRaizTeste::Grava(T.Raiz.IniEmpresa(Empresa), "[TrnHabilitada]\r\n" + Valores);
 }
 
-bool Marcada(const TTelaTeste& T, const char* Nome)
-{
-    return T.Controle<TCheckBox>(Nome)->Checked();
-}
-
-// A check box is clicked on its box, which a click in its middle may miss.
-void Marca(TTelaTeste& T, const char* Nome)
-{
-    QWidget* Caixa = T.Controle(Nome);
-    QTest::mouseClick(Caixa, Qt::LeftButton, {}, QPoint(6, Caixa->height() / 2));
-    QCoreApplication::processEvents();
-}
-
 // Types over a field's text. Coming from outside the pages, the first click lands on the page's first
-// check box, so a person clicks twice; two backspaces, since the digit filter drops Ctrl+A as the
-// Windows field does.
+// check box, so a person clicks twice.
 void Redigita(TTelaTeste& T, const char* Nome, const char* Texto)
 {
     T.Clica(Nome);
     QCOMPARE(QApplication::focusWidget(), T.Controle("Cr_vista"));
-    T.Clica(Nome);
-    T.Tecla(Qt::Key_End);
-    T.Tecla(Qt::Key_Backspace);
-    T.Tecla(Qt::Key_Backspace);
+    T.Apaga(Nome);
     T.Digita(Texto);
 }
 
@@ -63,7 +45,7 @@ private slots:
         setenv("KOVAN_EVENTLOG", T.Raiz.IniEmpresa("00000123").c_str(), 1);
         T.Abre(Classe);
         QCOMPARE(T.Controle<TTabSet>("TabSet1")->Tabs(), std::vector<std::string>{Cp("Débito")});
-        QVERIFY(Marcada(T, "Cr_vista") && Marcada(T, "Cr_cancelamento") && !Marcada(T, "Cr_parceladoEstab"));
+        QVERIFY(T.Marcada("Cr_vista") && T.Marcada("Cr_cancelamento") && !T.Marcada("Cr_parceladoEstab"));
         QVERIFY(T.Habilitado("Cr_parceladoEstab") && !T.Habilitado("Cr_parceladoAdm") && !T.Habilitado("ParcelasC"));
         QVERIFY(T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir"));
 
@@ -85,14 +67,14 @@ private slots:
     {
         QTest::addColumn<QString>("Digitado");
         QTest::addColumn<QString>("Mensagem");
-        QTest::addColumn<unsigned>("Icone");
         QTest::addColumn<QString>("Gravado");
-        QTest::newRow("vazio") << "" << "Informe o número de parcelas." << MB_ICONWARNING << "12";
-        QTest::newRow("zero") << "0" << "Número de parcelas inválido." << MB_ICONERROR << "12";
-        QTest::newRow("dois-zeros") << "00" << "Número de parcelas inválido." << MB_ICONERROR << "12";
-        QTest::newRow("zero-um") << "01" << "" << 0u << "01";
-        QTest::newRow("noventa-e-nove") << "99" << "" << 0u << "99";
-        QTest::newRow("so-digitos") << "a9.-" << "" << 0u << "9";
+        const QString Invalido = Titulo + "Número de parcelas inválido. (0x10)";
+        QTest::newRow("vazio") << "" << Titulo + "Informe o número de parcelas. (0x30)" << "12";
+        QTest::newRow("zero") << "0" << Invalido << "12";
+        QTest::newRow("dois-zeros") << "00" << Invalido << "12";
+        QTest::newRow("zero-um") << "01" << "" << "01";
+        QTest::newRow("noventa-e-nove") << "99" << "" << "99";
+        QTest::newRow("so-digitos") << "a9.-" << "" << "9";
     }
     // A stored "0" still counts as configured; stored installments enable the field, which must then
     // hold 1 to 99 for the save to go on.
@@ -100,28 +82,21 @@ private slots:
     {
         QFETCH(QString, Digitado);
         QFETCH(QString, Mensagem);
-        QFETCH(unsigned, Icone);
         QFETCH(QString, Gravado);
         TTelaTeste T;
         T.Empresas({{"00000123", ""}});
         GuardaTransacoes(T, "00000123", "DebitoVista=0\r\nCancelamento=1\r\nParceladoJurosEstabelecimento=1\r\nNumeroParcelas=12\r\n");
         T.Abre(Classe);
-        QVERIFY(!Marcada(T, "Cr_vista") && Marcada(T, "Cr_parceladoEstab") && T.Texto("ParcelasC") == "12");
+        QVERIFY(!T.Marcada("Cr_vista") && T.Marcada("Cr_parceladoEstab") && T.Texto("ParcelasC") == "12");
         QVERIFY(T.Habilitado("BitBtnExcluir") && !T.Habilitado("BitBtnSalvar") && T.Habilitado("ParcelasC"));
 
         Redigita(T, "ParcelasC", Digitado.toUtf8().constData());
         T.Clica("BitBtnSalvar");
         const std::string Arquivo = MinusculasAscii(T.Guardado("00000123"));
         QVERIFY2(Arquivo.find("numeroparcelas=" + Gravado.toStdString() + "\r\n") != std::string::npos, Arquivo.c_str());
-        if (Mensagem.isEmpty()) {
-            QVERIFY(T.Caixas.empty() && !T.Habilitado("BitBtnSalvar"));
-            QCOMPARE(T.Auditoria().size(), 1u);
-        } else {
-            QCOMPARE(T.Caixas.size(), 1u);
-            QCOMPARE(T.Caixas[0].Texto, Cp(Mensagem.toStdString()));
-            QCOMPARE(T.Caixas[0].Flags, MB_OK | Icone);
-            QVERIFY(T.Auditoria().empty() && T.Habilitado("BitBtnSalvar"));
-        }
+        QCOMPARE(T.Dialogos(), Mensagem);
+        QCOMPARE(T.Auditoria().size(), Mensagem.isEmpty() ? 1u : 0u);
+        QCOMPARE(T.Habilitado("BitBtnSalvar"), !Mensagem.isEmpty());
     }
 
     // Cancel asks (No keeps the change), Yes loads the stored values again. While modified the company
@@ -132,16 +107,15 @@ private slots:
         T.Raiz.CriaEmpresa("00000000");
         GuardaTransacoes(T, "00000000", "DebitoVista=1\r\nCancelamento=1\r\n");
         T.Abre(Classe);
-        Marca(T, "Cr_cancelamento");
+        T.Marca("Cr_cancelamento");
         QVERIFY(!T.Habilitado("ComboBoxEmpresa") && !T.Habilitado("BitBtnExcluir"));
         T.RespostasCaixa = {IDNO, IDYES};
         T.Clica("BitBtnCancelar");
-        QVERIFY(!Marcada(T, "Cr_cancelamento") && T.Habilitado("BitBtnCancelar"));
+        QVERIFY(!T.Marcada("Cr_cancelamento") && T.Habilitado("BitBtnCancelar"));
         T.Clica("BitBtnCancelar");
-        QVERIFY(Marcada(T, "Cr_cancelamento") && T.Habilitado("ComboBoxEmpresa"));
-        QCOMPARE(T.Caixas.size(), 2u);
-        QCOMPARE(T.Caixas[1].Texto, Cp("Deseja cancelar as alterações ?"));
-        QCOMPARE(T.Caixas[1].Flags, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+        QVERIFY(T.Marcada("Cr_cancelamento") && T.Habilitado("ComboBoxEmpresa"));
+        const QString Pergunta = Titulo + "Deseja cancelar as alterações ? (0x124)";
+        QCOMPARE(T.Dialogos(), Pergunta + " | " + Pergunta);
         QVERIFY(T.Auditoria().empty());
     }
 
@@ -155,23 +129,22 @@ private slots:
         QTest::addColumn<QString>("Dialogos");     // what was asked, in order
         QTest::addColumn<QString>("Restam");       // companies whose file is left
         QTest::addColumn<QString>("Excluidas");    // audit lines, in order
-        const QString Qual = "Qual configuração deseja excluir ? (Atual/Todas/Cancelar; 3)";
-        const QString Sera = "A configuração será excluída! (Continuar/Cancelar; 2)";
-        const QString Atual = Qual + " | Deseja realmente excluir a configuração da empresa [00000123] ? (0x124)";
+        const QString Qual = Titulo + "Qual configuração deseja excluir ? (Atual/Todas/Cancelar; 3)";
+        const QString Sera = Titulo + "A configuração será excluída! (Continuar/Cancelar; 2)";
+        const QString Confirma = " | " + Titulo + "Deseja realmente excluir a configuração ";
+        const QString Atual = Qual + Confirma + "da empresa [00000123] ? (0x124)";
         const QString Ambas = "00000123 00000456";
         QTest::newRow("todas") << true << "0" << 0 << false << QList<int>{2, IDYES}
-                               << Qual + " | Deseja realmente excluir a configuração de Todas empresas ? (0x124)" << ""
-                               << Ambas;
+                               << Qual + Confirma + "de Todas empresas ? (0x124)" << "" << Ambas;
         QTest::newRow("atual") << true << "0" << 0 << false << QList<int>{1, IDYES} << Atual << "00000456" << "00000123";
         QTest::newRow("atual-nao") << true << "0" << 0 << false << QList<int>{1, IDNO} << Atual << Ambas << "";
         QTest::newRow("sem-arquivo") << true << "0" << 0 << true << QList<int>{1, IDYES} << Atual << "00000456" << "";
         QTest::newRow("cancelar") << true << "0" << 0 << false << QList<int>{3} << Qual << Ambas << "";
         QTest::newRow("modo-8") << true << "8" << 0 << false << QList<int>{2} << Sera << Ambas << "";
-        QTest::newRow("nivel-2") << true << "0" << 2 << false << QList<int>{} << "Usuário não autorizado para essa opção. (0x10)"
-                                 << Ambas << "";
+        QTest::newRow("nivel-2") << true << "0" << 2 << false << QList<int>{}
+                                 << "SEGURANÇA: Usuário não autorizado para essa opção. (0x10)" << Ambas << "";
         QTest::newRow("uma-empresa") << false << "0" << 0 << false << QList<int>{1, IDYES}
-                                     << Sera + " | Deseja realmente excluir a configuração da empresa [00000000] ? (0x124)"
-                                     << "" << "00000000";
+                                     << Sera + Confirma + "da empresa [00000000] ? (0x124)" << "" << "00000000";
     }
     // Which question is asked when, and what each answer removes: one audit line per company whose file
     // exists (00000789 has none), nothing when the user backs out; the screen is cleared after a removal.
@@ -202,25 +175,14 @@ private slots:
             (I == 0 ? T.RespostasPergunta : T.RespostasCaixa).push_back(Respostas[I]);
         T.Clica("BitBtnExcluir");
 
-        QStringList Perguntado;
-        for (const TPerguntaFeita& P : T.Perguntas) {
-            QVERIFY(P.Titulo == "Configurador Mirabelo.");
-            Perguntado << QStringDeCp1252(P.Texto) + " (" + QStringDeCp1252(P.Botoes[0]) + "/" +
-                              QStringDeCp1252(P.Botoes[1]) + (P.Botoes.size() > 2 ? "/" + QStringDeCp1252(P.Botoes[2]) : "") +
-                              "; " + QString::number(P.Padrao) + ")";
-        }
-        for (const TCaixaMostrada& C : T.Caixas) {
-            QVERIFY(C.Titulo == Cp(Nivel == 2 ? "SEGURANÇA" : "Configurador Mirabelo."));
-            Perguntado << QStringDeCp1252(C.Texto) + " (0x" + QString::number(C.Flags, 16) + ")";
-        }
-        QCOMPARE(Perguntado.join(" | "), Dialogos);
+        QCOMPARE(T.Dialogos(), Dialogos);
         std::vector<std::string> Linhas;
         for (const QString& Empresa : Excluidas.split(' ', Qt::SkipEmptyParts))
             Linhas.push_back(Cp("Mirabelo/Transações Habilitadas/") + Empresa.toStdString() + Cp(" - Opção Exclusão"));
         QCOMPARE(T.Auditoria(), Linhas);
         for (const std::string& Empresa : Guardadas) // a file left empty is deleted
             QCOMPARE(std::filesystem::exists(T.Raiz.IniEmpresa(Empresa)), Restam.contains(QString::fromStdString(Empresa)));
-        QCOMPARE(Marcada(T, "Cr_vista"), Excluidas.isEmpty());
+        QCOMPARE(T.Marcada("Cr_vista"), Excluidas.isEmpty());
     }
 
     // Delete and Ctrl+V (pasting nothing) empty the company box; entering the pages lands on the first
@@ -268,20 +230,17 @@ private slots:
         T.Empresas({{"00000123", ""}});
         T.Form = new TFormPadraoCfgTransHab;
         T.Mostra();
-        Marca(T, "Cr_parceladoAdm");
+        T.Marca("Cr_parceladoAdm");
         QVERIFY(T.Habilitado("ParcelasC") && T.Habilitado("Label1"));
-        T.Clica("ParcelasC");
-        T.Digita("7");
-        Marca(T, "Cr_parceladoAdm");
+        T.Escreve("ParcelasC", "7");
+        T.Marca("Cr_parceladoAdm");
         QVERIFY(!T.Habilitado("ParcelasC") && T.Texto("ParcelasC") == "7");
 
-        auto* Abas = T.Controle<TTabSet>("TabSet1");
-        QTest::mouseClick(Abas, Qt::LeftButton, {}, Abas->tabRect(1).center());
+        T.ClicaAba("TabSet1", 1);
         QCOMPARE(T.Controle<TPageControl>("PageControl1")->ActivePageIndex(), 1);
-        Marca(T, "Deb_preData");
+        T.Marca("Deb_preData");
         QVERIFY(T.Habilitado("PP_a") && T.Habilitado("Label9"));
-        T.Clica("PD_d");
-        T.Digita("1x2");
+        T.Escreve("PD_d", "1x2");
         QCOMPARE(QApplication::focusWidget(), T.Controle("PD_m"));
         T.Digita("05");
         T.Digita("20267");
