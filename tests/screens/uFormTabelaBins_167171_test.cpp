@@ -24,40 +24,11 @@ std::string Le(const TTelaTeste& T, const std::string& Secao, const std::string&
     return TKovanIni(T.Raiz.RaizTexto(), "Mirabelo", "").LeVar(Secao, Chave, "<nada>");
 }
 
-std::vector<std::string> Coluna(const TStringGrid* Grade, int C)
-{
-    std::vector<std::string> Celulas;
-    for (int L = 1; L < Grade->RowCount(); ++L)
-        Celulas.push_back(Grade->Cells(C, L));
-    return Celulas;
-}
-
-// A click (or double click) where a person sees the row.
-void ClicaLinha(TStringGrid* Grade, int Linha, bool Duplo = false)
-{
-    const QPoint Ponto = Grade->visualRect(Grade->model()->index(Linha - 1, 0)).center();
-    if (Duplo)
-        QTest::mouseDClick(Grade->viewport(), Qt::LeftButton, {}, Ponto);
-    else
-        QTest::mouseClick(Grade->viewport(), Qt::LeftButton, {}, Ponto);
-    QCoreApplication::processEvents();
-}
-
 // Types one entry into EditBins and adds it with the button beside it.
 void AdicionaBin(TTelaTeste& T, const char* Bin)
 {
-    T.Clica("EditBins");
-    T.Digita(Bin);
+    T.Escreve("EditBins", Bin);
     T.Clica("BitBtnIncluirBins");
-}
-
-// Empties EditBins as a person does (the BIN filter drops Ctrl+A).
-void ApagaBins(TTelaTeste& T)
-{
-    T.Clica("EditBins");
-    T.Tecla(Qt::Key_End);
-    for (int I = 0; I < 20; ++I)
-        T.Tecla(Qt::Key_Backspace);
 }
 
 struct TTela : TTelaTeste {
@@ -69,6 +40,24 @@ struct TTela : TTelaTeste {
         TTelaTeste::Abre(Classe);
     }
     TStringGrid* Grade(const char* Nome = "Grade_Deb") { return Controle<TStringGrid>(Nome); }
+    std::vector<std::string> Coluna(int C, const char* Nome = "Grade_Deb")
+    {
+        std::vector<std::string> Celulas;
+        for (int L = 1; L < Grade(Nome)->RowCount(); ++L)
+            Celulas.push_back(Grade(Nome)->Cells(C, L));
+        return Celulas;
+    }
+    // A click (or double click) where a person sees the row.
+    void ClicaLinha(int Linha, bool Duplo = false, const char* Nome = "Grade_Deb")
+    {
+        TStringGrid* G = Grade(Nome);
+        const QPoint Ponto = G->visualRect(G->model()->index(Linha - 1, 0)).center();
+        if (Duplo)
+            QTest::mouseDClick(G->viewport(), Qt::LeftButton, {}, Ponto);
+        else
+            QTest::mouseClick(G->viewport(), Qt::LeftButton, {}, Ponto);
+        QCoreApplication::processEvents();
+    }
 };
 
 } // namespace
@@ -173,23 +162,22 @@ private slots:
         QCOMPARE(T.Controle<TTabSet>("TabSet")->Tabs(), (std::vector<std::string>{Cp("Débito"), Cp("Combustível")}));
         QCOMPARE(T.Grade()->RowCount(), 2);
 
-        ClicaLinha(T.Grade(), 1, true); // the blank row: a new one
+        T.ClicaLinha(1, true); // the blank row: a new one
         QVERIFY(!T.Controle("PageControl")->isVisible() && T.Controle("GridBins")->isVisible());
         QCOMPARE(T.Controle<TLabel>("Lbl_Titulo")->Caption(), Cp("Débito/Incluir"));
         QCOMPARE(T.Controle<TBitBtn>("BitBtnSalvar")->Caption(), std::string("Confirmar"));
         QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir") && !T.Habilitado("ComboBoxEmpresa"));
-        T.Clica("EditNome");
-        T.Digita("CARTAO");
+        T.Escreve("EditNome", "CARTAO");
         AdicionaBin(T, "601234");
         AdicionaBin(T, "4000000");
         AdicionaBin(T, "60123456-60123499");
         QCOMPARE(T.UltimaCaixa(), Cp("Bin(s) já existente(s)"));
         QCOMPARE(T.Texto("EditBins"), std::string("60123456-60123499"));
-        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"4000000", "601234", ""}));
-        T.Controle<TCheckBox>("Ck_senha")->click();
+        QCOMPARE(T.Coluna(0, "GridBins"), (std::vector<std::string>{"4000000", "601234", ""}));
+        T.Marca("Ck_senha");
         T.Clica("BitBtnSalvar");
         QVERIFY(T.Controle("PageControl")->isVisible() && !T.Controle("GridBins")->isVisible());
-        QCOMPARE(Coluna(T.Grade(), 1), (std::vector<std::string>{"4000000;601234;", ""}));
+        QCOMPARE(T.Coluna(1), (std::vector<std::string>{"4000000;601234;", ""}));
         QCOMPARE(T.Grade()->Cells(2, 1), std::string("      X"));
         QVERIFY(!std::filesystem::exists(ArquivoGeral(T))); // confirming writes nothing
 
@@ -215,7 +203,7 @@ private slots:
         QCOMPARE(T.Grade()->RowCount(), 2);
         const std::size_t Caixas = T.Caixas.size();
         T.Digita("0123");
-        QCOMPARE(Coluna(T.Grade(), 0), (std::vector<std::string>{"DA EMPRESA", ""}));
+        QCOMPARE(T.Coluna(0), (std::vector<std::string>{"DA EMPRESA", ""}));
         QCOMPARE(T.Caixas.size(), Caixas);
     }
 
@@ -234,19 +222,17 @@ private slots:
         QCOMPARE(T.Caixas[1].Texto, Cp("Tamanho inválido: Bin superior menor que Bin inferior"));
         QCOMPARE(T.Caixas[2].Texto, Cp("Bin(s) já existente(s)"));
         QCOMPARE(T.Texto("EditBins"), std::string("601234")); // kept for correcting
-        ApagaBins(T);
+        T.Apaga("EditBins");
 
         T.Clica("BitBtnSalvar");
         QCOMPARE(T.UltimaCaixa(), std::string("Digite um Nome para o(s) Bin(s)."));
-        T.Clica("EditNome");
-        T.Digita("cartao x ");
+        T.Escreve("EditNome", "cartao x ");
         T.Clica("BitBtnSalvar");
         QCOMPARE(T.UltimaCaixa(), Cp("Nome já existente."));
         QCOMPARE(T.Texto("EditNome"), std::string());
-        T.Clica("EditNome");
-        T.Digita("OUTRO");
+        T.Escreve("EditNome", "OUTRO");
         // Taking the only entry out leaves the row without BINs.
-        ClicaLinha(T.Controle<TStringGrid>("GridBins"), 1);
+        T.ClicaLinha(1, false, "GridBins");
         T.RespostasCaixa = {IDYES};
         T.Clica("BitBtnExcluirBins");
         QCOMPARE(T.UltimaCaixa(), std::string("Deseja excluir [601234567] da lista ?"));
@@ -257,7 +243,7 @@ private slots:
         // 25 entries of 9 digits fill 250 characters; a 26th would pass 255.
         for (int I = 0; I < 26; ++I)
             AdicionaBin(T, std::to_string(100000000 + I * 1000).c_str());
-        QCOMPARE(T.Controle<TStringGrid>("GridBins")->RowCount(), 27);
+        QCOMPARE(T.Grade("GridBins")->RowCount(), 27);
         QVERIFY(T.UltimaCaixa().find("255") != std::string::npos);
         T.Clica("BitBtnSalvar");
         QCOMPARE(T.Grade()->Cells(1, 2).size(), std::size_t(250));
@@ -276,20 +262,18 @@ private slots:
         for (int I = 0; I <= 3; ++I)
             Arquivo += "[Combustivel_0" + std::to_string(I) + "]\r\nNome=F\r\nBins=700000;\r\nSenha=0\r\n";
         T.Abre(Arquivo);
-        QCOMPARE(Coluna(T.Grade(), 0), (std::vector<std::string>{"C1", "C2", "C3", "C4", "C5", ""}));
-        QCOMPARE(Coluna(T.Grade(), 2), (std::vector<std::string>{"", "      X", "      X", "      X", "      X", ""}));
+        QCOMPARE(T.Coluna(0), (std::vector<std::string>{"C1", "C2", "C3", "C4", "C5", ""}));
+        QCOMPARE(T.Coluna(2), (std::vector<std::string>{"", "      X", "      X", "      X", "      X", ""}));
         T.RespostasCaixa = {IDYES, IDYES, IDYES};
         for (int I = 0; I < 3; ++I) {
-            ClicaLinha(T.Grade(), 3);
+            T.ClicaLinha(3);
             T.Clica("Btn_exc_deb");
         }
         QCOMPARE(T.Caixas.front().Texto, std::string("Deseja excluir [C3] da Tabela ?"));
-        auto* Abas = T.Controle<TTabSet>("TabSet");
-        QTest::mouseClick(Abas, Qt::LeftButton, {}, Abas->tabRect(1).center());
-        QCoreApplication::processEvents();
+        T.ClicaAba("TabSet", 1);
         for (int I = 0; I < 3; ++I) {
             T.RespostasCaixa = {IDYES};
-            ClicaLinha(T.Grade("Grade_Comb"), 1);
+            T.ClicaLinha(1, false, "Grade_Comb");
             T.Clica("Btn_exc_comb");
         }
         QCOMPARE(T.Grade("Grade_Comb")->RowCount(), 2);
@@ -325,30 +309,30 @@ private slots:
         T.Abre("[TabBins]\r\nTotDeb=2\r\n[Debito_01]\r\nNome=A\r\nBins=601234;602000-602999;\r\nSenha=1\r\n"
                "[Debito_02]\r\nNome=B\r\nBins=700000;700001\r\nSenha=0\r\n");
         T.RespostasCaixa = {IDYES};
-        ClicaLinha(T.Grade(), 2);
+        T.ClicaLinha(2);
         T.Clica("Btn_exc_deb"); // unsaved change in the tables
         QVERIFY(T.Habilitado("BitBtnSalvar"));
-        ClicaLinha(T.Grade(), 1, true);
+        T.ClicaLinha(1, true);
         QCOMPARE(T.Controle<TLabel>("Lbl_Titulo")->Caption(), Cp("Débito/Alterar"));
-        QVERIFY(!T.Habilitado("EditNome") && T.Controle<TCheckBox>("Ck_senha")->Checked());
-        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"601234", "602000-602999", ""}));
-        T.Controle<TCheckBox>("Ck_senha")->click();
+        QVERIFY(!T.Habilitado("EditNome") && T.Marcada("Ck_senha"));
+        QCOMPARE(T.Coluna(0, "GridBins"), (std::vector<std::string>{"601234", "602000-602999", ""}));
+        T.Marca("Ck_senha");
         T.RespostasCaixa = {IDYES};
         T.Clica("BitBtnCancelar");
-        QVERIFY(T.Controle<TCheckBox>("Ck_senha")->Checked() && !T.Habilitado("BitBtnSalvar"));
-        QCOMPARE(T.Controle<TStringGrid>("GridBins")->RowCount(), 4);
+        QVERIFY(T.Marcada("Ck_senha") && !T.Habilitado("BitBtnSalvar"));
+        QCOMPARE(T.Grade("GridBins")->RowCount(), 4);
         // Replace an entry: taken out with Editar, typed over, added back in its place.
-        ClicaLinha(T.Controle<TStringGrid>("GridBins"), 2);
+        T.ClicaLinha(2, false, "GridBins");
         T.Clica("BitBtnEditarBins");
         QVERIFY(!T.Habilitado("BitBtnExcluirBins"));
-        ApagaBins(T);
+        T.Apaga("EditBins");
         T.Digita("601235");
         T.Clica("BitBtnIncluirBins");
-        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"601234", "601235", ""}));
+        QCOMPARE(T.Coluna(0, "GridBins"), (std::vector<std::string>{"601234", "601235", ""}));
         T.RespostasCaixa = {IDYES};
         T.Clica("BitBtnRetornar");
         QVERIFY(T.Controle("PageControl")->isVisible());
-        QCOMPARE(Coluna(T.Grade(), 1), (std::vector<std::string>{"601234;602000-602999;", ""}));
+        QCOMPARE(T.Coluna(1), (std::vector<std::string>{"601234;602000-602999;", ""}));
         QVERIFY(T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir")); // the deleted row still unsaved
 
         T.Clica("BitBtnRetornar"); // No: stays
@@ -357,9 +341,10 @@ private slots:
         T.RespostasCaixa = {IDYES};
         T.Clica("BitBtnCancelar");
         QCOMPARE(T.UltimaCaixa(), Cp("Deseja cancelar as alterações ?"));
-        QCOMPARE(Coluna(T.Grade(), 0), (std::vector<std::string>{"A", "B", ""}));
-        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));        ClicaLinha(T.Grade(), 2, true); // an entry without its closing ";" is not taken
-        QCOMPARE(Coluna(T.Controle<TStringGrid>("GridBins"), 0), (std::vector<std::string>{"700000", ""}));
+        QCOMPARE(T.Coluna(0), (std::vector<std::string>{"A", "B", ""}));
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
+        T.ClicaLinha(2, true); // an entry without its closing ";" is not taken
+        QCOMPARE(T.Coluna(0, "GridBins"), (std::vector<std::string>{"700000", ""}));
     }
 
     // Stored counts that are not a number (an empty table) or pass the rows the file holds (its rows,
@@ -370,13 +355,12 @@ private slots:
         T.Abre("[TabBins]\r\nTotDeb=abc\r\nTotComb=2000000000\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n"
                "[Combustivel_01]\r\nNome=F\r\nBins=700000;\r\nSenha=0\r\n[Combustivel_03]\r\nNome=G\r\n");
         QCOMPARE(T.Grade()->RowCount(), 2);
-        QCOMPARE(Coluna(T.Grade("Grade_Comb"), 0), (std::vector<std::string>{"F", "", "G", ""}));
+        QCOMPARE(T.Coluna(0, "Grade_Comb"), (std::vector<std::string>{"F", "", "G", ""}));
         QCOMPARE(T.Caixas.size(), std::size_t(2));
         QVERIFY(T.Caixas[0].Texto.find("TotDeb=abc") != std::string::npos);
         QVERIFY(T.Caixas[1].Texto.find("TotComb=2000000000") != std::string::npos);
         T.Clica("Btn_inc_deb");
-        T.Clica("EditNome");
-        T.Digita("B");
+        T.Escreve("EditNome", "B");
         AdicionaBin(T, "700000"); // the fuel row's BIN: a debit row may hold it too
         T.Clica("BitBtnSalvar");
         T.Clica("BitBtnSalvar");
@@ -391,7 +375,7 @@ private slots:
     {
         TTela T(2);
         T.Abre("[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n");
-        ClicaLinha(T.Grade(), 1, true);
+        T.ClicaLinha(1, true);
         QVERIFY(T.Controle("PageControl")->isVisible());
         QVERIFY(!T.Habilitado("EditBins") && !T.Habilitado("EditNome"));
         T.Clica("BitBtnExcluir");
@@ -400,7 +384,7 @@ private slots:
         QCOMPARE(Le(T, "Debito_01", "Nome"), std::string("A"));
         // A row taken out of the grid cannot be cancelled back by this user either.
         T.RespostasCaixa = {IDYES};
-        ClicaLinha(T.Grade(), 1);
+        T.ClicaLinha(1);
         T.Clica("Btn_exc_deb");
         T.Clica("BitBtnCancelar");
         QCOMPARE(T.Caixas.size(), std::size_t(3));
