@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+// Binding fills every entry point; the library found reports its version with a fourth number.
 TEST(CheckSqliteLoaded, LigaAsSessentaEUmaFuncoesDaBibliotecaDoSistema)
 {
     CheckSqliteLoaded();
@@ -18,6 +19,9 @@ TEST(CheckSqliteLoaded, LigaAsSessentaEUmaFuncoesDaBibliotecaDoSistema)
     EXPECT_STREQ(Api.sqlite3_libversion(), TMkSqlite().version().c_str());
     CheckSqliteLoaded();  // bound once; a second call changes nothing
     EXPECT_TRUE(SqliteCarregada());
+    std::string Versao;
+    ASSERT_TRUE(LocalizaBibliotecaSqlite(Versao));
+    EXPECT_EQ(Versao, std::string(Api.sqlite3_libversion()) + ".0");
 }
 
 // What the loader is given: KOVAN_SQLITE_LIBRARY (unset in this run), else a library in the current
@@ -34,14 +38,6 @@ TEST(NomeBibliotecaSqlite, VariavelDeAmbienteDiretorioAtualEBuscaDoSistema)
     EXPECT_EQ(NomeBibliotecaSqlite(), "/outra/libsqlite3.so");
     unsetenv("KOVAN_SQLITE_LIBRARY");
     std::filesystem::current_path(Anterior);
-}
-
-// The version the library reports, with a fourth number.
-TEST(LocalizaBibliotecaSqlite, VersaoDaBibliotecaComQuatroNumeros)
-{
-    std::string Versao;
-    ASSERT_TRUE(LocalizaBibliotecaSqlite(Versao));
-    EXPECT_EQ(Versao, std::string(TMkSqlite().version()) + ".0");
 }
 
 TEST(SqliteAusente, BibliotecaAusenteENovaTentativaACadaChamada)
