@@ -62,6 +62,7 @@ private slots:
         QVERIFY(!T.Controle("GroupBoxEmpresa")->isVisible());
         QCOMPARE(QApplication::focusWidget(), T.Controle("ComboBoxEmpresa"));
         QCOMPARE(T.Trocas.back(), (TTroca{100, "Selecione a empresa para configurar."}));
+        QCOMPARE(QApplication::overrideCursor(), nullptr); // the hourglass of the loading is gone
     }
 
     // Typing filters the list and keeps it open with the configuration disabled; the list follows the
@@ -106,35 +107,56 @@ private slots:
         QVERIFY(T.Caixas.empty());
     }
 
-    // A complete code that names no company: message 178, then the host's company, else the box's
+    // A complete code typed that names no company: message 178, then the host's company, else the box's
     // first entry, else nothing when typing had filtered the box down to no entry. "Todas" on a screen
-    // that does not offer it is such a code (the screen that offers it: the BIN tables).
-    void CodigoDesconhecido_data()
+    // that does not offer it is such a code (the screen that offers it: the BIN tables). Leaving the box
+    // (Sai): a complete code that names nothing is cleared silently; 8 characters holding blanks bring
+    // message 179 and are cleared; a listed company and a partial code stay.
+    void CodigoNaCaixa_data()
     {
         QTest::addColumn<QString>("Host");
         QTest::addColumn<QString>("Digitado");
+        QTest::addColumn<bool>("Sai");
+        QTest::addColumn<bool>("RemoveArquivo");
         QTest::addColumn<QString>("Mostrada");
-        QTest::newRow("volta-a-do-host") << "99990000" << "12340001" << "99990000";
-        QTest::newRow("primeira-da-lista") << "55555555" << "12350001" << "12350000";
-        QTest::newRow("lista-vazia") << "55555555" << "77777777" << "";
-        QTest::newRow("todas-sem-oferta") << "99990000" << "tOdAs" << "99990000";
+        QTest::addColumn<int>("Mensagem");
+        QTest::newRow("volta-a-do-host") << "99990000" << "12340001" << false << false << "99990000" << 178;
+        QTest::newRow("primeira-da-lista") << "55555555" << "12350001" << false << false << "12350000" << 178;
+        QTest::newRow("lista-vazia") << "55555555" << "77777777" << false << false << "" << 178;
+        QTest::newRow("todas-sem-oferta") << "99990000" << "tOdAs" << false << false << "99990000" << 178;
+        QTest::newRow("sai-listada") << "" << "12340000" << true << false << "12340000" << 0;
+        QTest::newRow("sai-arquivo-sumiu") << "" << "12340000" << true << true << "" << 0;
+        QTest::newRow("sai-com-brancos") << "" << "1234000 " << true << false << "" << 179;
+        QTest::newRow("sai-curta") << "" << "123" << true << false << "123" << 0;
     }
-    void CodigoDesconhecido()
+    void CodigoNaCaixa()
     {
         QFETCH(QString, Host);
         QFETCH(QString, Digitado);
+        QFETCH(bool, Sai);
+        QFETCH(bool, RemoveArquivo);
         QFETCH(QString, Mostrada);
+        QFETCH(int, Mensagem);
         TTelaTeste T;
         T.Empresas(TresEmpresas);
         T.Abre();
         T.Respostas[301] = Host.toStdString();
-        T.Tecla(Qt::Key_F4);
-        T.Digita(Digitado.toLatin1().constData());
-        QCOMPARE(T.Caixas.size(), 1u);
-        QVERIFY(T.Caixas[0].Texto == LeMensagens(178) && T.Caixas[0].Flags == (MB_OK | MB_ICONERROR));
-        QCOMPARE(T.Caixas[0].Titulo, std::string("Configurador Mirabelo."));
+        if (RemoveArquivo)
+            std::filesystem::remove(T.Raiz.Raiz / "config" / "12340000.cnf");
+        if (Sai) { // blanks cannot be typed: the text is put in the box
+            T.Controle<TComboBox>("ComboBoxEmpresa")->SetText(Digitado.toStdString());
+            T.Tecla(Qt::Key_Tab);
+        } else {
+            T.Tecla(Qt::Key_F4);
+            T.Digita(Digitado.toLatin1().constData());
+        }
         QCOMPARE(T.Texto("ComboBoxEmpresa"), Mostrada.toStdString());
-        QCOMPARE(T.Habilitado("EditCodigoEstab"), !Mostrada.isEmpty());
+        const unsigned Icone = Mensagem == 178 ? MB_ICONERROR : MB_ICONWARNING;
+        QCOMPARE(T.Dialogos(), Mensagem == 0 ? QString() : "Configurador Mirabelo.: " +
+                                                              QStringDeCp1252(LeMensagens(Mensagem)) + " (0x" +
+                                                              QString::number(MB_OK | Icone, 16) + ")");
+        if (!Sai)
+            QCOMPARE(T.Habilitado("EditCodigoEstab"), !Mostrada.isEmpty());
     }
 
     // The host's restrictions: "2" leaves only Return usable, also after another company is picked;
@@ -177,37 +199,6 @@ private slots:
         for (const char* Nome : {"EditCodigoEstab", "BitBtnSalvar", "BitBtnCancelar", "BitBtnExcluir"})
             QVERIFY2(!T.Habilitado(Nome), Nome);
         QVERIFY(T.Habilitado("BitBtnRetornar"));
-    }
-
-    // Leaving the box: a complete code that names nothing is cleared silently; 8 characters holding
-    // blanks bring message 179 and are cleared; a listed company and a partial code stay.
-    void SaiDaCaixa_data()
-    {
-        QTest::addColumn<QString>("Texto");
-        QTest::addColumn<bool>("RemoveArquivo");
-        QTest::addColumn<QString>("Fica");
-        QTest::newRow("listada") << "12340000" << false << "12340000";
-        QTest::newRow("arquivo-sumiu") << "12340000" << true << "";
-        QTest::newRow("com-brancos") << "1234000 " << false << "";
-        QTest::newRow("curta") << "123" << false << "123";
-    }
-    void SaiDaCaixa()
-    {
-        QFETCH(QString, Texto);
-        QFETCH(bool, RemoveArquivo);
-        QFETCH(QString, Fica);
-        TTelaTeste T;
-        T.Empresas(TresEmpresas);
-        T.Abre();
-        if (RemoveArquivo)
-            std::filesystem::remove(T.Raiz.Raiz / "config" / "12340000.cnf");
-        T.Controle<TComboBox>("ComboBoxEmpresa")->SetText(Texto.toStdString());
-        T.Tecla(Qt::Key_Tab);
-        QCOMPARE(T.Texto("ComboBoxEmpresa"), Fica.toStdString());
-        const bool Aviso = Texto.endsWith(' ');
-        QCOMPARE(T.Caixas.size(), Aviso ? 1u : 0u);
-        if (Aviso)
-            QVERIFY(T.Caixas[0].Texto == LeMensagens(179) && T.Caixas[0].Flags == (MB_OK | MB_ICONWARNING));
     }
 
     // Habilitar over every kind of control a derived screen puts on its pages.
@@ -284,8 +275,7 @@ private slots:
         TTelaTeste T;
         T.Empresas(TresEmpresas);
         T.Abre();
-        T.Clica("EditCodigoEstab");
-        T.Digita("7");
+        T.Escreve("EditCodigoEstab", "7");
         KovanSetMessageBoxHandler(nullptr, nullptr);
         QStringList Botoes;
         QString Pergunta;
