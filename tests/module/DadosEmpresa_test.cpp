@@ -101,10 +101,12 @@ std::vector<std::string> Entradas(const std::vector<char>& Buffer, int Quantas)
 
 } // namespace
 
-TEST_F(DadosEmpresaTeste, ExportaUmaOuTodasComoGuardado)
+TEST_F(DadosEmpresaTeste, ExportaComoGuardadoEApagaSoASecaoGeral)
 {
     Codigo("00000001", "12345");
-    Codigo("00000002", "000000000000002");
+    R.CriaEmpresa("00000002");
+    TRaizTeste::Grava(R.IniEmpresa("00000002"),
+                      "[geral]\r\ncodigoestabelecimento=000000000000002\r\n[TabBins]\r\nTotDeb=1\r\n");
     R.CriaEmpresa("00000003");
     std::vector<char> Buffer(256, 'x');
     EXPECT_EQ(Chama(0, "00000001", Buffer), 1);
@@ -123,6 +125,16 @@ TEST_F(DadosEmpresaTeste, ExportaUmaOuTodasComoGuardado)
     // One company: its entry even without a code.
     EXPECT_EQ(Chama(0, "00000003", Buffer), 1);
     EXPECT_STREQ(Buffer.data(), "00000003;");
+
+    // An unknown operation touches nothing. Erasing takes the [geral] section out: a file left empty is
+    // deleted, other sections stay.
+    EXPECT_EQ(Chama(7, "", Buffer), -100);
+    EXPECT_EQ(Guardado("00000001"), "12345");
+    EXPECT_EQ(Chama(2, "00000001", Buffer), 1);
+    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000001")));
+    EXPECT_EQ(Guardado("00000002"), "000000000000002");
+    EXPECT_EQ(Chama(2, "", Buffer), 3);
+    EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000002")), "[TabBins]\r\nTotDeb=1\r\n");
 }
 
 TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
@@ -143,23 +155,6 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
         EXPECT_EQ(ChamaBruto(3, Minimo.data(), Tamanho), -1) << Tamanho;
         EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << Tamanho;
     }
-}
-
-TEST_F(DadosEmpresaTeste, ApagaSecaoGeralEOperacaoDesconhecida)
-{
-    Codigo("00000001", "1");
-    TRaizTeste::Grava(R.IniEmpresa("00000002"), "[geral]\r\ncodigoestabelecimento=2\r\n[TabBins]\r\nTotDeb=1\r\n");
-    R.CriaEmpresa("00000002");
-    std::vector<char> Nada(1, 0);
-    EXPECT_EQ(Chama(7, "", Nada), -100);
-    EXPECT_EQ(Guardado("00000001"), "1");
-
-    EXPECT_EQ(Chama(2, "00000001", Nada), 1);
-    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000001"))) << "a file left empty is deleted";
-    EXPECT_EQ(Guardado("00000002"), "2");
-
-    EXPECT_EQ(Chama(2, "", Nada), 2);
-    EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000002")), "[TabBins]\r\nTotDeb=1\r\n");
 }
 
 TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
