@@ -35,7 +35,6 @@ TEST(TabelaMsgModulos, EntradasListadasEChavesUnicas)
         EXPECT_EQ(std::string(Entrada.Chave.Texto, Entrada.Chave.Tamanho), M.Chave);
         EXPECT_EQ(std::string(Entrada.Texto.Texto, Entrada.Texto.Tamanho), M.Texto);
         EXPECT_EQ(LeMensagens(M.Numero), M.Texto);
-        EXPECT_EQ(ChaveMensagem(M.Numero), M.Chave);
     }
     std::set<std::string> Chaves;
     int Msg = 0, Titulo = 0;
