@@ -33,10 +33,8 @@ TEST_F(ArquivosTeste, CaminhoLocalSemCaixaAcompanhaMudancas)
         fs::path Local;
     } Passos[] = {
         {{}, "Config\\EMPRESAS\\00000123\\mirabelo.INI", "config/empresas/00000123/Mirabelo.ini"},
-        {{}, "config\\empresas\\00000123\\Mirabelo.ini", "config/empresas/00000123/Mirabelo.ini"},
         {{}, "CONFIG\\", "config/"},
         {{}, "CONFIG\\Falta\\EMPRESAS\\x.INI", "config/Falta/EMPRESAS/x.INI"},
-        {{}, "Config\\Empresas\\00000999\\Mirabelo.ini", "config/empresas/00000999/Mirabelo.ini"},
         {{}, "CONFIG\\Novos\\00000001\\M.ini", "config/Novos/00000001/M.ini"},
         {[&] { fs::create_directories(Config / "NOVOS"); }, "CONFIG\\Novos\\00000001\\M.ini", "config/NOVOS/00000001/M.ini"},
         {[&] { fs::rename(Config / "NOVOS", Config / "nOvOs"); }, "config\\novos\\x", "config/nOvOs/x"},
