@@ -43,6 +43,8 @@ TEST(ConfiguracaoServidor, ModoEDuplicidade)
     }
 }
 
+// Only company files are listed; a company file that cannot be opened (a link to nothing, even for
+// root) stops the scan: 0.
 TEST(LerEmpresas, SoArquivosDeEmpresaValidos)
 {
     TRaizTeste R;
@@ -65,22 +67,12 @@ TEST(LerEmpresas, SoArquivosDeEmpresaValidos)
     EXPECT_FALSE(ExisteEmpresa(R.RaizTexto(), "00000999"));
     EXPECT_FALSE(ExisteEmpresa(R.RaizTexto(), "../../etc/passwd"));
 
+    fs::create_symlink(R.Pasta / "nada", R.Raiz / "config" / "00001010.cnf");
+    EXPECT_EQ(LerEmpresas(R.RaizTexto(), Lista), 0);
+    EXPECT_LT(Lista.size(), 3u);
     fs::remove_all(R.Raiz / "config");
     EXPECT_EQ(LerEmpresas(R.RaizTexto(), Lista), 0) << "no config folder";
     EXPECT_TRUE(Lista.empty());
-}
-
-// A company file that cannot be opened (a link to nothing, even for root) stops the scan: 0.
-TEST(LerEmpresas, ArquivoIlegivelParaAVarredura)
-{
-    TRaizTeste R;
-    for (int I = 1; I <= 20; ++I)
-        R.CriaEmpresa("0000" + std::to_string(1000 + I));
-    fs::remove(R.Raiz / "config" / "00001010.cnf");
-    fs::create_symlink(R.Pasta / "nada", R.Raiz / "config" / "00001010.cnf");
-    std::vector<std::string> Lista;
-    EXPECT_EQ(LerEmpresas(R.RaizTexto(), Lista), 0);
-    EXPECT_LT(Lista.size(), 20u);
 }
 
 TEST(FiltrosDeTecla, LetrasNumerosEControles)
@@ -100,10 +92,8 @@ TEST(FiltrosDeTecla, LetrasNumerosEControles)
     }
 }
 
-TEST(AuxiliaresDeTexto, VerificaStrERightString)
+TEST(AuxiliaresDeTexto, RightString)
 {
-    EXPECT_EQ(VerificaStr(std::string("\0abc", 4)), "");
-    EXPECT_EQ(VerificaStr(std::string("ab\0c", 4)), "ab");
     EXPECT_EQ(RightString("abc", 5), "abc");
     EXPECT_EQ(RightString("123456789", 3), "789");
     EXPECT_EQ(RightString("abc", 0), "");
