@@ -24,7 +24,6 @@ TEST(LerEmpresasCache, SempreOQueUmaLeituraNovaDaria)
         {"company removed", [&] { fs::remove(Config / "00000123.cnf"); }},
         {"renamed", [&] { fs::rename(Config / "00000456.cnf", Config / "00000789.cnf"); }},
         {"rewritten in place without the magic bytes", [&] { R.CriaEmpresa("00000789", "xx"); }},
-        {"magic bytes back", [&] { R.CriaEmpresa("00000789"); }},
         {"unreadable company file stops the scan",
          [&] { fs::permissions(Config / "0000abcd.cnf", fs::perms::none); }},
         {"readable again", [&] { fs::permissions(Config / "0000abcd.cnf", fs::perms::owner_read); }},
