@@ -215,7 +215,6 @@ TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
         TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
         Ini.IniciaLote();
         GravaTabela(Ini, 5, 20, "c");
-        Ini.GravaVar("Geral", "CodigoEstabelecimento", "9");
         Ini.DescartaLote();
         EXPECT_EQ(Ini.LeVar("TabBins", "TotDeb", ""), "20") << "dropped writes are not read";
         Ini.IniciaLote();
