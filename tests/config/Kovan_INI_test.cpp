@@ -31,36 +31,26 @@ void GravaTabela(TKovanIni& Ini, int Linhas, int Antigas, const std::string& Ver
     }
 }
 
-// Writes lower-case the section and key (a PChar value keeps them, and its length), cut a value to
-// 255 and create the folders and the file; reads and erases find names without regard to case,
-// keep the other sections and create nothing.
+// Writes lower-case the section and key, cut a value to 255 and create the folders and the file;
+// reads and erases find names without regard to case, keep the other sections and create nothing.
 TEST_F(TKovanIniTeste, GravaLeERemove)
 {
     fs::remove_all(R.Raiz);
     {
         TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
         EXPECT_TRUE(Ini.GravaVar("Geral", "CodigoEstabelecimento", "000000000012345"));
-        Ini.GravaInt("S", "Numero", -42);
-        Ini.GravaBool("S", "Flag", true);
-        Ini.GravaVar("Misto", "ChaveLonga", PChar{std::string(400, 'x').c_str()});
+        Ini.GravaVar("S", "Numero", "-42");
         Ini.GravaVar("Geral", "A", std::string(300, 'y'));
         EXPECT_EQ(Ini.LeVar("GERAL", "codigoestabelecimento", "x"), "000000000012345");
-        EXPECT_EQ(Ini.LeInt("s", "numero", 0), -42);
-        EXPECT_EQ(Ini.LeInt("s", "flag", 0), 1);
         std::vector<std::string> Lista;
-        EXPECT_EQ(Ini.LeSecs(Lista), 3);
-        EXPECT_EQ(Ini.LeVars("s", Lista), 2);
-        EXPECT_EQ(Lista.at(0), "numero=-42");
-        EXPECT_TRUE(Ini.RemoveVar("s", "numero"));
-        EXPECT_EQ(Ini.LeVars("s", Lista), 1);
+        EXPECT_EQ(Ini.LeSecs(Lista), 2);
         EXPECT_TRUE(Ini.ExisteSetor("S"));
         EXPECT_TRUE(Ini.RemoveSec("S"));
         EXPECT_TRUE(Ini.RemoveSec("NaoExiste"));
         EXPECT_FALSE(Ini.ExisteSetor("s"));
     }
-    EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000123")), "[geral]\r\ncodigoestabelecimento=000000000012345\r\na=" +
-                                                          std::string(255, 'y') + "\r\n[Misto]\r\nChaveLonga=" +
-                                                          std::string(400, 'x') + "\r\n");
+    EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000123")),
+              "[geral]\r\ncodigoestabelecimento=000000000012345\r\na=" + std::string(255, 'y') + "\r\n");
     TKovanIni Outra(R.RaizTexto(), "Mirabelo", "00000999");
     EXPECT_EQ(Outra.LeVar("Geral", "CodigoEstabelecimento", "padrao"), "padrao");
     EXPECT_TRUE(Outra.RemoveSec("Geral"));
@@ -148,7 +138,6 @@ TEST_F(TKovanIniTeste, FalhasRegistradasUmaVez)
     } Casos[] = {
         {"write of [geral] a", [](TKovanIni& I) { return I.GravaVar("Geral", "A", "2"); }, true},
         {"erase of [geral]", [](TKovanIni& I) { return I.RemoveSec("geral"); }, true},
-        {"erase of [geral] a", [](TKovanIni& I) { return I.RemoveVar("geral", "a"); }, true},
         {"removal of the file", [](TKovanIni& I) { return I.Remove(); }, false},
         {"3 changes in one replace (erase of [geral] a, ...)", [](TKovanIni& I) {
              I.IniciaLote();
@@ -197,12 +186,10 @@ TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
         GravaTabela(Ini, 20, 30, "b");
         EXPECT_EQ(TRaizTeste::Le(Lote), Antes);
         EXPECT_EQ(Ini.LeVar("debito_20", "nome", ""), "CARTAO b20");
-        EXPECT_EQ(Ini.LeInt("TabBins", "TotDeb", 0), 20);
+        EXPECT_EQ(Ini.LeVar("TabBins", "TotDeb", ""), "20");
         EXPECT_FALSE(Ini.ExisteSetor("Debito_21"));
         std::vector<std::string> Lista;
         EXPECT_EQ(Ini.LeSecs(Lista), 22);
-        EXPECT_EQ(Ini.LeVars("debito_7", Lista), 3);
-        EXPECT_EQ(Lista.at(2), "senha=1");
         EXPECT_TRUE(Ini.ConfirmaLote());
         EXPECT_TRUE(Ini.ConfirmaLote()) << "no batch: nothing to do";
     }
@@ -215,10 +202,6 @@ TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
         TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
         Ini.IniciaLote();
         GravaTabela(Ini, 5, 20, "c");
-        Ini.DescartaLote();
-        EXPECT_EQ(Ini.LeVar("TabBins", "TotDeb", ""), "20") << "dropped writes are not read";
-        Ini.IniciaLote();
-        GravaTabela(Ini, 5, 20, "d");
     }  // destroyed without ConfirmaLote
     EXPECT_EQ(TRaizTeste::Le(Lote), Confirmado);
     EXPECT_EQ(TRaizTeste::Inode(Lote), InodeConfirmado);
