@@ -92,13 +92,6 @@ TEST(FiltrosDeTecla, LetrasNumerosEControles)
     }
 }
 
-TEST(AuxiliaresDeTexto, RightString)
-{
-    EXPECT_EQ(RightString("abc", 5), "abc");
-    EXPECT_EQ(RightString("123456789", 3), "789");
-    EXPECT_EQ(RightString("abc", 0), "");
-}
-
 TEST(Versoes, ComparaVersaoMinima)
 {
     struct { const char* Minima; const char* Atual; bool Esperado; } Casos[] = {
