@@ -100,9 +100,8 @@ TEST_F(TKovanIniTeste, ArquivoDoCodigoDaEmpresa)
     }
 }
 
-// An empty file goes when the object is created, and a file left empty when it is released; Remove
-// deletes a read-only file, and a missing one counts as removed.
-TEST_F(TKovanIniTeste, ArquivoVazioApagadoERemove)
+// An empty file goes when the object is created, and a file left empty when it is released.
+TEST_F(TKovanIniTeste, ArquivoVazioApagado)
 {
     const fs::path Arquivo = R.IniEmpresa("00000123");
     TRaizTeste::Grava(Arquivo, "");
@@ -114,12 +113,6 @@ TEST_F(TKovanIniTeste, ArquivoVazioApagadoERemove)
         EXPECT_TRUE(fs::exists(Arquivo));
     }
     EXPECT_FALSE(fs::exists(Arquivo));
-    TRaizTeste::Grava(Arquivo, "[geral]\r\na=1\r\n");
-    fs::permissions(Arquivo, fs::perms(0440));
-    TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-    EXPECT_TRUE(Ini.Remove());
-    EXPECT_FALSE(fs::exists(Arquivo));
-    EXPECT_TRUE(Ini.Remove());
 }
 
 // A file that cannot change: each failed write, erase and removal answers as before and is logged
