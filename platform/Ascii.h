@@ -76,7 +76,7 @@ inline bool IguaisSemCaixa(std::string_view A, std::string_view B) noexcept
         return false;
     if (N < 8) {
         for (std::size_t I = 0; I < N; ++I)
-            if (MinusculaAscii(A[I]) != MinusculaAscii(B[I]))
+            if (A[I] != B[I] && MinusculaAscii(A[I]) != MinusculaAscii(B[I]))
                 return false;
         return true;
     }
@@ -132,6 +132,9 @@ std::string_view AparaSe(std::string_view Texto, TEhBranco EhBranco) noexcept
 inline std::string_view AparaBrancos(std::string_view Texto) noexcept
 {
     // A lambda, not the function's address, so the test is inlined into the loops.
+    // Names and values seldom have blanks around them: that case costs two tests.
+    if (Texto.empty() || (!BrancoAscii(Texto.front()) && !BrancoAscii(Texto.back())))
+        return Texto;
     return AparaSe(Texto, [](char C) { return BrancoAscii(C); });
 }
 

@@ -438,7 +438,7 @@ TEST(LoteAleatorio, IgualAUmaAUma)
         if (Sorte() % 8 != 0) {
             std::string T = Sorte() % 6 == 0 ? "\xEF\xBB\xBF" : "";
             const char* Quebra = Sorte() % 4 == 0 ? Um(Quebras) : "\r\n";
-            for (unsigned N = Sorte() % 9; N > 0; --N)
+            for (unsigned N = Sorte() % 15; N > 0; --N)
                 T += std::string(Um(Linhas)) + (Sorte() % 5 == 0 ? Um(Quebras) : Quebra);
             if (Sorte() % 3 == 0)
                 T += Um(Linhas);
@@ -450,8 +450,9 @@ TEST(LoteAleatorio, IgualAUmaAUma)
         std::vector<std::size_t> Cortes;
         for (unsigned N = 1 + Sorte() % 12; N > 0; --N) {
             const unsigned Tipo = Sorte() % 8;
-            TEscrita E{Um(SecoesEscritas), Tipo == 0 ? std::nullopt : TTalvez(Um(Chaves)),
-                       Tipo <= 1 ? std::nullopt : TTalvez(Um(Valores))};
+            // Often the section of the write before, as a table's keys are written.
+            const TTalvez Secao = !Escritas.empty() && Sorte() % 3 == 0 ? Escritas.back().Secao : Um(SecoesEscritas);
+            TEscrita E{Secao, Tipo == 0 ? std::nullopt : TTalvez(Um(Chaves)), Tipo <= 1 ? std::nullopt : TTalvez(Um(Valores))};
             E.Visao = E.Valor && Sorte() % 2 == 0;
             E.Minusculas = E.Visao && Sorte() % 2 == 0;
             Escritas.push_back(E);
