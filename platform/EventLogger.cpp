@@ -3,6 +3,7 @@
 #include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -118,11 +119,10 @@ std::string LinhaJson(const std::string& Fonte, const std::string& Texto, std::u
     return Linha;
 }
 
-void AvisaUmaVez(bool& Avisado, const char* Aviso)
+void AvisaUmaVez(std::atomic<bool>& Avisado, const char* Aviso)
 {
-    if (!Avisado)
+    if (!Avisado.exchange(true))
         std::fprintf(stderr, "%s\n", Aviso);
-    Avisado = true;
 }
 
 } // namespace
@@ -132,8 +132,9 @@ TEventLogger::TEventLogger(std::string Origem) : Origem(std::move(Origem)) {}
 void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
                               std::uint32_t Identificador) noexcept
 {
-    static bool AvisouSemDestino = false;
-    static bool AvisouFalhaArquivo = false;
+    // Entries may come from more than one thread (a screen writes its audit beside its save).
+    static std::atomic<bool> AvisouSemDestino = false;
+    static std::atomic<bool> AvisouFalhaArquivo = false;
     try {
         const std::string Utf8 = Cp1252ParaUtf8(Texto);
         bool Gravado = GravaJournal(Origem, Utf8, Tipo, Categoria, Identificador);

@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -277,6 +279,25 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
         const bool Existia = Ini.Existe();
+        // The audit entries of both tables (tens of kilobytes for a large table) are built and written
+        // on a second thread while the tables go into the file; both only read the grids, which
+        // nothing changes before the thread is joined, at the latest when the save returns.
+        const auto Audita = [this] {
+            for (int Indice = 0; Indice < 2; ++Indice)
+                Monta_Msg_Log("INCLUSAO", Indice);
+        };
+        std::jthread Auditoria;
+        try {
+            Auditoria = std::jthread([&Audita] {
+                try {
+                    Audita();
+                } catch (...) {
+                    // Only memory can fail here; the entry is lost, as a failed audit write is.
+                }
+            });
+        } catch (const std::system_error&) {
+            Audita();  // no thread to be had: written first, as before
+        }
         // Both tables reach the file in one replace: a crash leaves the old tables or the new ones.
         Ini.IniciaLote();
         if (Existia)
@@ -287,7 +308,6 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         for (int Indice = 0; Indice < 2; ++Indice) {
             const TTabela& T = Tabela(Indice);
             TStringGrid* Grade = Grades[Indice];
-            Monta_Msg_Log("INCLUSAO", Indice);
             const int N = Grade->RowCount() - 2;
             std::string Secao;  // one buffer for every row's name
             for (int I = 1; I <= N; ++I) {
@@ -300,6 +320,8 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
         }
         Ini.ConfirmaLote();
+        if (Auditoria.joinable())
+            Auditoria.join();
         DadosModificados(false);
         BitBtnExcluirBins->SetEnabled(true);
         return;
