@@ -31,26 +31,39 @@ void GravaTabela(TKovanIni& Ini, int Linhas, int Antigas, const std::string& Ver
     }
 }
 
-// Writes lower-case the section and key, cut a value to 255 and create the folders and the file;
-// reads and erases find names without regard to case, keep the other sections and create nothing.
+// Writes lower-case the section and key (a PChar value keeps them, and its length), cut a value to
+// 255 and create the folders and the file; reads and erases find names without regard to case,
+// keep the other sections and create nothing.
 TEST_F(TKovanIniTeste, GravaLeERemove)
 {
     fs::remove_all(R.Raiz);
     {
         TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
         EXPECT_TRUE(Ini.GravaVar("Geral", "CodigoEstabelecimento", "000000000012345"));
-        Ini.GravaVar("S", "Numero", "-42");
+        Ini.GravaInt("S", "Numero", -42);
+        Ini.GravaBool("S", "Flag", true);
+        Ini.GravaVar("Misto", "ChaveLonga", PChar{std::string(400, 'x').c_str()});
         Ini.GravaVar("Geral", "A", std::string(300, 'y'));
         EXPECT_EQ(Ini.LeVar("GERAL", "codigoestabelecimento", "x"), "000000000012345");
+        EXPECT_EQ(Ini.LeInt("s", "numero", 0), -42);
+        EXPECT_TRUE(Ini.LeBool("s", "flag", false));
+        EXPECT_EQ(Ini.LeInt("geral", "codigoestabelecimento", 7), 12345);
+        EXPECT_EQ(Ini.LeInt("s", "ausente", 7), 7);
+        EXPECT_EQ(Ini.LeInt("misto", "chavelonga", 7), 7) << "not a number";
         std::vector<std::string> Lista;
-        EXPECT_EQ(Ini.LeSecs(Lista), 2);
+        EXPECT_EQ(Ini.LeSecs(Lista), 3);
+        EXPECT_EQ(Ini.LeVars("s", Lista), 2);
+        EXPECT_EQ(Lista.at(0), "numero=-42");
+        EXPECT_TRUE(Ini.RemoveVar("s", "numero"));
+        EXPECT_EQ(Ini.LeVars("s", Lista), 1);
         EXPECT_TRUE(Ini.ExisteSetor("S"));
         EXPECT_TRUE(Ini.RemoveSec("S"));
         EXPECT_TRUE(Ini.RemoveSec("NaoExiste"));
         EXPECT_FALSE(Ini.ExisteSetor("s"));
     }
-    EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000123")),
-              "[geral]\r\ncodigoestabelecimento=000000000012345\r\na=" + std::string(255, 'y') + "\r\n");
+    EXPECT_EQ(TRaizTeste::Le(R.IniEmpresa("00000123")), "[geral]\r\ncodigoestabelecimento=000000000012345\r\na=" +
+                                                          std::string(255, 'y') + "\r\n[Misto]\r\nChaveLonga=" +
+                                                          std::string(400, 'x') + "\r\n");
     TKovanIni Outra(R.RaizTexto(), "Mirabelo", "00000999");
     EXPECT_EQ(Outra.LeVar("Geral", "CodigoEstabelecimento", "padrao"), "padrao");
     EXPECT_TRUE(Outra.RemoveSec("Geral"));
@@ -131,6 +144,7 @@ TEST_F(TKovanIniTeste, FalhasRegistradasUmaVez)
     } Casos[] = {
         {"write of [geral] a", [](TKovanIni& I) { return I.GravaVar("Geral", "A", "2"); }, true},
         {"erase of [geral]", [](TKovanIni& I) { return I.RemoveSec("geral"); }, true},
+        {"erase of [geral] a", [](TKovanIni& I) { return I.RemoveVar("geral", "a"); }, true},
         {"removal of the file", [](TKovanIni& I) { return I.Remove(); }, false},
         {"3 changes in one replace (erase of [geral] a, ...)", [](TKovanIni& I) {
              I.IniciaLote();
