@@ -26,6 +26,12 @@ protected:
     TMkSqlite Banco;
 };
 
+// Refuses its install.
+struct TExtensaoRecusada : TMkSqliteExtension {
+    using TMkSqliteExtension::TMkSqliteExtension;
+    bool Install() override { return false; }
+};
+
 } // namespace
 
 // A closed database refuses work; an empty name is a private in-memory database, and an open that
@@ -150,7 +156,7 @@ TEST_F(TBancoTeste, BancoTravadoEsperaSemLimitePorPadrao)
     EXPECT_EQ(VarToStr(Exec("select count(*) from T")->get_value(0)), "2");
 }
 
-// Parameters and server cursors are used by no module code: one case each.
+// What follows is used by no module code: one case each.
 
 // Each statement of the text is bound and run in turn, the last one's rows kept; a parameter goes in
 // as its field type says, whatever the variant holds.
@@ -178,4 +184,26 @@ TEST_F(TBancoTeste, CursorDoServidor)
     Banco.close();  // SQLite refuses to close with a statement still open
     EXPECT_EQ(S->get_handle(), nullptr);
     EXPECT_EQ(ErroDe([&] { S->reset(); }), "cursor closed");
+}
+
+TEST_F(TBancoTeste, ExecComCallBackQueParaNaSegundaLinha)
+{
+    Banco.execCmd("create table T (A integer, B text); insert into T values (1,'um'),(2,'dois'),(3,'tres')");
+    std::vector<std::string> Vistos;
+    TMkExecCallBack Junta = [&](std::int32_t, char** Valores, char**) {
+        Vistos.push_back(Valores[1]);
+        return Vistos.size() == 2 ? 1 : 0;
+    };
+    EXPECT_EQ(Banco._exec("select A, B from T order by A", &Junta), 4);
+    EXPECT_EQ(Vistos, (std::vector<std::string>{"um", "dois"}));
+}
+
+TEST(TMkSqlite, ExtensaoRecusadaFalhaAAbertura)
+{
+    TMkSqlite Banco;
+    std::vector<std::unique_ptr<TMkSqliteExtension>> Lista;
+    Lista.push_back(std::make_unique<TExtensaoRecusada>(&Banco, "ruim"));
+    Banco.registerExtensions(std::move(Lista));
+    EXPECT_EQ(ErroDe([&] { Banco.open(); }), "Failed to add Extension ruim");
+    EXPECT_FALSE(Banco.active());
 }
