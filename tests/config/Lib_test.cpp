@@ -92,6 +92,15 @@ TEST(FiltrosDeTecla, LetrasNumerosEControles)
     }
 }
 
+// The two text helpers the module's units offer: a text up to its first NUL, and its last characters.
+TEST(AuxiliaresDeTexto, VerificaStrERightString)
+{
+    EXPECT_EQ(VerificaStr(std::string("\0abc", 4)), "");
+    EXPECT_EQ(VerificaStr(std::string("ab\0c", 4)), "ab");
+    EXPECT_EQ(RightString("abc", 5), "abc");
+    EXPECT_EQ(RightString("123456789", 3), "789");
+}
+
 TEST(Versoes, ComparaVersaoMinima)
 {
     struct { const char* Minima; const char* Atual; bool Esperado; } Casos[] = {

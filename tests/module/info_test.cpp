@@ -95,6 +95,8 @@ TEST(TabelaDeCallBack, AntesEDepoisDeCallBackInformacoes)
     EXPECT_EQ(+Copia->NivelUsuario, 2) << "the module keeps its own copy";
 
     CallBackInformacoes(Copia);
+    CallBack(1, 301, Preset);
+    EXPECT_TRUE(Chamadas.empty()) << "Funcao 1 is ignored";
     CallBack(0, 301, Preset);
     ASSERT_EQ(Chamadas.size(), 1u);
     EXPECT_EQ(Chamadas[0].Funcao, 0);
