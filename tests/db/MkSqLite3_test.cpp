@@ -134,8 +134,8 @@ TEST_F(TBancoTeste, TransacoesAninhadasSoEnviamAExterna)
     EXPECT_EQ(Linhas(), 1);
 }
 
-// By default (no module code sets StatementTimeout) a statement waits as long as the database is
-// locked.
+// By default a statement waits as long as the database is locked; with StatementTimeout 0 it fails at
+// once.
 TEST_F(TBancoTeste, BancoTravadoEsperaSemLimitePorPadrao)
 {
     Banco.execCmd("create table T (A integer)");
@@ -154,6 +154,11 @@ TEST_F(TBancoTeste, BancoTravadoEsperaSemLimitePorPadrao)
     Libera.join();
     EXPECT_GE(Passou, 150ms);
     EXPECT_EQ(VarToStr(Exec("select count(*) from T")->get_value(0)), "2");
+
+    Outro.execCmd("begin exclusive");
+    Banco.StatementTimeout = 0;
+    EXPECT_EQ(ErroDe([&] { Exec("insert into T values (3)"); }), "5:database is locked");
+    EXPECT_EQ(Banco._exec("insert into T values (3)"), 5);
 }
 
 // What follows is used by no module code: one case each.
