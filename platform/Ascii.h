@@ -128,14 +128,20 @@ std::string_view AparaSe(std::string_view Texto, TEhBranco EhBranco) noexcept
     return Texto;
 }
 
-/// Texto without spaces and tabs at both ends.
-inline std::string_view AparaBrancos(std::string_view Texto) noexcept
+/// AparaBrancos of a text with a blank at one end at least.
+[[gnu::noinline]] inline std::string_view AparaBrancosNasPontas(std::string_view Texto) noexcept
 {
     // A lambda, not the function's address, so the test is inlined into the loops.
-    // Names and values seldom have blanks around them: that case costs two tests.
+    return AparaSe(Texto, [](char C) { return BrancoAscii(C); });
+}
+
+/// Texto without spaces and tabs at both ends.
+[[gnu::always_inline]] inline std::string_view AparaBrancos(std::string_view Texto) noexcept
+{
+    // Names and values seldom have blanks around them: that case costs two tests, made in place.
     if (Texto.empty() || (!BrancoAscii(Texto.front()) && !BrancoAscii(Texto.back())))
         return Texto;
-    return AparaSe(Texto, [](char C) { return BrancoAscii(C); });
+    return AparaBrancosNasPontas(Texto);
 }
 
 /// Texto without blanks and control characters at both ends (the host's Trim).

@@ -774,6 +774,59 @@ struct TIgualSemCaixa {
     using is_transparent = void;
     bool operator()(std::string_view A, std::string_view B) const noexcept { return IguaisSemCaixa(A, B); }
 };
+/// T copied to Destino: the short texts of names and values in place, without a call.
+inline void CopiaTexto(char* Destino, std::string_view T) noexcept
+{
+    const char* Origem = T.data();
+    const std::size_t N = T.size();
+    if (N > 32) {
+        std::memcpy(Destino, Origem, N);
+    } else if (N > 16) {  // two blocks of 16, the second ending at the last byte
+        char A[16], B[16];
+        std::memcpy(A, Origem, 16);
+        std::memcpy(B, Origem + N - 16, 16);
+        std::memcpy(Destino, A, 16);
+        std::memcpy(Destino + N - 16, B, 16);
+    } else if (N >= 8) {  // two words, the second ending at the last byte
+        std::uint64_t A, B;
+        std::memcpy(&A, Origem, 8);
+        std::memcpy(&B, Origem + N - 8, 8);
+        std::memcpy(Destino, &A, 8);
+        std::memcpy(Destino + N - 8, &B, 8);
+    } else if (N >= 4) {
+        std::uint32_t A, B;
+        std::memcpy(&A, Origem, 4);
+        std::memcpy(&B, Origem + N - 4, 4);
+        std::memcpy(Destino, &A, 4);
+        std::memcpy(Destino + N - 4, &B, 4);
+    } else {
+        for (std::size_t I = 0; I < N; ++I)
+            Destino[I] = Origem[I];
+    }
+}
+
+/// A == B, the short texts of names and values compared in place.
+inline bool Iguais(std::string_view A, std::string_view B) noexcept
+{
+    const std::size_t N = A.size();
+    if (N != B.size())
+        return false;
+    if (N > 16 || N < 8)
+        return N == 0 || std::memcmp(A.data(), B.data(), N) == 0;
+    return Palavra8(A.data()) == Palavra8(B.data()) && Palavra8(A.data() + N - 8) == Palavra8(B.data() + N - 8);
+}
+
+/// IguaisSemCaixa for names of one size, the short ones (the usual key names) compared in place.
+inline bool IguaisCurtos(std::string_view A, std::string_view B) noexcept
+{
+    if (A.size() >= 8)
+        return IguaisSemCaixa(A, B);
+    for (std::size_t I = 0; I < A.size(); ++I)
+        if (A[I] != B[I] && MinusculaAscii(A[I]) != MinusculaAscii(B[I]))
+            return false;
+    return true;
+}
+
 template <class T>
 using TMapaSemCaixa = std::unordered_map<std::string, T, THashSemCaixa, TIgualSemCaixa>;
 
@@ -984,10 +1037,12 @@ public:
     /// Secao: the section the last write named, when the caller knows this write names it too and
     /// keeps it for the next one (Nenhum: looked up); Nenhum again after a write that may have
     /// changed the sections.
-    bool Aplica(TTexto Secao_, TTexto Chave_, TTexto Valor_, bool Minusculas, std::size_t& Secao_Indice)
+    /// NoLugar: whether TrocaValor may make it (false: the caller has just found it cannot).
+    bool Aplica(TTexto Secao_, TTexto Chave_, TTexto Valor_, bool Minusculas, std::size_t& Secao_Indice,
+                bool NoLugar = true)
     {
         const char *Secao = Secao_.P, *Chave = Chave_.P, *Valor = Valor_.P;
-        if (Chave && Valor)
+        if (NoLugar && Chave && Valor)
             if (const int Trocou = TrocaValor(Secao_.V(), Chave_.V(), Valor_.V(), Secao_Indice); Trocou >= 0)
                 return Trocou == 1;
         Secao_Indice = Nenhum;
@@ -1072,11 +1127,11 @@ public:
         return true;
     }
 
-private:
     /// The usual write of a batch, a new value for a key its section already holds (in a file without
     /// lone CR endings or UTF-8 text), made as Aplica makes it, in fewer steps: 1 when the line
-    /// changed, 0 when it already held the value, -1 when the write is not that case. Indice: as
-    /// Aplica's; set to the section found.
+    /// changed, 0 when it already held the value, -1 when the write is not that case (nothing
+    /// changed). Secao, Chave and Valor as a write gives them, cut at a NUL, Valor shorter than
+    /// 32,767 bytes. Indice: as Aplica's; set to the section found.
     int TrocaValor(std::string_view Secao, std::string_view Chave, std::string_view Valor, std::size_t& Indice)
     {
         if (CrSozinho > 0 || Base.Utf8)
@@ -1088,26 +1143,50 @@ private:
                 return -1;
             Indice = static_cast<std::size_t>(Achada - Secoes.data());
         }
-        TSecaoM* S = &Secoes[Indice];
-        if (S->Removida)
+        TSecaoM& S = Secoes[Indice];
+        if (S.Removida)
             return -1;
-        const std::size_t I = AchaChave(*S, AparaBrancos(Chave));
-        if (I == Nenhum)
-            return -1;
+        Chave = AparaBrancos(Chave);
         Valor = AparaInicioSe(Valor, BrancoAscii);
-        if (!S->Propria) {  // unchanged: the section stays in the parsed text
-            const TLinha& Lida = Base.Linhas[S->De + I];
-            if (Lida.Tipo == TTipoLinha::Chave && Lida.Valor == Valor)
+        TLinhaM* L = nullptr;
+        if (!S.Propria) {
+            const std::size_t I = AchaChave(S, Chave);
+            if (I == Nenhum)
+                return -1;
+            // Unchanged: the section stays in the parsed text.
+            if (const TLinha& Lida = Base.Linhas[S.De + I]; Lida.Tipo == TTipoLinha::Chave && Iguais(Lida.Valor, Valor))
                 return 0;
+            L = &Proprio(S)[I];
+        } else if (S.Corpo.size() < SecaoGrande) {
+            // The first entry of the name: a short section is scanned, names compared in place.
+            for (TLinhaM& Linha_ : S.Corpo)
+                if ((Linha_.Tipo == TTipoLinha::Chave || Linha_.Tipo == TTipoLinha::SemIgual) &&
+                    Linha_.Nome.size() == Chave.size() && IguaisCurtos(Linha_.Nome, Chave)) {
+                    L = &Linha_;
+                    break;
+                }
+            if (!L)
+                return -1;
+        } else {
+            const std::size_t I = AchaChave(S, Chave);
+            if (I == Nenhum)
+                return -1;
+            L = &S.Corpo[I];
         }
-        TLinhaM& L = Proprio(*S)[I];
-        if (L.Tipo != TTipoLinha::Chave || L.Quebra.empty() || L.Nome.empty() || L.Nome.front() == '[')
+        if (L->Tipo != TTipoLinha::Chave || L->Quebra.empty() || L->Nome.empty() || L->Nome.front() == '[')
             return -1;
-        if (L.Valor == Valor)
+        if (Iguais(L->Valor, Valor))
             return 0;
-        L = GuardaChave(L.Nome, Valor, L.Quebra, true);
+        // "Nome=Valor": the name is one already classified, so the line's parts are known.
+        const std::size_t N = L->Nome.size();
+        const std::string_view Linha = Junta(L->Nome, "=", Valor);
+        L->Conteudo = Linha;
+        L->Nome = Linha.substr(0, N);
+        L->Valor = AparaBrancos(Linha.substr(N + 1));
         return 1;
     }
+
+private:
     TLinhaM Converte(const TLinha& L) const
     {
         return {std::string_view(Base.Dados).substr(L.Inicio, L.Fim - L.Inicio),
@@ -1170,8 +1249,7 @@ private:
         }
         char* Inicio = Livre;
         for (std::string_view Parte : {A, B, C}) {
-            if (!Parte.empty())
-                std::memcpy(Livre, Parte.data(), Parte.size());
+            CopiaTexto(Livre, Parte);
             Livre += Parte.size();
         }
         Resta -= N;
@@ -1505,22 +1583,24 @@ struct TPerfilEmLote::TDados {
         /// N more bytes at the end.
         char* Acrescenta(std::size_t N)
         {
-            if (Usado + N > Capacidade) {
-                Capacidade = std::max<std::size_t>(2 * Capacidade, Usado + N + 4096);
-                auto Novos = std::make_unique_for_overwrite<char[]>(Capacidade);
-                if (Usado > 0)
-                    std::memcpy(Novos.get(), Dados.get(), Usado);
-                Dados = std::move(Novos);
-            }
+            if (Usado + N > Capacidade)
+                Cresce(N);
             Usado += N;
             return Dados.get() + Usado - N;
         }
+        [[gnu::noinline]] void Cresce(std::size_t N)
+        {
+            Capacidade = std::max<std::size_t>(2 * Capacidade, Usado + N + 4096);
+            auto Novos = std::make_unique_for_overwrite<char[]>(Capacidade);
+            if (Usado > 0)
+                std::memcpy(Novos.get(), Dados.get(), Usado);
+            Dados = std::move(Novos);
+        }
         /// T and a NUL at the end; answers where T went.
-        std::size_t Copia(std::string_view T)
+        [[gnu::always_inline]] std::size_t Copia(std::string_view T)
         {
             char* P = Acrescenta(T.size() + 1);
-            if (!T.empty())
-                std::memcpy(P, T.data(), T.size());
+            CopiaTexto(P, T);
             P[T.size()] = '\0';
             return static_cast<std::size_t>(P - Dados.get());
         }
@@ -1570,7 +1650,7 @@ struct TPerfilEmLote::TDados {
         Aplica(Op, MesmaSecao);
         return true;
     }
-    void Aplica(const TOperacao& Op, bool MesmaSecao = false)
+    void Aplica(const TOperacao& Op, bool MesmaSecao = false, bool NoLugar = true)
     {
         std::string Guarda_;
         const TTexto Chave = Texto(Op.Chave);
@@ -1578,7 +1658,7 @@ struct TPerfilEmLote::TDados {
         Cria = Cria || (Chave.P && Valor.P);
         if (!MesmaSecao)
             SecaoDaUltima = Nenhum;
-        Modelo.Aplica(Texto(Op.Secao), Chave, Valor, Op.Minusculas, SecaoDaUltima);
+        Modelo.Aplica(Texto(Op.Secao), Chave, Valor, Op.Minusculas, SecaoDaUltima, NoLugar);
     }
     std::string Descricao() const
     {
@@ -1661,7 +1741,7 @@ bool TPerfilEmLote::Grava(const char* Secao, const char* Chave, const char* Valo
 
 namespace {
 /// T up to its first NUL (as a C string would end it); Quebra tells whether that part holds CR or LF.
-std::string_view AteNul(std::string_view T, bool& Quebra) noexcept
+[[gnu::always_inline]] inline std::string_view AteNul(std::string_view T, bool& Quebra) noexcept
 {
     // Usually printable text: checked a word at a time (the last word ending at the last byte).
     bool Limpo = T.size() >= 8;
@@ -1689,7 +1769,7 @@ bool TPerfilEmLote::Grava(std::string_view Secao, std::string_view Chave, std::s
     TDados::TGuardado NaSecao;
     if (!D->Operacoes.empty() && !D->Recusada) {
         const TDados::TGuardado Anterior = D->Operacoes.back().Secao;
-        if (Anterior.Posicao != Nenhum && D->Texto(Anterior).V() == Secao)
+        if (Anterior.Posicao != Nenhum && Iguais(D->Texto(Anterior).V(), Secao))
             NaSecao = Anterior;
     }
     const bool MesmaSecao = NaSecao.Posicao != Nenhum;
@@ -1699,7 +1779,17 @@ bool TPerfilEmLote::Grava(std::string_view Secao, std::string_view Chave, std::s
     }
     Chave = AteNul(Chave, Quebra);
     Valor = AteNul(Valor, Quebra);
-    return D->Registra({NaSecao, D->Guarda(Chave), D->Guarda(Valor), Minusculas}, Quebra, MesmaSecao);
+    if (Quebra || D->Recusada || Valor.size() >= 32767)
+        return D->Registra({NaSecao, D->Guarda(Chave), D->Guarda(Valor), Minusculas}, Quebra, MesmaSecao);
+    // The usual write, a new value for a key the section holds, is made here in place; any other
+    // goes the general way.
+    D->Operacoes.push_back({NaSecao, D->Guarda(Chave), D->Guarda(Valor), Minusculas});
+    D->Cria = true;
+    if (!MesmaSecao)
+        D->SecaoDaUltima = Nenhum;
+    if (D->Modelo.TrocaValor(D->Texto(NaSecao).V(), Chave, Valor, D->SecaoDaUltima) < 0)
+        D->Aplica(D->Operacoes.back(), true, false);
+    return true;
 }
 
 bool TPerfilEmLote::Confirma()
