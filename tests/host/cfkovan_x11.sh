@@ -58,7 +58,9 @@ status=$?
 exit 0
 CENA
 
-timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$pasta/cena.sh" "$bin" "$pasta"
+# -noreset: by default the server resets when its last client goes (the first cfkovan, killed), and a
+# client connecting during that reset is refused ("Can't open display"), now and then, under load.
+timeout 90 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$pasta/cena.sh" "$bin" "$pasta"
 status=$?
 if [ ! -e "$pasta/x-iniciou" ]; then
     echo "SKIPPED: the X server (Xvfb) could not be started here (xvfb-run status $status)"
