@@ -1177,12 +1177,7 @@ public:
             return -1;
         if (Iguais(L->Valor, Valor))
             return 0;
-        // "Nome=Valor": the name is one already classified, so the line's parts are known.
-        const std::size_t N = L->Nome.size();
-        const std::string_view Linha = Junta(L->Nome, "=", Valor);
-        L->Conteudo = Linha;
-        L->Nome = Linha.substr(0, N);
-        L->Valor = AparaBrancos(Linha.substr(N + 1));
+        *L = GuardaChave(L->Nome, Valor, L->Quebra, true);
         return 1;
     }
 
