@@ -1,5 +1,7 @@
 #include "platform/PrivateProfile.h"
 
+#include "platform/AoLado.h"
+
 #include "platform/Ascii.h"
 
 #include "platform/Cp1252.h"
@@ -1508,6 +1510,11 @@ int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria
                 Erro = errno;
                 if (Ok && Escrito)
                     *Escrito = std::move(*Novo);
+                // The replaced file's last descriptor: closing it frees the old file's blocks, which
+                // costs more than the rest of the replace; the side thread does it. Its lock only
+                // kept writers off a file the path no longer names.
+                if (const int Velho = A.F.Fd; Ok && FazAoLado([Velho] { close(Velho); }))
+                    A.F.Fd = -1;
             }
         }
         if (!Ok) {

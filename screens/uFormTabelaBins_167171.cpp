@@ -3,6 +3,7 @@
 #include "config/Kovan_INI.h"
 #include "config/Lib.h"
 #include "module/info.h"
+#include "platform/AoLado.h"
 #include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
@@ -21,8 +22,6 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -280,24 +279,12 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
         const bool Existia = Ini.Existe();
         // The audit entries of both tables (tens of kilobytes for a large table) are built and written
-        // on a second thread while the tables go into the file; both only read the grids, which
-        // nothing changes before the thread is joined, at the latest when the save returns.
-        const auto Audita = [this] {
+        // on the side thread while the tables go into the file; both only read the grids, which
+        // nothing changes before the save has waited for the entries.
+        TTarefaAoLado Auditoria([this] {
             for (int Indice = 0; Indice < 2; ++Indice)
                 Monta_Msg_Log("INCLUSAO", Indice);
-        };
-        std::jthread Auditoria;
-        try {
-            Auditoria = std::jthread([&Audita] {
-                try {
-                    Audita();
-                } catch (...) {
-                    // Only memory can fail here; the entry is lost, as a failed audit write is.
-                }
-            });
-        } catch (const std::system_error&) {
-            Audita();  // no thread to be had: written first, as before
-        }
+        });
         // Both tables reach the file in one replace: a crash leaves the old tables or the new ones.
         Ini.IniciaLote();
         if (Existia)
@@ -320,8 +307,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
         }
         Ini.ConfirmaLote();
-        if (Auditoria.joinable())
-            Auditoria.join();
+        Auditoria.Espera();
         DadosModificados(false);
         BitBtnExcluirBins->SetEnabled(true);
         return;

@@ -1,0 +1,112 @@
+#include "platform/AoLado.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <pthread.h>
+#include <thread>
+
+namespace {
+
+struct TLado {
+    std::mutex M;
+    std::condition_variable Chegou;
+    std::deque<std::function<void()>> Fila;
+
+    [[noreturn]] void Trabalha()
+    {
+        for (;;) {
+            std::function<void()> Tarefa;
+            {
+                std::unique_lock<std::mutex> L(M);
+                Chegou.wait(L, [this] { return !Fila.empty(); });
+                Tarefa = std::move(Fila.front());
+                Fila.pop_front();
+            }
+            try {
+                Tarefa();
+            } catch (...) {
+                // A task that throws loses its own work only.
+            }
+        }
+    }
+};
+
+// The side thread of this process: made at the first use and never ended, so the object it waits in
+// is never destroyed. A child made by fork has no threads: it makes its own (the parent's object is
+// left as it was, with whatever lock it held at the fork).
+std::atomic<TLado*> Atual{nullptr};
+std::mutex Criacao;
+
+TLado* Lado()
+{
+    if (TLado* L = Atual.load(std::memory_order_acquire))
+        return L;
+    std::lock_guard<std::mutex> Trava(Criacao);
+    if (TLado* L = Atual.load(std::memory_order_acquire))
+        return L;
+    static const bool Registrado = pthread_atfork(nullptr, nullptr, [] { Atual.store(nullptr); }) == 0;
+    if (!Registrado)
+        return nullptr;
+    auto Novo = std::make_unique<TLado>();
+    std::thread([L = Novo.get()] { L->Trabalha(); }).detach();
+    Atual.store(Novo.get(), std::memory_order_release);
+    return Novo.release();
+}
+
+} // namespace
+
+bool FazAoLado(std::function<void()> Tarefa) noexcept
+{
+    try {
+        TLado* L = Lado();
+        if (!L)
+            return false;
+        {
+            std::lock_guard<std::mutex> Trava(L->M);
+            L->Fila.push_back(std::move(Tarefa));
+        }
+        L->Chegou.notify_one();
+        return true;
+    } catch (...) {
+        return false;  // no thread or no memory: nothing was queued
+    }
+}
+
+struct TTarefaAoLado::TEstado {
+    std::function<void()> Tarefa;
+    std::mutex M;
+    std::condition_variable Terminou;
+    bool Feita = false;
+};
+
+TTarefaAoLado::TTarefaAoLado(std::function<void()> Tarefa) : Estado(std::make_shared<TEstado>())
+{
+    Estado->Tarefa = std::move(Tarefa);
+    const bool AoLado = FazAoLado([E = Estado] {
+        try {
+            E->Tarefa();
+        } catch (...) {
+            // dropped, as on the caller's own thread it would have been caught
+        }
+        std::lock_guard<std::mutex> Trava(E->M);
+        E->Feita = true;
+        E->Terminou.notify_all();
+    });
+    if (!AoLado) {
+        Estado->Tarefa();
+        Estado->Feita = true;
+    }
+}
+
+TTarefaAoLado::~TTarefaAoLado()
+{
+    Espera();
+}
+
+void TTarefaAoLado::Espera() noexcept
+{
+    std::unique_lock<std::mutex> Trava(Estado->M);
+    Estado->Terminou.wait(Trava, [this] { return Estado->Feita; });
+}
