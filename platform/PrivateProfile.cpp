@@ -777,7 +777,7 @@ struct TIgualSemCaixa {
     bool operator()(std::string_view A, std::string_view B) const noexcept { return IguaisSemCaixa(A, B); }
 };
 /// T copied to Destino: the short texts of names and values in place, without a call.
-inline void CopiaTexto(char* Destino, std::string_view T) noexcept
+[[gnu::always_inline]] inline void CopiaTexto(char* Destino, std::string_view T) noexcept
 {
     const char* Origem = T.data();
     const std::size_t N = T.size();
@@ -823,6 +823,15 @@ inline bool IguaisCurtos(std::string_view A, std::string_view B) noexcept
 {
     if (A.size() >= 8)
         return IguaisSemCaixa(A, B);
+    if (A.size() >= 4) {  // usually spelt alike: first and last four bytes
+        std::uint32_t A1, A2, B1, B2;
+        std::memcpy(&A1, A.data(), 4);
+        std::memcpy(&A2, A.data() + A.size() - 4, 4);
+        std::memcpy(&B1, B.data(), 4);
+        std::memcpy(&B2, B.data() + B.size() - 4, 4);
+        if (A1 == B1 && A2 == B2)
+            return true;
+    }
     for (std::size_t I = 0; I < A.size(); ++I)
         if (A[I] != B[I] && MinusculaAscii(A[I]) != MinusculaAscii(B[I]))
             return false;
@@ -906,22 +915,37 @@ public:
     /// The text the model holds (decoded, as Monta builds it).
     std::string Texto() const
     {
-        std::string T;
-        T.reserve(Base.Dados.size() + Base.Dados.size() / 4 + 64);
-        T.append(Base.Dados, 0, Base.Texto);
-        for (const TSecaoM& S : Secoes) {
-            if (S.Removida)
-                continue;
-            if (S.TemCabecalho)
-                T.append(S.Cabecalho.Conteudo).append(S.Cabecalho.Quebra);
-            if (!S.Propria) {
-                if (S.Ate > S.De)
-                    T.append(Base.Dados, Base.Linhas[S.De].Inicio, Base.Linhas[S.Ate - 1].Proxima - Base.Linhas[S.De].Inicio);
-                continue;
+        // Two passes: the size, then the pieces copied into place (thousands of short lines, each
+        // one copy without a call).
+        const auto Partes = [this](auto&& Faz) __attribute__((always_inline)) {
+            Faz(std::string_view(Base.Dados).substr(0, Base.Texto));
+            for (const TSecaoM& S : Secoes) {
+                if (S.Removida)
+                    continue;
+                if (S.TemCabecalho) {
+                    Faz(S.Cabecalho.Conteudo);
+                    Faz(S.Cabecalho.Quebra);
+                }
+                if (!S.Propria) {
+                    if (S.Ate > S.De)
+                        Faz(std::string_view(Base.Dados).substr(Base.Linhas[S.De].Inicio,
+                                                                 Base.Linhas[S.Ate - 1].Proxima - Base.Linhas[S.De].Inicio));
+                    continue;
+                }
+                for (const TLinhaM& L : S.Corpo) {
+                    Faz(L.Conteudo);
+                    Faz(L.Quebra);
+                }
             }
-            for (const TLinhaM& L : S.Corpo)
-                T.append(L.Conteudo).append(L.Quebra);
-        }
+        };
+        std::size_t Tamanho = 0;
+        Partes([&Tamanho](std::string_view P) __attribute__((always_inline)) { Tamanho += P.size(); });
+        std::string T(Tamanho, '\0');
+        char* Fim = T.data();
+        Partes([&Fim](std::string_view P) __attribute__((always_inline)) {
+            CopiaTexto(Fim, P);
+            Fim += P.size();
+        });
         return T;
     }
 
@@ -931,7 +955,9 @@ public:
         return S.Propria ? S.Corpo[I] : Converte(Base.Linhas[S.De + I]);
     }
 
-    TSecaoM* AchaSecao(std::string_view Nome)
+    /// Seguinte: the section after the last one found is the likelier (a write that names a section
+    /// other than the last write's, usually the next row's).
+    TSecaoM* AchaSecao(std::string_view Nome, bool Seguinte = false)
     {
         if (Nome.empty())
             return &Secoes[0];
@@ -940,13 +966,18 @@ public:
         // (later ones are only ever appended); the one after it is the first of its name when no
         // section before it had that name.
         if (Ultima < Secoes.size()) {
+            const auto Proxima = [&]() -> TSecaoM* {
+                if (Ultima + 1 < Secoes.size())
+                    if (TSecaoM& S = Secoes[Ultima + 1]; !S.Removida && !S.Repetida && Base.NomeIgual(S.Cabecalho.Nome, Nome))
+                        return &Secoes[++Ultima];
+                return nullptr;
+            };
+            if (TSecaoM* S = Seguinte ? Proxima() : nullptr)
+                return S;
             if (TSecaoM& S = Secoes[Ultima]; !S.Removida && Base.NomeIgual(S.Cabecalho.Nome, Nome))
                 return &S;
-            if (Ultima + 1 < Secoes.size())
-                if (TSecaoM& S = Secoes[Ultima + 1]; !S.Removida && !S.Repetida && Base.NomeIgual(S.Cabecalho.Nome, Nome)) {
-                    ++Ultima;
-                    return &S;
-                }
+            if (TSecaoM* S = Seguinte ? nullptr : Proxima())
+                return S;
         }
         const std::size_t Mascara = Tabela.size() - 1;
         for (std::size_t P = Posicao(HashSemCaixa(Nome)); Tabela[P] != 0; P = (P + 1) & Mascara) {
@@ -1140,7 +1171,7 @@ public:
             return -1;
         if (Indice >= Secoes.size()) {
             Secao = AparaBrancos(Secao);
-            const TSecaoM* Achada = Secao.empty() ? nullptr : AchaSecao(Secao);
+            const TSecaoM* Achada = Secao.empty() ? nullptr : AchaSecao(Secao, true);
             if (!Achada)
                 return -1;
             Indice = static_cast<std::size_t>(Achada - Secoes.data());
@@ -1633,7 +1664,7 @@ struct TPerfilEmLote::TDados {
         Recusada = Cria = false;
         SecaoDaUltima = Nenhum;
     }
-    TGuardado Guarda(std::string_view T) { return {Textos.Copia(T), T.size()}; }
+    [[gnu::always_inline]] TGuardado Guarda(std::string_view T) { return {Textos.Copia(T), T.size()}; }
     TGuardado Guarda(const char* T) { return T ? Guarda(std::string_view(T)) : TGuardado{}; }
     TTexto Texto(TGuardado G) const
     {
@@ -1745,12 +1776,21 @@ namespace {
 /// T up to its first NUL (as a C string would end it); Quebra tells whether that part holds CR or LF.
 [[gnu::always_inline]] inline std::string_view AteNul(std::string_view T, bool& Quebra) noexcept
 {
-    // Usually printable text: checked a word at a time (the last word ending at the last byte).
-    bool Limpo = T.size() >= 8;
-    for (std::size_t I = 0; Limpo && I + 8 < T.size(); I += 8)
-        Limpo = !TemByteMenorQue(Palavra8(T.data() + I), '\r' + 1);
-    if (Limpo && !TemByteMenorQue(Palavra8(T.data() + T.size() - 8), '\r' + 1))
-        return T;
+    // Usually printable text: checked a word at a time (the last word ending at the last byte; a text
+    // of four to seven bytes as one word of its first four and its last four).
+    if (T.size() >= 8) {
+        bool Limpo = true;
+        for (std::size_t I = 0; Limpo && I + 8 < T.size(); I += 8)
+            Limpo = !TemByteMenorQue(Palavra8(T.data() + I), '\r' + 1);
+        if (Limpo && !TemByteMenorQue(Palavra8(T.data() + T.size() - 8), '\r' + 1))
+            return T;
+    } else if (T.size() >= 4) {
+        std::uint32_t A, B;
+        std::memcpy(&A, T.data(), 4);
+        std::memcpy(&B, T.data() + T.size() - 4, 4);
+        if (!TemByteMenorQue(A | static_cast<std::uint64_t>(B) << 32, '\r' + 1))
+            return T;
+    }
     for (std::size_t I = 0; I < T.size(); ++I) {
         const char C = T[I];
         if (static_cast<unsigned char>(C) > '\r')

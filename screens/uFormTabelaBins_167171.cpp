@@ -296,10 +296,15 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             const TTabela& T = Tabela(Indice);
             TStringGrid* Grade = Grades[Indice];
             const int N = Grade->RowCount() - 2;
-            std::string Secao;  // one buffer for every row's name
+            // Each row's section name: the prefix, then the row's number after it.
+            const std::string_view Prefixo = T.Prefixo;
+            char Nome[64];
+            Prefixo.copy(Nome, Prefixo.size());
             for (int I = 1; I <= N; ++I) {
                 char Digitos[24];
-                Secao.assign(T.Prefixo).append(Digitos, DigitosDaLinha(I, Digitos));
+                const auto Numero = static_cast<std::size_t>(DigitosDaLinha(I, Digitos) - Digitos);
+                std::memcpy(Nome + Prefixo.size(), Digitos, Numero);
+                const std::string_view Secao(Nome, Prefixo.size() + Numero);
                 Ini.GravaVar(Secao, "Nome", Grade->TextoCelula(0, I));
                 Ini.GravaVar(Secao, "Bins", Grade->TextoCelula(1, I));
                 Ini.GravaVar(Secao, "Senha", Grade->TextoCelula(2, I) == MarcaSenha ? "1" : "0");
