@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     };
     double Salvar[2] = {1e99, 1e99}, PisoSalvar[2] = {1e99, 1e99};
     const fs::path Outro = Pasta / "Kovan" / "config" / "KovanCfg.ini";
-    for (int Vez = 0; Vez < 20; ++Vez) {
+    for (int Vez = 0; Vez < 40; ++Vez) {
         const int Relido = Vez % 2;
         MudaNomes(Vez);
         const std::string Antes = LeArquivo(Geral);
