@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-/// Runs Tarefa on the side thread, after what was given to it before. False when no thread can be
-/// had (Tarefa is not run: the caller does the work itself). Tarefa must not throw.
+/// Runs Tarefa on the side thread, after what was given to it before; what it throws is dropped.
+/// False when no thread can be had (Tarefa is not run: the caller does the work itself).
 KOVANRT_API bool FazAoLado(std::function<void()> Tarefa) noexcept;
 
 /// A piece of work run on the side thread, or here at once when there is none; Espera (or the

@@ -1,9 +1,7 @@
 #include "platform/PrivateProfile.h"
 
 #include "platform/AoLado.h"
-
 #include "platform/Ascii.h"
-
 #include "platform/Cp1252.h"
 #include "platform/EventLogger.h"
 #include "platform/Files.h"
