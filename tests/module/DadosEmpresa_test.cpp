@@ -233,13 +233,6 @@ TEST_F(DadosEmpresaTeste, DuplicadosPermitidosNaoPerguntam)
     ASSERT_EQ(Caixas.size(), 1u);
     EXPECT_EQ(Guardado("00000002"), "000000000000055");
     EXPECT_EQ(Guardado("00000003"), "000000000000055");
-
-    // TipoLog 3 withdraws the permission.
-    TRaizTeste::Grava(R.Raiz / "config" / "ConfLog.ini", "[log]\r\nTipoLog=3\r\n");
-    Caixas.clear();
-    RespostasCaixa = {IDYES};
-    Importa({"00000004;55", "00000005;55"});
-    EXPECT_EQ(Caixas.front().Texto, Pergunta('A', "00000005", "00000004"));
 }
 
 TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)

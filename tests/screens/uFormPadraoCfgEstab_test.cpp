@@ -93,6 +93,7 @@ private slots:
         T.Raiz.CriaEmpresa("12360000");
         std::filesystem::remove(T.Raiz.Raiz / "config" / "12340000.cnf");
         T.Digita("1");
+        QCOMPARE(Ordenada(T.Itens()), (std::vector<std::string>{"12350000", "12360000"}));
         T.Tecla(Qt::Key_Backspace);
         QCOMPARE(Ordenada(T.Itens()), (std::vector<std::string>{"12350000", "12360000", "99990000"}));
 

@@ -2,10 +2,7 @@
 
 #include "db/MkSqLite3Api.h"
 #include "platform/Cp1252.h"
-#include "runtime/Application.h"
-#include "runtime/Dialogs.h"
 #include "runtime/QuestionBox.h"
-#include "support/msgmodulos.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,7 +11,6 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
-#include <tuple>
 
 // The question box driven through Qt, offscreen: what a user sees, where the focus goes, what each
 // button answers.
@@ -125,23 +121,6 @@ private slots:
         QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", Texto, {"Continuar", "Cancelar", "c", "d"}, 2), 2);
         QCOMPARE(CaixaDlgMensagemEx("T", "M", {}, 1), 0);
         QCOMPARE(Vistas, std::vector<std::string>{"Configurador Mirabelo.|" + std::string(Texto) + "|2|Continuar|Cancelar|c"});
-    }
-
-    // A refusal is told once, with the security message; an allowed action shows nothing.
-    void PrivilegioRecusadoAvisaOUsuario()
-    {
-        std::vector<std::tuple<std::string, std::string, unsigned>> Caixas;
-        KovanSetMessageBoxHandler(
-            [](void* C, const char* Texto, const char* Titulo, unsigned Flags) {
-                static_cast<decltype(Caixas)*>(C)->emplace_back(Texto, Titulo, Flags);
-                return IDOK;
-            },
-            &Caixas);
-        const bool Permitido = VerPrivilegioEx(Application(), 4, 0), Recusado = !VerPrivilegioEx(Application(), 4, 2);
-        KovanSetMessageBoxHandler(nullptr, nullptr);
-        QVERIFY(Permitido && Recusado);
-        QCOMPARE(Caixas, (decltype(Caixas){{Utf8ParaCp1252("Usuário não autorizado para essa opção."),
-                                            Utf8ParaCp1252("SEGURANÇA"), MB_OK | MB_ICONERROR}}));
     }
 
     // The text a user would read for an error of the group database (no screen shows one yet): message
