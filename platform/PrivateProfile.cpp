@@ -779,29 +779,37 @@ struct TIgualSemCaixa {
 {
     const char* Origem = T.data();
     const std::size_t N = T.size();
-    if (N > 32) {
-        std::memcpy(Destino, Origem, N);
-    } else if (N > 16) {  // two blocks of 16, the second ending at the last byte
-        char A[16], B[16];
-        std::memcpy(A, Origem, 16);
-        std::memcpy(B, Origem + N - 16, 16);
-        std::memcpy(Destino, A, 16);
-        std::memcpy(Destino + N - 16, B, 16);
-    } else if (N >= 8) {  // two words, the second ending at the last byte
-        std::uint64_t A, B;
-        std::memcpy(&A, Origem, 8);
-        std::memcpy(&B, Origem + N - 8, 8);
-        std::memcpy(Destino, &A, 8);
-        std::memcpy(Destino + N - 8, &B, 8);
+    // Sizes are split in halves, so every size takes two or three tests.
+    if (N >= 8) {
+        if (N > 32) {
+            std::memcpy(Destino, Origem, N);
+        } else if (N > 16) {  // two blocks of 16, the second ending at the last byte
+            char A[16], B[16];
+            std::memcpy(A, Origem, 16);
+            std::memcpy(B, Origem + N - 16, 16);
+            std::memcpy(Destino, A, 16);
+            std::memcpy(Destino + N - 16, B, 16);
+        } else {  // two words, the second ending at the last byte
+            std::uint64_t A, B;
+            std::memcpy(&A, Origem, 8);
+            std::memcpy(&B, Origem + N - 8, 8);
+            std::memcpy(Destino, &A, 8);
+            std::memcpy(Destino + N - 8, &B, 8);
+        }
     } else if (N >= 4) {
         std::uint32_t A, B;
         std::memcpy(&A, Origem, 4);
         std::memcpy(&B, Origem + N - 4, 4);
         std::memcpy(Destino, &A, 4);
         std::memcpy(Destino + N - 4, &B, 4);
-    } else {
-        for (std::size_t I = 0; I < N; ++I)
-            Destino[I] = Origem[I];
+    } else if (N >= 2) {
+        std::uint16_t A, B;
+        std::memcpy(&A, Origem, 2);
+        std::memcpy(&B, Origem + N - 2, 2);
+        std::memcpy(Destino, &A, 2);
+        std::memcpy(Destino + N - 2, &B, 2);
+    } else if (N == 1) {
+        *Destino = *Origem;
     }
 }
 

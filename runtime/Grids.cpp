@@ -39,6 +39,10 @@ public:
         return Celulas[static_cast<std::size_t>(Linha) * static_cast<std::size_t>(Colunas) + static_cast<std::size_t>(Coluna)];
     }
     const std::string& Celula(int Coluna, int Linha) const { return const_cast<TModeloGrade*>(this)->Celula(Coluna, Linha); }
+    bool TemCelula(int Coluna, int Linha) const noexcept
+    {
+        return Coluna >= 0 && Coluna < Colunas && Linha >= 0 && Linha < Linhas;
+    }
 
     void MudaCelula(int Coluna, int Linha, const std::string& Texto)
     {
@@ -202,7 +206,7 @@ std::string TStringGrid::Cells(int Coluna, int Linha) const
 
 std::string_view TStringGrid::TextoCelula(int Coluna, int Linha) const
 {
-    if (Coluna < 0 || Coluna >= ColCount() || Linha <= 0 || Linha >= RowCount())
+    if (!Modelo->TemCelula(Coluna, Linha - 1))
         return {};
     return Modelo->Celula(Coluna, Linha - 1);
 }
