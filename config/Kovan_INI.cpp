@@ -278,16 +278,9 @@ bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std:
 
 bool TKovanIni::GravaVar(std::string_view Secao, std::string_view Chave, std::string_view Valor) noexcept
 {
-    // The usual write of a save, a named section inside a batch whose folders are made, goes
-    // straight to the batch.
-    if (Lote && DiretoriosDoLote && !Secao.empty()) {
-        Modificou = true;
-        try {
-            return Lote->Grava(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
-        } catch (...) {
-            return false;
-        }
-    }
+    // Inside a batch whose folders are made (the usual write of a save), straight to the batch.
+    if (Lote && DiretoriosDoLote)
+        return GravaNoLote(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
     return Grava(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
 }
 
