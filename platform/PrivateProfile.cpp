@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <bit>
 #include <cerrno>
@@ -774,6 +775,18 @@ struct TIgualSemCaixa {
     using is_transparent = void;
     bool operator()(std::string_view A, std::string_view B) const noexcept { return IguaisSemCaixa(A, B); }
 };
+/// The N bytes at Origem (sizeof(TParte) <= N <= 2 * sizeof(TParte)) copied to Destino as two parts,
+/// the first from the first byte, the second ending at the last (they overlap when N is smaller).
+template <class TParte>
+[[gnu::always_inline]] inline void CopiaEmDuasPartes(char* Destino, const char* Origem, std::size_t N) noexcept
+{
+    TParte A, B;
+    std::memcpy(&A, Origem, sizeof A);
+    std::memcpy(&B, Origem + N - sizeof B, sizeof B);
+    std::memcpy(Destino, &A, sizeof A);
+    std::memcpy(Destino + N - sizeof B, &B, sizeof B);
+}
+
 /// T copied to Destino: the short texts of names and values in place, without a call.
 [[gnu::always_inline]] inline void CopiaTexto(char* Destino, std::string_view T) noexcept
 {
@@ -781,33 +794,16 @@ struct TIgualSemCaixa {
     const std::size_t N = T.size();
     // Sizes are split in halves, so every size takes two or three tests.
     if (N >= 8) {
-        if (N > 32) {
+        if (N > 32)
             std::memcpy(Destino, Origem, N);
-        } else if (N > 16) {  // two blocks of 16, the second ending at the last byte
-            char A[16], B[16];
-            std::memcpy(A, Origem, 16);
-            std::memcpy(B, Origem + N - 16, 16);
-            std::memcpy(Destino, A, 16);
-            std::memcpy(Destino + N - 16, B, 16);
-        } else {  // two words, the second ending at the last byte
-            std::uint64_t A, B;
-            std::memcpy(&A, Origem, 8);
-            std::memcpy(&B, Origem + N - 8, 8);
-            std::memcpy(Destino, &A, 8);
-            std::memcpy(Destino + N - 8, &B, 8);
-        }
+        else if (N > 16)
+            CopiaEmDuasPartes<std::array<char, 16>>(Destino, Origem, N);
+        else
+            CopiaEmDuasPartes<std::uint64_t>(Destino, Origem, N);
     } else if (N >= 4) {
-        std::uint32_t A, B;
-        std::memcpy(&A, Origem, 4);
-        std::memcpy(&B, Origem + N - 4, 4);
-        std::memcpy(Destino, &A, 4);
-        std::memcpy(Destino + N - 4, &B, 4);
+        CopiaEmDuasPartes<std::uint32_t>(Destino, Origem, N);
     } else if (N >= 2) {
-        std::uint16_t A, B;
-        std::memcpy(&A, Origem, 2);
-        std::memcpy(&B, Origem + N - 2, 2);
-        std::memcpy(Destino, &A, 2);
-        std::memcpy(Destino + N - 2, &B, 2);
+        CopiaEmDuasPartes<std::uint16_t>(Destino, Origem, N);
     } else if (N == 1) {
         *Destino = *Origem;
     }
