@@ -792,7 +792,7 @@ template <class TParte>
 {
     const char* Origem = T.data();
     const std::size_t N = T.size();
-    // Sizes are split in halves, so every size takes two or three tests.
+    // Sizes are split in halves, so every size takes two to four tests.
     if (N >= 8) {
         if (N > 32)
             std::memcpy(Destino, Origem, N);
