@@ -267,6 +267,15 @@ struct TDescritor {
     }
 };
 
+/// open() that leaves the access time alone. The first read of a file (or listing of a folder) after
+/// it changed would otherwise write that inode's access time, and the journal flushes it with the
+/// next fdatasync: the save's own. Only the owner (or root) may ask for it; anyone else opens as usual.
+int AbreSemAcesso(const char* Caminho, int Modo) noexcept
+{
+    const int Fd = open(Caminho, Modo | O_NOATIME);
+    return Fd >= 0 || errno != EPERM ? Fd : open(Caminho, Modo);
+}
+
 /// Reads the whole open file (a regular file) with as few calls as its size allows.
 bool LeTudo(int Fd, std::size_t Tamanho, std::string& Dados)
 {
@@ -299,11 +308,11 @@ void LeArquivoPerfil(const char* Arquivo, TPerfil& P)
         return;
     // The path as written usually exists with that spelling: try it before the case-insensitive walk.
     const std::string Barras = ComBarras(Arquivo);
-    TDescritor F(open(Barras.c_str(), O_RDONLY | O_CLOEXEC));
+    TDescritor F(AbreSemAcesso(Barras.c_str(), O_RDONLY | O_CLOEXEC));
     if (F.Fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
         const std::string Caminho = CaminhoLocal(Barras);
         if (Caminho != Barras)
-            F.Troca(open(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
+            F.Troca(AbreSemAcesso(Caminho.c_str(), O_RDONLY | O_CLOEXEC));
     }
     // A directory opens but does not read (EISDIR), which ends here too. The file is read at its
     // size, so a large one is not copied as the buffer grows.
@@ -362,9 +371,13 @@ bool TemTravaDeOutro(int Fd)
 
 void RemoveTemporariosAbandonados(const std::string& Pasta, const std::string& Nome)
 {
-    DIR* D = opendir(Pasta.empty() ? "." : Pasta.c_str());
-    if (!D)
+    const int FdPasta = AbreSemAcesso(Pasta.empty() ? "." : Pasta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* D = FdPasta >= 0 ? fdopendir(FdPasta) : nullptr;
+    if (!D) {
+        if (FdPasta >= 0)
+            close(FdPasta);
         return;
+    }
     std::vector<std::string> Abandonados;
     while (dirent* E = readdir(D)) {
         if (!EhTemporarioDe(E->d_name, Nome))
@@ -458,7 +471,7 @@ TAbertura AbreTravado(const std::string& Caminho, bool Criar, TArquivoTravado& A
 {
     int Corridas = 0;  // a dangling symbolic link answers ENOENT, then EEXIST, for ever
     for (;;) {
-        int Fd = open(Caminho.c_str(), O_RDWR | O_CLOEXEC);
+        int Fd = AbreSemAcesso(Caminho.c_str(), O_RDWR | O_CLOEXEC);
         A.Criado = false;
         if (Fd < 0 && errno == ENOENT && Criar) {
             Fd = open(Caminho.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

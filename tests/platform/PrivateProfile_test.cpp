@@ -658,6 +658,25 @@ TEST_F(PerfilPrivado, DoisProcessosNaoPerdemAtualizacoes)
     EXPECT_TRUE(Sobras().empty());
 }
 
+// Reads and replaces leave the file's access time alone, which only its owner may ask for: another
+// user, allowed to read and write it, still does both.
+TEST_F(PerfilPrivado, OutroUsuarioLeEGrava)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can act as another user here";
+    TRaizTeste::Grava(Arquivo, "[A]\r\nk=1\r\n");
+    for (const fs::path& P : {Raiz.Pasta, Raiz.Raiz, Pasta, fs::path(Arquivo)})
+        fs::permissions(P, fs::perms::all);
+    const pid_t Filho = fork();
+    ASSERT_GE(Filho, 0);
+    if (Filho == 0)
+        _exit(setuid(65534) == 0 && Le("A", "k") == "1" && Grava("A", "k", "2") == 1 ? 0 : 1);
+    int Estado = 0;
+    ASSERT_EQ(waitpid(Filho, &Estado, 0), Filho);
+    EXPECT_EQ(Estado, 0);
+    EXPECT_EQ(LeArquivo(Arquivo), "[A]\r\nk=2\r\n");
+}
+
 // A temporary file a live writer holds is never taken; those of dead writers go with the next write,
 // whatever pid they name (ours included), and never make it fail.
 TEST_F(PerfilPrivado, TemporarioDeEscritorVivoFica)
