@@ -46,7 +46,7 @@ TKovanIni::TKovanIni(const std::string& Raiz, const std::string& Arquivo, const 
         FEmpresa = Corta255(Empresa);
     } catch (...) {
     }
-    Existe();
+    FExistia = Existe();
 }
 
 TKovanIni::~TKovanIni()
@@ -101,6 +101,8 @@ bool TKovanIni::Inicializa(const std::string& Empresa) noexcept
         // Each level is resolved once; the look at the last one answers for the common case where
         // every level is there.
         struct stat St;
+        if (stat(ComBarras(Niveis.back()).c_str(), &St) == 0)
+            return S_ISDIR(St.st_mode);
         std::string Local = CaminhoLocal(Niveis.back());
         if (stat(Local.c_str(), &St) == 0)
             return S_ISDIR(St.st_mode);
@@ -133,9 +135,9 @@ bool TKovanIni::Existe(const std::string& Arquivo, const std::string& Empresa) n
         return false;
     // The path is resolved once: a missing file has nothing to remove, and a missing folder is not
     // looked for again by each step of the removal.
-    const std::string Local = CaminhoLocal(Caminho);
+    std::string Local;
     struct stat St;
-    if (lstat(Local.c_str(), &St) != 0) {
+    if (!CaminhoLocalExiste(Caminho, Local, St)) {
         if (errno == ENOENT || errno == ENOTDIR)
             return false;
     } else if ((S_ISREG(St.st_mode) || (S_ISLNK(St.st_mode) && stat(Local.c_str(), &St) == 0 && S_ISREG(St.st_mode))) &&

@@ -45,6 +45,8 @@ public:
     bool Existe() noexcept;
     bool Existe(const std::string& Empresa) noexcept;
     bool Existe(const std::string& Arquivo, const std::string& Empresa) noexcept;
+    /// What Existe() answered when this object was made (the constructor asks it).
+    bool ExistiaAoCriar() const noexcept { return FExistia; }
 
     /// Deletes the file, read-only or not; true when it is gone afterwards.
     bool Remove() noexcept;
@@ -118,6 +120,7 @@ private:
     std::string FEmpresa;
     std::string FRaiz;
     bool Modificou = false;
+    bool FExistia = false;
     std::unique_ptr<TPerfilEmLote> Lote;
     std::string CaminhoLote;
     bool DiretoriosDoLote = false;  ///< Inicializa already succeeded for this batch

@@ -249,6 +249,15 @@ std::string CaminhoLocal(std::string_view Caminho)
     return Resultado;
 }
 
+bool CaminhoLocalExiste(std::string_view Caminho, std::string& Local, struct stat& St)
+{
+    Local = ComBarras(Caminho);
+    if (!Local.empty() && lstat(Local.c_str(), &St) == 0)
+        return true;
+    Local = CaminhoLocal(Local);
+    return lstat(Local.c_str(), &St) == 0;
+}
+
 std::string CaminhoExecutavelAtual()
 {
     char Caminho[4096];

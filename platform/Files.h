@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
@@ -22,6 +23,10 @@ KOVANRT_API std::string ComBarras(std::string_view Caminho);
 /// exists without regard to (ASCII) case. A component that does not exist keeps the spelling given,
 /// and so does everything below it.
 KOVANRT_API std::string CaminhoLocal(std::string_view Caminho);
+
+/// CaminhoLocal into Local, and whether that path exists: St receives its lstat. The path as written
+/// is looked at first, so when it exists with that spelling one system call answers both.
+KOVANRT_API bool CaminhoLocalExiste(std::string_view Caminho, std::string& Local, struct stat& St);
 
 /// Path of the running program's executable.
 KOVANRT_API std::string CaminhoExecutavelAtual();

@@ -223,7 +223,7 @@ void TFormTabelaBins_167171::ComboBoxEmpresaChange()
     LimparStringGrid(Grade_Deb);
     LimparStringGrid(Grade_Comb);
     std::string Invalidos, Excedentes;
-    if (Ini.Existe()) {
+    if (Ini.ExistiaAoCriar()) {
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
         for (int Indice = 0; Indice < 2; ++Indice) {
             const TTabela& T = Tabela(Indice);
@@ -277,7 +277,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
     if (U.TabelasShow) {
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
-        const bool Existia = Ini.Existe();
+        const bool Existia = Ini.ExistiaAoCriar();
         // The audit entries of both tables (tens of kilobytes for a large table) are built and written
         // on the side thread while the tables go into the file; both only read the grids, which
         // nothing changes before the save has waited for the entries.
