@@ -98,8 +98,8 @@ bool TKovanIni::Inicializa(const std::string& Empresa) noexcept
             Niveis.push_back(Niveis.back() + "\\empresas");
             Niveis.push_back(Niveis.back() + "\\" + Empresa.substr(0, 8));
         }
-        // Each level is resolved once; the look at the last one answers for the common case where
-        // every level is there.
+        // Each level is resolved once; the look at the last one, as spelled, answers for the common
+        // case where every level is there.
         struct stat St;
         if (stat(ComBarras(Niveis.back()).c_str(), &St) == 0)
             return S_ISDIR(St.st_mode);

@@ -1521,9 +1521,9 @@ int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria
     std::string Caminho = Arquivo;
     try {
         std::string Local;
-        struct stat Lido;
-        const bool Ha = CaminhoLocalExiste(Arquivo, Local, Lido);
-        const std::string Destino = Ha && S_ISLNK(Lido.st_mode) ? DestinoFinal(Local) : Local;
+        struct stat NoCaminho;
+        const bool Ha = CaminhoLocalExiste(Arquivo, Local, NoCaminho);
+        const std::string Destino = Ha && S_ISLNK(NoCaminho.st_mode) ? DestinoFinal(Local) : Local;
         Caminho = Destino == Local ? Local : Local + " (" + Destino + ")";  // a failure entry names both
 
         std::lock_guard<std::mutex> Exclusivo(TravaDoProcesso());
