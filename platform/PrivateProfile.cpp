@@ -371,7 +371,7 @@ bool TemTravaDeOutro(int Fd)
 
 void RemoveTemporariosAbandonados(const std::string& Pasta, const std::string& Nome)
 {
-    // The folder's entries straight from getdents64: a DIR stream would add two calls per save.
+    // The folder's entries straight from getdents64: fdopendir would add three calls per save.
     const TDescritor D(AbreSemAcesso(Pasta.empty() ? "." : Pasta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (D.Fd < 0)
         return;
