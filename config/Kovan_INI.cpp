@@ -98,15 +98,12 @@ bool TKovanIni::Inicializa(const std::string& Empresa) noexcept
             Niveis.push_back(Niveis.back() + "\\empresas");
             Niveis.push_back(Niveis.back() + "\\" + Empresa.substr(0, 8));
         }
-        // Each level is resolved once; the look at the last one, as spelled, answers for the common
-        // case where every level is there.
+        // The common case, every level there, costs one look at the last level as spelled.
+        if (DirectoryExists(Niveis.back()))
+            return true;
+        // Down from the deepest level that exists, each missing one is made; each is resolved once.
         struct stat St;
-        if (stat(ComBarras(Niveis.back()).c_str(), &St) == 0)
-            return S_ISDIR(St.st_mode);
-        std::string Local = CaminhoLocal(Niveis.back());
-        if (stat(Local.c_str(), &St) == 0)
-            return S_ISDIR(St.st_mode);
-        // Down from the deepest level that exists, each missing one is made.
+        const std::string Local = CaminhoLocal(Niveis.back());
         std::size_t Existente = Niveis.size() - 1;
         while (Existente > 0 && stat(CaminhoLocal(Niveis[Existente - 1]).c_str(), &St) != 0)
             --Existente;
