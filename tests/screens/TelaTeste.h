@@ -1,9 +1,7 @@
 #pragma once
-// A screen of the module driven as a person and a host drive it: a fresh server root, CfKovan.ini
-// beside a pretend host executable, the module initialised (screen classes registered), the host's
-// callback table handed over with a routine that records every notification and answers the codes
-// with a reply, and the message box and question box answered from queues while recording what was
-// asked. Screens are created by class name and their controls found by object name.
+// A screen of the module driven as a person and a host drive it: a fresh server root with CfKovan.ini
+// beside a pretend host, the module initialised, a host that records every notification and answers
+// the codes with a reply, and the boxes answered from queues (see TCaixasTeste).
 #include "CaixasTeste.h"
 #include "RaizTeste.h"
 #include "module/info.h"

@@ -17,7 +17,7 @@ private slots:
     // character is not taken, leaving the field pads it to 15 and the hints follow the focus. Saving
     // stores it, audits it and reloads; a code another listed company holds (any letter case) is
     // refused unless the server allows duplicates, the same company may save its own code again, and
-    // an empty code is refused.
+    // an empty code is refused. Cancelling a refused code asks (No by default): No keeps it, Yes reloads.
     void DigitaESalva_data()
     {
         QTest::addColumn<bool>("Permite");
@@ -45,7 +45,8 @@ private slots:
         T.Empresas({{"00000123", ""}, {"00000456", "000000000000ABC"}}, Permite);
         T.Respostas[301] = Escolhida;
         T.Abre();
-        QCOMPARE(T.Texto("EditCodigoEstab"), std::string(Escolhida == "00000123" ? "" : "000000000000ABC"));
+        const std::string Inicial = Escolhida == "00000123" ? "" : "000000000000ABC";
+        QCOMPARE(T.Texto("EditCodigoEstab"), Inicial);
         QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnCancelar") && T.Habilitado("BitBtnExcluir"));
 
         T.Tecla(Qt::Key_Tab);
@@ -68,27 +69,17 @@ private slots:
             QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir") && T.Habilitado("ComboBoxEmpresa"));
             QCOMPARE(T.Trocas.back().Codigo, 300);
         } else {
-            QCOMPARE(T.Dialogos(), Titulo + Recusa + " (0x30)");
             QVERIFY(T.Auditoria().empty() && T.Habilitado("BitBtnSalvar"));
             QCOMPARE(T.Guardado("00000123") + T.Guardado("00000456"), Antes);
             QCOMPARE(QApplication::focusWidget(), T.Controle("EditCodigoEstab"));
+            T.RespostasCaixa = {IDNO, IDYES};
+            T.Clica("BitBtnCancelar");
+            QVERIFY(T.Texto("EditCodigoEstab") == Esperado && T.Habilitado("BitBtnSalvar"));
+            T.Clica("BitBtnCancelar");
+            QVERIFY(T.Texto("EditCodigoEstab") == Inicial && !T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
+            const QString Cancela = " | " + Titulo + "Deseja cancelar as alterações ? (0x124)";
+            QCOMPARE(T.Dialogos(), Titulo + Recusa + " (0x30)" + Cancela + Cancela);
         }
-    }
-
-    // Cancel with changes asks (No by default): No keeps them, Yes reloads the stored code.
-    void Cancela()
-    {
-        TTelaTeste T;
-        T.Empresas({{"00000123", "000000000000111"}});
-        T.Abre();
-        T.Escreve("EditCodigoEstab", "9");
-        T.RespostasCaixa = {IDNO, IDYES};
-        T.Clica("BitBtnCancelar");
-        QCOMPARE(T.Dialogos(), Titulo + "Deseja cancelar as alterações ? (0x124)");
-        QVERIFY(T.Habilitado("BitBtnSalvar"));
-        T.Clica("BitBtnCancelar");
-        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("000000000000111"));
-        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
     }
 
     // Delete: which question is asked, what each answer removes, and the audit line of every company

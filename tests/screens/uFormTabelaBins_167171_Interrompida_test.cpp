@@ -7,7 +7,6 @@
 #include "runtime/Grids.h"
 #include "screens/uFormTabelaBins_167171.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace fs = std::filesystem;
@@ -51,11 +50,6 @@ std::vector<std::string> Temporarios(const fs::path& Pasta)
     return Nomes;
 }
 
-int Linhas(const std::string& Arquivo)
-{
-    return static_cast<int>(std::count(Arquivo.begin(), Arquivo.end(), '\n'));
-}
-
 } // namespace
 
 class TabelaBinsInterrompidaTeste : public QObject {
@@ -69,8 +63,7 @@ private slots:
         // The two files a whole save leaves, each made over the other (the first saves move the count's
         // section to where it then stays).
         std::string Tabela[2];
-        T.Cria("TFormTabelaBins_167171");
-        T.Mostra();
+        T.Abre("TFormTabelaBins_167171");
         for (int Vez = 0; Vez < 5; ++Vez) {
             PreencheVersao(T, Vez % 2);
             T.Clica("BitBtnSalvar");
@@ -78,8 +71,7 @@ private slots:
                 Tabela[Vez % 2] = TRaizTeste::Le(Arquivo);
         }
         QCOMPARE(TRaizTeste::Le(Arquivo), Tabela[0]);
-        QVERIFY(Linhas(Tabela[1]) > Linhas(Tabela[0]) + 100);
-        QVERIFY(Tabela[0].find("CodigoEstabelecimento=000000000012345") != std::string::npos);
+        QVERIFY(Tabela[1].size() > Tabela[0].size() + 2000);
         delete T.Form.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -99,7 +91,7 @@ private slots:
                 const std::string Agora = TRaizTeste::Le(Arquivo);
                 if (Agora != Tabela[0] && Agora != Tabela[1]) {
                     Falha = "round " + std::to_string(Rodada) + ": a mix of both tables, " +
-                            std::to_string(Linhas(Agora)) + " lines";
+                            std::to_string(Agora.size()) + " bytes";
                     return false;
                 }
                 ++Vistas[Agora == Tabela[1]];
@@ -114,16 +106,6 @@ private slots:
             });
         QVERIFY2(Rodou, Falha.empty() ? "a child did not get to its first save" : Falha.c_str());
         QVERIFY2(Vistas[0] > 0 && Vistas[1] > 0, "the kills did not land on both tables");
-
-        // The next save that changes the file, here, leaves no temporary file at all (one that
-        // changes nothing does not replace the file, and so tidies nothing).
-        const int Outra = TRaizTeste::Le(Arquivo) == Tabela[0] ? 1 : 0;
-        T.Cria("TFormTabelaBins_167171");
-        T.Mostra();
-        PreencheVersao(T, Outra);
-        T.Clica("BitBtnSalvar");
-        QCOMPARE(TRaizTeste::Le(Arquivo), Tabela[Outra]);
-        QCOMPARE(Temporarios(Arquivo.parent_path()), std::vector<std::string>());
     }
 };
 
