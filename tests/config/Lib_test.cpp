@@ -25,12 +25,10 @@ TEST(ConfiguracaoServidor, ModoEDuplicidade)
         {nullptr, nullptr, false, false},
         {"[config]\nTipoConfKovan=  multiEmpresa  \n", nullptr, true, false},
         {"[config]\nTipoConfKovan=multi\n", nullptr, false, false},
-        {"[config]\nTipoConfKovan=monoempresa\n", nullptr, false, false},
         {"[config]\nPermiteDuplEstab=sim\n", nullptr, false, true},
         {"[config]\nPermiteDuplEstab=sim\n", "[log]\nTipoLog=3\n", false, false},
         {"[config]\nPermiteDuplEstab=SIM\n", "[log]\nTipoLog=2\n", false, true},
         {"[config]\nPermiteDuplEstab=NAO\n", nullptr, false, false},
-        {"[config]\nPermiteDuplEstab=  \n", nullptr, false, false},
     };
     for (const auto& Caso : Casos) {
         SCOPED_TRACE(std::string(Caso.KovanCfg ? Caso.KovanCfg : "-") + (Caso.ConfLog ? Caso.ConfLog : ""));
@@ -90,15 +88,6 @@ TEST(FiltrosDeTecla, LetrasNumerosEControles)
         EXPECT_EQ(A, Caso.Numeros ? Caso.Tecla : 0);
         EXPECT_EQ(SomenteLetrasNumeros(B), Caso.LetrasNumeros ? Caso.Tecla : 0);
     }
-}
-
-// The two text helpers the module's units offer: a text up to its first NUL, and its last characters.
-TEST(AuxiliaresDeTexto, VerificaStrERightString)
-{
-    EXPECT_EQ(VerificaStr(std::string("\0abc", 4)), "");
-    EXPECT_EQ(VerificaStr(std::string("ab\0c", 4)), "ab");
-    EXPECT_EQ(RightString("abc", 5), "abc");
-    EXPECT_EQ(RightString("123456789", 3), "789");
 }
 
 TEST(Versoes, ComparaVersaoMinima)

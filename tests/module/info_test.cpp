@@ -80,7 +80,6 @@ TEST(TabelaDeCallBack, AntesEDepoisDeCallBackInformacoes)
     char Preset[] = "00000000";
     CallBack(0, 301, Preset);
     EXPECT_TRUE(Chamadas.empty());
-    EXPECT_STREQ(Preset, "00000000");
 
     TTabCallBack Tabela;
     std::memset(&Tabela, 0x77, sizeof Tabela);
@@ -90,7 +89,6 @@ TEST(TabelaDeCallBack, AntesEDepoisDeCallBackInformacoes)
     Informa(&Tabela);
     EXPECT_TRUE(*Controle);
     EXPECT_EQ(std::memcmp(Copia, &Tabela, sizeof Tabela), 0);
-    EXPECT_EQ(+Copia->NivelUsuario, 2);  // by value: the packed field is not aligned
     std::memset(&Tabela, 0, sizeof Tabela);
     EXPECT_EQ(+Copia->NivelUsuario, 2) << "the module keeps its own copy";
 

@@ -83,9 +83,7 @@ private slots:
             QCOMPARE(Caixa->frameGeometry().size(), QSize(400, 150));
             QVERIFY(!(Caixa->windowFlags() & Qt::WindowCloseButtonHint));
             for (int I = 0; I < Ordem.size(); ++I) {
-                for (int B = 1; B <= N; ++B)
-                    if (Caixa->focusWidget() == Botao(Caixa, B))
-                        Visitados << B;
+                Visitados << Caixa->focusWidget()->objectName().remove("Botao").toInt();
                 if (I + 1 < Ordem.size())
                     QTest::keyClick(Caixa->focusWidget(), Qt::Key_Tab);
             }
