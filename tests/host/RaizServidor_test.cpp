@@ -11,38 +11,27 @@
 
 namespace {
 
-struct TCasoPasta {
-    const char* Nome;
-    bool Nomeada, AoLadoDoPrograma, NoSistema;
-    const char* Escolhida;
-};
-
-class PastaCfKovan : public ::testing::TestWithParam<TCasoPasta> {};
-
-TEST_P(PastaCfKovan, PrimeiraQueExiste)
+TEST(PastaDoCfKovan, PrimeiraQueExiste)
 {
-    const TCasoPasta& Caso = GetParam();
-    TRaizTeste R;
-    const auto Pasta = [&](const char* Nome) { return (R.Pasta / Nome).string(); };
-    std::filesystem::create_directories(Pasta("linha"));
-    std::filesystem::create_directories(Pasta("bin"));
-    std::filesystem::create_directories(Pasta("etc"));
-    if (Caso.AoLadoDoPrograma)
-        TRaizTeste::Grava(R.Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=/a\r\n");
-    if (Caso.NoSistema)
-        TRaizTeste::Grava(R.Pasta / "etc" / "CfKovan.ini", "[config]\r\nraiz=/b\r\n");
-    EXPECT_EQ(PastaDoCfKovan(Caso.Nomeada ? Pasta("linha") : "", Pasta("bin") + "/cfkovan", Pasta("etc")),
-              Pasta(Caso.Escolhida));
+    const struct {
+        bool Nomeada, AoLadoDoPrograma, NoSistema;
+        const char* Escolhida;
+    } Casos[] = {{true, true, true, "linha"},  {true, false, false, "linha"}, {false, true, true, "bin"},
+                 {false, false, true, "etc"}, {false, false, false, "bin"}};
+    for (const auto& Caso : Casos) {
+        TRaizTeste R;
+        const auto Pasta = [&](const char* Nome) { return (R.Pasta / Nome).string(); };
+        for (const char* Nome : {"linha", "bin", "etc"})
+            std::filesystem::create_directories(Pasta(Nome));
+        if (Caso.AoLadoDoPrograma)
+            TRaizTeste::Grava(R.Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=/a\r\n");
+        if (Caso.NoSistema)
+            TRaizTeste::Grava(R.Pasta / "etc" / "CfKovan.ini", "[config]\r\nraiz=/b\r\n");
+        EXPECT_EQ(PastaDoCfKovan(Caso.Nomeada ? Pasta("linha") : "", Pasta("bin") + "/cfkovan", Pasta("etc")),
+                  Pasta(Caso.Escolhida))
+            << Caso.Nomeada << Caso.AoLadoDoPrograma << Caso.NoSistema;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Ordem, PastaCfKovan,
-    ::testing::Values(TCasoPasta{"NomeadaVenceAsOutras", true, true, true, "linha"},
-                      TCasoPasta{"NomeadaMesmoSemArquivo", true, false, false, "linha"},
-                      TCasoPasta{"AoLadoDoProgramaVenceOSistema", false, true, true, "bin"},
-                      TCasoPasta{"SistemaQuandoNadaAoLado", false, false, true, "etc"},
-                      TCasoPasta{"NenhumaFicaAoLadoDoPrograma", false, false, false, "bin"}),
-    [](const auto& Info) { return std::string(Info.param.Nome); });
 
 TEST(LocalizaCfKovan, HostEModuloLeemOMesmoArquivo)
 {
