@@ -279,7 +279,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
         const bool Existia = Ini.ExistiaAoCriar();
         // The audit entries of both tables (tens of kilobytes for a large table) are built and written
-        // on the side thread while the tables go into the file; both only read the grids, which
+        // on the side thread while the tables go into the batch; both only read the grids, which
         // nothing changes before the save has waited for the entries.
         TTarefaAoLado Auditoria([this] {
             for (int Indice = 0; Indice < 2; ++Indice)
@@ -311,8 +311,10 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             }
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
         }
-        Ini.ConfirmaLote();
+        // The entries come before the writes: the file changes only once they are in the log, so a
+        // crash never leaves a change without its entries.
         Auditoria.Espera();
+        Ini.ConfirmaLote();
         DadosModificados(false);
         BitBtnExcluirBins->SetEnabled(true);
         return;

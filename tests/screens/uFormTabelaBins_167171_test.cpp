@@ -9,6 +9,9 @@
 #include "screens/uFormPadraoCfgBins_B.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -336,6 +339,38 @@ private slots:
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
         T.ClicaLinha(2, true); // an entry without its closing ";" is not taken
         QCOMPARE(T.Coluna(0, "GridBins"), (std::vector<std::string>{"700000", ""}));
+    }
+
+    // The audit entries reach the log before the file changes: with the log a pipe nobody reads yet,
+    // the save waits with the file as it was, and ends once both entries are read.
+    void AuditoriaAntesDoArquivo()
+    {
+        TTela T;
+        T.Abre("[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n");
+        const std::string Antes = TRaizTeste::Le(ArquivoGeral(T));
+        const std::filesystem::path Log = T.Raiz.Pasta / "auditoria.jsonl";
+        std::filesystem::remove(Log);
+        QCOMPARE(mkfifo(Log.c_str(), 0600), 0);
+        T.RespostasCaixa = {IDYES};
+        T.ClicaLinha(1);
+        T.Clica("Btn_exc_deb");
+        bool Intacto = false;
+        std::string Lido;
+        std::thread Leitor([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the save waits on the log by now
+            Intacto = TRaizTeste::Le(ArquivoGeral(T)) == Antes;
+            // Each entry opens the log anew: one reading may see one entry or both.
+            while (std::count(Lido.begin(), Lido.end(), '\n') < 2) {
+                std::ifstream Pipe(Log, std::ios::binary);
+                Lido.append(std::istreambuf_iterator<char>(Pipe), {});
+            }
+        });
+        T.Clica("BitBtnSalvar");
+        Leitor.join();
+        std::filesystem::remove(Log);
+        QVERIFY(Intacto);
+        QVERIFY(Lido.find("Debito") != std::string::npos && Lido.find("Combust") != std::string::npos);
+        QCOMPARE(Le(T, "TabBins", "TotDeb"), std::string("0"));
     }
 
     // Stored counts that are not a number (an empty table) or pass the rows the file holds (its rows,
