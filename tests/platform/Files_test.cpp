@@ -60,28 +60,14 @@ TEST_F(ArquivosTeste, CaminhoLocalSemCaixaAcompanhaMudancas)
     EXPECT_EQ(CaminhoLocal(Modulo("config\\Rapido\\x")), (Raiz / "config/RAPIDO/x").string());
 }
 
-TEST(CombinaMascara, CuringasSemCaixa)
+// Names matching the mask without regard to case, sorted, a folder marked "/", "." and ".." left out; a
+// folder that cannot be listed empties the list and fails. Read-only is every write bit gone (reading
+// stays); normal gives the owner's back.
+TEST_F(ArquivosTeste, ListaDiretorioEAtributosSemCaixa)
 {
-    const struct {
-        std::string Nome;
-        const char* Mascara;
-        bool Combina;
-    } Casos[] = {
-        {"Servidor.CNF", "*.cnf", true}, {"a.cnf", "*.CNF", true},     {".cnf", "*.cnf", true},
-        {"a.cnfx", "*.cnf", false},      {"a.cn", "*.cnf", false},     {"abc", "a?c", true},
-        {"ac", "a?c", false},            {"", "*", true},              {"aXbYc", "a*b*c", true},
-        {"aXbY", "a*b*c", false},        {"Mirabelo.ini", "", false},  {std::string(200, 'a') + "b", "*a*a*a*b", true},
-    };
-    for (const auto& Caso : Casos)
-        EXPECT_EQ(CombinaMascara(Caso.Nome, Caso.Mascara), Caso.Combina) << Caso.Nome << " ~ " << Caso.Mascara;
-}
-
-TEST_F(ArquivosTeste, ListaDiretorioFiltraSemCaixa)
-{
-    for (const char* Nome : {"a.CNF", "b.cnf", "c.txt"})
+    for (const char* Nome : {"a.CNF", "b.cnf", "c.txt", ".cnf", "e.cnfx", "f.cn"})
         TRaizTeste::Grava(Raiz / "config" / Nome, "x");
     fs::create_directories(Raiz / "config" / "D.cnf");
-    // Names sorted, a folder marked "/"; a folder that cannot be listed empties the list and fails.
     const auto Lista = [&](const char* Pasta, const char* Mascara) {
         std::vector<TEntradaDiretorio> E{{"lixo", false}};
         std::string S = ListaDiretorio(Modulo(Pasta), Mascara, E) ? "" : "(failed)";
@@ -90,23 +76,17 @@ TEST_F(ArquivosTeste, ListaDiretorioFiltraSemCaixa)
             S += " " + X.Nome + (X.Diretorio ? "/" : "");
         return S;
     };
-    EXPECT_EQ(Lista("CONFIG", "*.cnf"), " D.cnf/ a.CNF b.cnf");
-    EXPECT_EQ(Lista("config", "*"), " D.cnf/ a.CNF b.cnf c.txt empresas/") << "\".\" and \"..\" are left out";
+    EXPECT_EQ(Lista("CONFIG", "*.cnf"), " .cnf D.cnf/ a.CNF b.cnf");
+    EXPECT_EQ(Lista("config", "*"), " .cnf D.cnf/ a.CNF b.cnf c.txt e.cnfx empresas/ f.cn");
     EXPECT_EQ(Lista("Falta", "*"), "(failed)");
-}
 
-// Read-only is every write bit gone (reading stays); normal gives the owner's back.
-TEST_F(ArquivosTeste, SetFileAttributesSomenteLeitura)
-{
-    const std::string Ini = Modulo("CONFIG\\empresas\\00000123\\MIRABELO.INI");
-    const fs::path Local = Raiz / "config" / "empresas" / "00000123" / "Mirabelo.ini";
-    fs::permissions(Local, fs::perms(0664));
-    EXPECT_EQ(GetFileAttributesA(Ini), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(SetFileAttributesA(Ini, FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(fs::status(Local).permissions(), fs::perms(0444));
-    EXPECT_NE(GetFileAttributesA(Ini) & FILE_ATTRIBUTE_READONLY, 0u);
-    ASSERT_TRUE(SetFileAttributesA(Ini, FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(GetFileAttributesA(Ini), FILE_ATTRIBUTE_NORMAL);
+    const std::string Txt = Modulo("CONFIG\\C.TXT");
+    fs::permissions(Raiz / "config" / "c.txt", fs::perms(0664));
+    ASSERT_TRUE(SetFileAttributesA(Txt, FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(fs::status(Raiz / "config" / "c.txt").permissions(), fs::perms(0444));
+    EXPECT_NE(GetFileAttributesA(Txt) & FILE_ATTRIBUTE_READONLY, 0u);
+    ASSERT_TRUE(SetFileAttributesA(Txt, FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(GetFileAttributesA(Txt), FILE_ATTRIBUTE_NORMAL);
     EXPECT_FALSE(SetFileAttributesA(Modulo("config\\falta.ini"), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(GetFileAttributesA(Modulo("config\\falta.ini")), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(GetFileAttributesA(Modulo("CONFIG")) & FILE_ATTRIBUTE_DIRECTORY, 0u);
