@@ -1,7 +1,6 @@
 #pragma once
-// Helpers of the database tests. The failure paths of the SQLite binding run in processes of their
-// own (a bound library stays bound), each started by CTest with the library it needs; see
-// tests/db/CMakeLists.txt.
+// The failure paths of the SQLite binding run in processes of their own (a bound library stays
+// bound), each started by CTest with the library it needs; see tests/db/CMakeLists.txt.
 #include "db/MkSqLite3Api.h"
 
 #include <cstdlib>
@@ -39,12 +38,4 @@ std::string ErroDe(TAcao&& Fazer)
 {
     const std::optional<ESqlite> E = FalhaDe(Fazer);
     return E ? E->what() : "(no error)";
-}
-
-/// The kind of the error Fazer raises; none when it raises nothing.
-template <class TAcao>
-std::optional<TTipoErroSqlite> TipoErroDe(TAcao&& Fazer)
-{
-    const std::optional<ESqlite> E = FalhaDe(Fazer);
-    return E ? std::optional(E->Tipo()) : std::nullopt;
 }

@@ -1,6 +1,5 @@
 // TStringGrid's data cells: CP1252 bytes kept exactly and shown as their Unicode characters, text
 // from Qt stored as CP1252, and a load of many cells told to the view once.
-#include "platform/Cp1252.h"
 #include "runtime/Grids.h"
 #include "runtime/Texto.h"
 
@@ -16,26 +15,19 @@ private slots:
         TStringGrid Grade;
         Grade.SetColCount(2);
         Grade.SetRowCount(3);
-        std::string Todos;
-        QString Esperado;
-        for (int B = 1; B < 256; ++B) {
-            Todos += static_cast<char>(B);
-            Esperado += QChar(static_cast<char16_t>(Cp1252ParaUnicode(static_cast<unsigned char>(B))));
-        }
-        Grade.SetCells(1, 2, Todos);
-        QCOMPARE(Grade.Cells(1, 2), Todos);
-        QCOMPARE(Grade.model()->data(Grade.model()->index(1, 1)).toString(), Esperado);
+        QSignalSpy Mudou(Grade.model(), &QAbstractItemModel::dataChanged);
+        Grade.SetCells(1, 2, "\x80\xE9");
+        QCOMPARE(Grade.model()->data(Grade.model()->index(1, 1)).toString(), QString::fromUtf8("€é"));
 
         // Text from Qt (a title translated, say): characters outside the code page, a pair of
         // surrogates (one character) and lone halves each become one '?'.
-        QSignalSpy Mudou(Grade.model(), &QAbstractItemModel::dataChanged);
         const QString Fora = QString::fromUtf8("\xE2\x82\xAC\xC4\x80") + QChar(0xD83D) + QChar(0xDE00) + "a" +
                              QChar(0xD83D) + "b" + QChar(0xDE00);
-        QCOMPARE(Cp1252DeQString(Fora), std::string("\x80??a?b?"));
         Grade.SetCells(1, 2, Cp1252DeQString(Fora));
-        QCOMPARE(Mudou.count(), 1);
+        QCOMPARE(Grade.Cells(1, 2), std::string("\x80??a?b?"));
+        QCOMPARE(Mudou.count(), 2);
         Grade.SetCells(1, 2, "\x80??a?b?");  // the same text again: nothing to tell
-        QCOMPARE(Mudou.count(), 1);
+        QCOMPARE(Mudou.count(), 2);
     }
 
     // Inside a load the view hears of rows at once (so it never shows a row it does not have) and of
