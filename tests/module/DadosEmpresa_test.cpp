@@ -4,9 +4,9 @@
 
 #include "CaixasTeste.h"
 #include "ModuloCarregado.h"
-#include "RaizTeste.h"
 #include "platform/Cp1252.h"
-#include "runtime/Application.h"
+#include "runtime/IniFiles.h"
+#include "support/RaizTraducao.h"
 
 #include <gtest/gtest.h>
 
@@ -18,84 +18,77 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string Atencao = Utf8ParaCp1252("ATENÇÃO");
-const std::string Finalizada = Utf8ParaCp1252("A importação foi finalizada.");
-const std::string Incompleta = Utf8ParaCp1252("A importação não foi efetuada completamente.");
+// A box as "text|title|flags": every box of the exchange is titled ATENÇÃO.
+std::string Caixa(const std::string& Texto, unsigned Flags)
+{
+    return Utf8ParaCp1252(Texto + "|ATENÇÃO|") + std::to_string(Flags);
+}
+const std::string Finalizada = Caixa("A importação foi finalizada.", MB_OK | MB_ICONINFORMATION);
+const std::string Incompleta = Caixa("A importação não foi efetuada completamente.", MB_OK | MB_ICONWARNING);
 
 // Question A (the code is already in this import) or B (another company holds it).
 std::string Pergunta(char Qual, const std::string& E, const std::string& O)
 {
-    return Utf8ParaCp1252("Código do Estabelecimento da empresa [" + E +
-                          (Qual == 'A' ? "] é igual ao da empresa [" : "] já está sendo usado pela empresa [") + O +
-                          "], portanto será desconsiderado. Deseja continuar?");
+    return Caixa("Código do Estabelecimento da empresa [" + E +
+                     (Qual == 'A' ? "] é igual ao da empresa [" : "] já está sendo usado pela empresa [") + O +
+                     "], portanto será desconsiderado. Deseja continuar?",
+                 MB_YESNO | (Qual == 'A' ? MB_ICONWARNING : MB_ICONERROR));
 }
 
 class DadosEmpresaTeste : public ::testing::Test, public TCaixasTeste {
 protected:
-    void SetUp() override
-    {
-        TRaizTeste::Grava(R.Pasta / "bin" / "CfKovan.ini", "[config]\r\nraiz=" + R.RaizTexto() + "\r\n");
-        Application().SetExeName((R.Pasta / "bin" / "cfkovan").string());
-        Dados = Modulo.Funcao<void (*)(TDadosCfg*)>("DadosEmpresa");
-        R.MultiEmpresa();
-    }
-    void TearDown() override { Application().SetExeName(""); }
+    void SetUp() override { R.MultiEmpresa(); }
 
     void Codigo(const std::string& Empresa, const std::string& Valor)
     {
         R.CriaEmpresa(Empresa);
         TRaizTeste::Grava(R.IniEmpresa(Empresa), "[geral]\r\ncodigoestabelecimento=" + Valor + "\r\n");
     }
-    std::string Guardado(const std::string& Empresa)
+    std::string Guardado(const std::string& Empresa) const
     {
-        const std::string Conteudo = TRaizTeste::Le(R.IniEmpresa(Empresa));
-        const std::size_t Pos = Conteudo.find("codigoestabelecimento=");
-        if (Pos == std::string::npos)
-            return "<none>";
-        const std::size_t Inicio = Pos + 22;
-        return Conteudo.substr(Inicio, Conteudo.find_first_of("\r\n", Inicio) - Inicio);
+        return TIniFile(R.IniEmpresa(Empresa).string()).ReadString("geral", "codigoestabelecimento", "<none>");
+    }
+    std::vector<std::string> Mostradas() const
+    {
+        std::vector<std::string> Lista;
+        for (const TCaixaMostrada& C : Caixas)
+            Lista.push_back(C.Texto + "|" + C.Titulo + "|" + std::to_string(C.Flags));
+        return Lista;
     }
 
     // Resultado, read out of the packed record by value.
-    int ChamaBruto(std::uint16_t Operacao, char* Buffer, std::int32_t Tamanho, const std::string& Empresa = "")
+    int Chama(std::uint16_t Operacao, char* Buffer, std::int32_t Tamanho, const std::string& Empresa = "")
     {
-        TDadosCfg D;
-        std::memset(&D, 0, sizeof D);
-        D.Operacao = Operacao;
+        TDadosCfg D{Operacao, 0, {}, Tamanho, Buffer};
         std::memcpy(D.CodEmpresa, Empresa.data(), std::min(Empresa.size(), sizeof D.CodEmpresa));
-        D.TamBuffer = Tamanho;
-        D.Buffer = Buffer;
         Dados(&D);
         return D.Resultado;
     }
     int Chama(std::uint16_t Operacao, const std::string& Empresa, std::vector<char>& Buffer)
     {
-        return ChamaBruto(Operacao, Buffer.data(), static_cast<std::int32_t>(Buffer.size()), Empresa);
+        return Chama(Operacao, Buffer.data(), static_cast<std::int32_t>(Buffer.size()), Empresa);
     }
     int Importa(const std::vector<std::string>& Entradas)
     {
-        std::vector<char> Lista;
-        for (const std::string& E : Entradas) {
-            Lista.insert(Lista.end(), E.begin(), E.end());
-            Lista.push_back('\0');
-        }
-        Lista.push_back('\0');
-        return Chama(1, "", Lista);
+        std::string Lista;
+        for (const std::string& E : Entradas)
+            Lista += E + '\0';
+        std::vector<char> Buffer(Lista.c_str(), Lista.c_str() + Lista.size() + 1);
+        return Chama(1, "", Buffer);
     }
 
-    TRaizTeste R;
+    TRaizTraducao R;
     TModuloCarregado Modulo;
-    void (*Dados)(TDadosCfg*) = nullptr;
+    void (*Dados)(TDadosCfg*) = Modulo.Funcao<void (*)(TDadosCfg*)>("DadosEmpresa");
 };
 
+// The first Quantas entries of an exported list, sorted.
 std::vector<std::string> Entradas(const std::vector<char>& Buffer, int Quantas)
 {
     std::vector<std::string> Lista;
-    const char* P = Buffer.data();
-    for (int I = 0; I < Quantas; ++I) {
+    for (const char* P = Buffer.data(); Quantas-- > 0; P += Lista.back().size() + 1)
         Lista.emplace_back(P);
-        P += Lista.back().size() + 1;
-    }
+    std::sort(Lista.begin(), Lista.end());
     return Lista;
 }
 
@@ -111,22 +104,14 @@ TEST_F(DadosEmpresaTeste, ExportaComoGuardadoEApagaSoASecaoGeral)
     std::vector<char> Buffer(256, 'x');
     EXPECT_EQ(Chama(0, "00000001", Buffer), 1);
     EXPECT_EQ(std::string(Buffer.data(), 17), std::string("00000001;12345\0\0", 16) + 'x') << "exported as stored";
-
     ASSERT_EQ(Chama(0, "", Buffer), 2);
-    auto Lista = Entradas(Buffer, 2);
-    std::sort(Lista.begin(), Lista.end());
-    EXPECT_EQ(Lista, (std::vector<std::string>{"00000001;12345", "00000002;000000000000002"}));
-
+    EXPECT_EQ(Entradas(Buffer, 2), (std::vector<std::string>{"00000001;12345", "00000002;000000000000002"}));
     ASSERT_EQ(Chama(3, "", Buffer), 3);
-    Lista = Entradas(Buffer, 3);
-    EXPECT_EQ(std::count(Lista.begin(), Lista.end(), "00000003;"), 1);
-
-    // One company: its entry even without a code.
+    EXPECT_EQ(Entradas(Buffer, 3), (std::vector<std::string>{"00000001;12345", "00000002;000000000000002", "00000003;"}));
     EXPECT_EQ(Chama(0, "00000003", Buffer), 1);
-    EXPECT_STREQ(Buffer.data(), "00000003;");
+    EXPECT_STREQ(Buffer.data(), "00000003;") << "one company: its entry even without a code";
 
-    // An unknown operation touches nothing. Erasing takes the [geral] section out: a file left empty is
-    // deleted, other sections stay.
+    // An unknown operation touches nothing; erasing takes [geral] out, deleting a file left empty.
     EXPECT_EQ(Chama(7, "", Buffer), -100);
     EXPECT_EQ(Guardado("00000001"), "12345");
     EXPECT_EQ(Chama(2, "00000001", Buffer), 1);
@@ -142,7 +127,7 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
         Codigo("0000000" + std::to_string(I), "000000000000001");
     // Each entry takes 24 + 1 bytes; the second needs 24 + 25 + 2 < TamBuffer.
     std::vector<char> Buffer(60, 'x');
-    EXPECT_EQ(ChamaBruto(3, Buffer.data(), 50), -1);
+    EXPECT_EQ(Chama(3, Buffer.data(), 50), -1);
     EXPECT_EQ(std::strlen(Buffer.data()), 24u);
     EXPECT_EQ(Buffer[25], '\0') << "the list is ended after the entry that fit";
     for (std::size_t I = 50; I < Buffer.size(); ++I)
@@ -151,7 +136,7 @@ TEST_F(DadosEmpresaTeste, BufferPequenoMantemEntradasAnterioresETerminaALista)
     // Nothing fits, or the host declared no buffer at all: the buffer is left as it was.
     for (std::int32_t Tamanho : {26, 0, -1}) {
         std::vector<char> Minimo(30, 'x');
-        EXPECT_EQ(ChamaBruto(3, Minimo.data(), Tamanho), -1) << Tamanho;
+        EXPECT_EQ(Chama(3, Minimo.data(), Tamanho), -1) << Tamanho;
         EXPECT_EQ(std::string(Minimo.begin(), Minimo.end()), std::string(30, 'x')) << Tamanho;
     }
 }
@@ -168,64 +153,45 @@ TEST_F(DadosEmpresaTeste, ImportaCompletaComZerosEContaDuasVezes)
     EXPECT_FALSE(fs::exists(R.IniEmpresa("00000004"))) << "an empty code stores nothing";
     EXPECT_EQ(Guardado("00000005"), "000000000000005") << "a code of 16 digits is not stored";
     EXPECT_EQ(D, 5 + 4) << "N, plus one per 8-character company";
-    ASSERT_EQ(Caixas.size(), 2u);
-    EXPECT_EQ(Caixas[0].Texto,
-              Utf8ParaCp1252("O Código do Estabelecimento da empresa [00000005] possui mais de 15 dígitos, portanto será desconsiderado."));
-    EXPECT_EQ(Caixas[0].Flags, MB_OK | MB_ICONWARNING);
-    EXPECT_EQ(Caixas[1].Texto, Finalizada);
-    EXPECT_EQ(Caixas[1].Titulo, Atencao);
-    EXPECT_EQ(Caixas[1].Flags, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(Mostradas(), (std::vector<std::string>{Caixa("O Código do Estabelecimento da empresa [00000005] possui "
+                                                           "mais de 15 dígitos, portanto será desconsiderado.",
+                                                           MB_OK | MB_ICONWARNING),
+                                                     Finalizada}));
 }
 
-// Question A (the code is already in this import) and question B (another company holds it): Yes skips
-// the entry and goes on, No ends the import there; with duplicates allowed neither is asked.
+// Either question: Yes skips the entry and goes on, No ends the import there; with duplicates allowed
+// neither is asked.
 TEST_F(DadosEmpresaTeste, PerguntasDeCodigoRepetido)
 {
     struct {
-        const char* Nome;
         std::vector<std::string> Lista;
-        std::string Pergunta;
-        unsigned int Icone;
-        std::string Depois;  // the code 00000002 ends with after Yes (after No it keeps 66)
+        std::string Pergunta, Depois;  // Depois: the code 00000002 ends with after Yes (after No it keeps 66)
         int ResultadoSim, ResultadoNao;
     } Casos[] = {
-        {"A", {"00000001;77", "00000002;077", "00000003;9"}, Pergunta('A', "00000002", "00000001"), MB_ICONWARNING,
-         "000000000000066", 3 + 2, 3 + 1},
-        {"B", {"00000002;55", "00000002;8", "00000003;9"}, Pergunta('B', "00000002", "00000001"), MB_ICONERROR,
-         "000000000000008", 3 + 2, 3},
+        {{"00000001;77", "00000002;077", "00000003;9"}, Pergunta('A', "00000002", "00000001"), "000000000000066",
+         3 + 2, 3 + 1},
+        {{"00000002;55", "00000002;8", "00000003;9"}, Pergunta('B', "00000002", "00000001"), "000000000000008",
+         3 + 2, 3},
     };
     for (const auto& Caso : Casos) {
-        for (int Resposta : {IDYES, IDNO}) {
-            SCOPED_TRACE(std::string(Caso.Nome) + (Resposta == IDYES ? " Yes" : " No"));
+        for (const bool Sim : {true, false}) {
+            SCOPED_TRACE(Caso.Pergunta + (Sim ? " Yes" : " No"));
             Codigo("00000001", "000000000000055");
             Codigo("00000002", "000000000000066");
             fs::remove_all(R.IniEmpresa("00000003").parent_path());
             Caixas.clear();
-            RespostasCaixa = {Resposta};
-            const int D = Importa(Caso.Lista);
-            ASSERT_EQ(Caixas.size(), 2u);
-            EXPECT_EQ(Caixas[0].Texto, Caso.Pergunta);
-            EXPECT_EQ(Caixas[0].Titulo, Atencao);
-            EXPECT_EQ(Caixas[0].Flags, MB_YESNO | Caso.Icone);
-            if (Resposta == IDYES) {
-                EXPECT_EQ(Caixas[1].Texto, Finalizada);
-                EXPECT_EQ(Guardado("00000002"), Caso.Depois);
-                EXPECT_EQ(Guardado("00000003"), "000000000000009") << "the import goes on";
-                EXPECT_EQ(D, Caso.ResultadoSim);
-            } else {
-                EXPECT_EQ(Caixas[1].Texto, Incompleta);
-                EXPECT_EQ(Caixas[1].Flags, MB_OK | MB_ICONWARNING);
-                EXPECT_EQ(Guardado("00000002"), "000000000000066");
-                EXPECT_FALSE(fs::exists(R.IniEmpresa("00000003"))) << "the import ended at the No";
-                EXPECT_EQ(D, Caso.ResultadoNao);
-            }
+            RespostasCaixa = {Sim ? IDYES : IDNO};
+            EXPECT_EQ(Importa(Caso.Lista), Sim ? Caso.ResultadoSim : Caso.ResultadoNao);
+            EXPECT_EQ(Mostradas(), (std::vector<std::string>{Caso.Pergunta, Sim ? Finalizada : Incompleta}));
+            EXPECT_EQ(Guardado("00000002"), Sim ? Caso.Depois : "000000000000066");
+            EXPECT_EQ(Guardado("00000003"), Sim ? "000000000000009" : "<none>") << "No ends the import there";
         }
     }
 
     R.MultiEmpresa(true);
     Caixas.clear();
     Importa({"00000002;55", "00000003;55"});
-    EXPECT_EQ(Caixas.size(), 1u);
+    EXPECT_EQ(Mostradas(), std::vector<std::string>{Finalizada});
     EXPECT_EQ(Guardado("00000002"), "000000000000055");
     EXPECT_EQ(Guardado("00000003"), "000000000000055");
 }
@@ -249,28 +215,19 @@ TEST_F(DadosEmpresaTeste, MonoEmpresaUsaSo00000000)
     EXPECT_EQ(Guardado("00000123"), "000000000000010");
 }
 
-// TamBuffer is the buffer's size: nothing at or past it is read, and 0 or less is an empty buffer that
-// shows nothing. The buffer is allocated at its exact size, so a read past it is a heap over-read under
-// ASan.
-TEST_F(DadosEmpresaTeste, ImportaLeSoOQueOHostDeclarou)
+// TamBuffer is the buffer's size: nothing at or past it is read (a read past shows under ASan), and 0 or
+// less is an empty buffer that shows nothing. The signed 16-bit Resultado stops at 32767 instead of
+// wrapping into the error codes, whether N plus one per entry passes it (40000) or N alone passes 65536.
+TEST_F(DadosEmpresaTeste, ImportaLeSoOQueOHostDeclarouESaturaEm32767)
 {
     R.CriaEmpresa("00000001");
-    const std::string Bytes = "00000001;777" "00000002;888";
-    const auto Buffer = std::make_unique<char[]>(Bytes.size());
-    std::memcpy(Buffer.get(), Bytes.data(), Bytes.size());
+    const auto Buffer = std::make_unique<char[]>(24);
+    std::memcpy(Buffer.get(), "00000001;777" "00000002;888", 24);
     for (std::int32_t Tamanho : {0, -12})
-        EXPECT_EQ(ChamaBruto(1, Buffer.get(), Tamanho), 0) << Tamanho;
+        EXPECT_EQ(Chama(1, Buffer.get(), Tamanho), 0) << Tamanho;
     EXPECT_TRUE(Caixas.empty());
-    EXPECT_EQ(Guardado("00000001"), "<none>");
-    EXPECT_EQ(ChamaBruto(1, Buffer.get(), 12), 1 + 1) << "the last entry ends at the declared size";
+    EXPECT_EQ(Chama(1, Buffer.get(), 12), 1 + 1) << "the last entry ends at the declared size";
     EXPECT_EQ(Guardado("00000001"), "000000000000777");
-    EXPECT_FALSE(fs::exists(R.IniEmpresa("00000002")));
-}
-
-// Resultado is signed 16-bit: the counts stop at 32767 instead of wrapping into the error codes, whether
-// N plus one per entry passes it (40000) or N alone passes 65536.
-TEST_F(DadosEmpresaTeste, ResultadoSaturaEm32767)
-{
     EXPECT_EQ(Importa(std::vector<std::string>(20000, "00000001;")), 32767);
     EXPECT_EQ(Importa(std::vector<std::string>(70000, "x;")), 32767);
 }
@@ -286,7 +243,7 @@ TEST_F(DadosEmpresaTeste, CodigosDeEmpresaHostisNaoViramCaminho)
         if (E.is_regular_file())
             Arquivos.push_back(fs::relative(E.path(), R.Pasta).string());
     std::sort(Arquivos.begin(), Arquivos.end());
-    EXPECT_EQ(Arquivos, (std::vector<std::string>{"Kovan/config/00000001.cnf", "Kovan/config/KovanCfg.ini", "bin/CfKovan.ini"}))
+    EXPECT_EQ(Arquivos, (std::vector<std::string>{"CfKovan.ini", "Kovan/config/00000001.cnf", "Kovan/config/KovanCfg.ini"}))
         << "nothing written anywhere; a code with CR or LF is never written either";
     std::vector<char> Buffer(64, 'x');
     EXPECT_EQ(Chama(0, "../../..", Buffer), 0);

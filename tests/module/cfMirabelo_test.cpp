@@ -15,12 +15,6 @@ TForm* FormDeOutroModulo(QWidget* Owner)
     return new TForm(Owner);
 }
 
-void ConfereRegistradas(bool Registradas)
-{
-    for (const char* Nome : NomesDasTelas)
-        EXPECT_EQ(GetClass(Nome) != nullptr, Registradas) << Nome;
-}
-
 } // namespace
 
 // The three screens registered on the way in and removed on the way out. A name another module holds
@@ -28,39 +22,29 @@ void ConfereRegistradas(bool Registradas)
 // stays, on the way in and on the way out.
 TEST(Registro, RegistraAsTresTelasERemoveNoFim)
 {
-    struct {
-        const char* Tomado;
-        unsigned int Flags;
-    } Casos[] = {
-        {"", 0},
-        {"TFormEstabelecimento_167171", MB_OK | MB_ICONERROR},
-        {"TFormTransHab_167171", MB_OK},
-        {"TFormTabelaBins_167171", MB_OK},
-    };
-    for (const auto& Caso : Casos) {
-        SCOPED_TRACE(Caso.Tomado);
+    const std::pair<std::string, unsigned> Casos[] = {
+        {"", 0}, {NomesDasTelas[0], MB_OK | MB_ICONERROR}, {NomesDasTelas[1], MB_OK}, {NomesDasTelas[2], MB_OK}};
+    for (const auto& [Tomado, Flags] : Casos) {
+        SCOPED_TRACE(Tomado);
         TCaixasTeste Caixas;
-        const TFormClass Outra{Caso.Tomado, FormDeOutroModulo};
-        const bool Tomado = *Caso.Tomado != '\0';
-        if (Tomado) {
+        const TFormClass Outra{Tomado.c_str(), FormDeOutroModulo};
+        if (!Tomado.empty()) {
             ASSERT_TRUE(RegisterClass(Outra));
         }
         {
             TModuloCarregado Modulo;
             Modulo.Funcao<void (*)()>("Initialize")();
-            ASSERT_EQ(Caixas.Caixas.size(), Tomado ? 1u : 0u);
-            if (Tomado) {
-                EXPECT_EQ(Caixas.Caixas[0].Texto + "|" + Caixas.Caixas[0].Titulo, "ERRO E4|Mirabelo");
-                EXPECT_EQ(Caixas.Caixas[0].Flags, Caso.Flags);
-                EXPECT_EQ(GetClass(Caso.Tomado), &Outra);
-            }
-            ConfereRegistradas(true);
+            ASSERT_EQ(Caixas.Caixas.size(), Tomado.empty() ? 0u : 1u);
+            for (const TCaixaMostrada& C : Caixas.Caixas)
+                EXPECT_EQ(C.Texto + "|" + C.Titulo + "|" + std::to_string(C.Flags),
+                          "ERRO E4|Mirabelo|" + std::to_string(Flags));
+            for (const char* Nome : NomesDasTelas)
+                EXPECT_TRUE(Nome == Tomado ? GetClass(Nome) == &Outra : GetClass(Nome) != nullptr) << Nome;
             Modulo.Funcao<void (*)()>("Finalize")();
         }
-        if (Tomado) {
-            EXPECT_EQ(GetClass(Caso.Tomado), &Outra) << "unloading leaves the other module's class";
+        for (const char* Nome : NomesDasTelas)
+            EXPECT_EQ(GetClass(Nome), Nome == Tomado ? &Outra : nullptr) << Nome << " after unloading";
+        if (!Tomado.empty())
             UnRegisterClass(Outra);
-        }
-        ConfereRegistradas(false);
     }
 }

@@ -1,8 +1,6 @@
 #include "support/Lib.h"
 
-#include "db/MkSqLite3Api.h"
-#include "platform/Cp1252.h"
-#include "runtime/QuestionBox.h"
+#include "CaixasTeste.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,32 +10,25 @@
 #include <QtTest>
 #include <functional>
 
-// The question box driven through Qt, offscreen: what a user sees, where the focus goes, what each
-// button answers.
+// The question box driven through Qt, offscreen: what a user sees, where the focus goes, what it answers.
 class CaixaDlgMensagemExTeste : public QObject {
     Q_OBJECT
 
 private:
-    // Runs Acao on the box once it is open; the box is closed by its third button after a deadline,
-    // so a broken box fails the test instead of hanging it.
-    void QuandoAbrir(std::function<void(QDialog*)> Acao)
+    // Runs Acao on the box once it is open, then closes it: a broken box fails the test, never hangs it.
+    void QuandoAbrir(std::function<void(QDialog*)> Acao, int Tentativas = 0)
     {
-        QTimer::singleShot(0, this, [this, Acao] { Espera(Acao, 0); });
-    }
-    void Espera(std::function<void(QDialog*)> Acao, int Tentativas)
-    {
-        auto* Caixa = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (Caixa && Caixa->isVisible()) {
+        QTimer::singleShot(Tentativas ? 10 : 0, this, [this, Acao, Tentativas] {
+            auto* Caixa = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!Caixa || !Caixa->isVisible())
+                return Tentativas < 200 ? QuandoAbrir(Acao, Tentativas + 1) : void();
             if (QTest::qWaitForWindowActive(Caixa))
                 Acao(Caixa);
             else
                 QTest::qFail("the box never became active", __FILE__, __LINE__);
             if (Caixa->isVisible())
                 Caixa->done(-1);
-            return;
-        }
-        if (Tentativas < 200)
-            QTimer::singleShot(10, this, [this, Acao, Tentativas] { Espera(Acao, Tentativas + 1); });
+        });
     }
     static QPushButton* Botao(QDialog* Caixa, int N)
     {
@@ -45,11 +36,8 @@ private:
     }
 
 private slots:
-    void cleanup() { KovanSetQuestionBoxHandler(nullptr, nullptr); }
-
-    // The screens' two boxes: the buttons right-aligned 105 apart in the order given, the focus on Padrao
-    // and Tab going round from there; Escape and a close request leave the box open; a click, or Enter
-    // on the focused button, answers that button's number.
+    // The screens' two boxes: buttons right-aligned 105 apart in the order given, focus on Padrao and Tab
+    // going round; Escape and a close request leave it open; a click, or Enter, answers the button's number.
     void BotaoPressionadoResponde_data()
     {
         QTest::addColumn<QStringList>("Legendas");
@@ -105,30 +93,14 @@ private slots:
     // answers 0 and asks no one.
     void HostResponde()
     {
-        std::vector<std::string> Vistas;
-        KovanSetQuestionBoxHandler(
-            [](void* C, const char* Titulo, const char* Texto, const char* const* Botoes, int N, int Padrao) {
-                std::string V = std::string(Titulo) + "|" + Texto + "|" + std::to_string(Padrao);
-                for (int I = 0; I < N; ++I)
-                    V += "|" + std::string(Botoes[I]);
-                static_cast<std::vector<std::string>*>(C)->push_back(V);
-                return 2;
-            },
-            &Vistas);
-        const char* const Texto = "A configura\xE7\xE3o ser\xE1 exclu\xED""da!";
-        QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", Texto, {"Continuar", "Cancelar", "c", "d"}, 2), 2);
+        TCaixasTeste Host;
+        Host.RespostasPergunta = {2};
+        QCOMPARE(CaixaDlgMensagemEx("Configurador Mirabelo.", "Exclui?", {"Continuar", "Cancelar", "c", "d"}, 2), 2);
         QCOMPARE(CaixaDlgMensagemEx("T", "M", {}, 1), 0);
-        QCOMPARE(Vistas, std::vector<std::string>{"Configurador Mirabelo.|" + std::string(Texto) + "|2|Continuar|Cancelar|c"});
-    }
-
-    // The text a user would read for an error of the group database (no screen shows one yet): message
-    // 43 for a missing library, the layer's own text for everything else.
-    void TextoDoErroDoBanco()
-    {
-        QCOMPARE(TextoDoErro(ESqlite(TTipoErroSqlite::BibliotecaAusente, "libsqlite3.so.0: not found")),
-                 Utf8ParaCp1252("sqlite3.dll não foi encontrado."));
-        QCOMPARE(TextoDoErro(ESqlite(TTipoErroSqlite::Sqlite, "1:no such table: Nada", 1)),
-                 std::string("1:no such table: Nada"));
+        QCOMPARE(Host.Perguntas.size(), 1u);
+        const TPerguntaFeita& P = Host.Perguntas[0];
+        QCOMPARE(P.Titulo + "|" + P.Texto + "|" + std::to_string(P.Padrao), "Configurador Mirabelo.|Exclui?|2");
+        QCOMPARE(P.Botoes, (std::vector<std::string>{"Continuar", "Cancelar", "c"}));
     }
 };
 

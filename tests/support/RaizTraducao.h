@@ -1,6 +1,5 @@
 #pragma once
-// A fresh server root (RaizTeste.h) with CfKovan.ini beside a pretend host executable, for the
-// translation tests.
+// A fresh server root (RaizTeste.h) with CfKovan.ini beside a pretend host executable.
 #include "RaizTeste.h"
 #include "runtime/Application.h"
 
