@@ -1,7 +1,6 @@
 #pragma once
-// A screen of the module driven as a person and a host drive it: a fresh server root with CfKovan.ini
-// beside a pretend host, the module initialised, a host that records every notification and answers
-// the codes with a reply, and the boxes answered from queues (see TCaixasTeste).
+// A screen of the module driven as a person and a host drive it: a fresh root, the module initialised, a
+// host that records every notification and answers codes with a reply, the boxes answered from queues.
 #include "CaixasTeste.h"
 #include "RaizTeste.h"
 #include "module/info.h"
@@ -35,17 +34,11 @@ struct TTroca {
 };
 
 /// A text of the screens, written here in UTF-8, as the CP1252 bytes they show and store.
-inline std::string Cp(const std::string& Utf8)
-{
-    return Utf8ParaCp1252(Utf8);
-}
+inline std::string Cp(const std::string& Utf8) { return Utf8ParaCp1252(Utf8); }
 
 namespace QTest {
 template <>
-inline char* toString(const std::string& Texto)
-{
-    return qstrdup(Cp1252ParaUtf8(Texto).c_str());
-}
+inline char* toString(const std::string& Texto) { return qstrdup(Cp1252ParaUtf8(Texto).c_str()); }
 template <>
 inline char* toString(const std::vector<std::string>& Lista)
 {
@@ -63,8 +56,7 @@ inline char* toString(const TTroca& Troca)
 
 class TTelaTeste : public TCaixasTeste {
 public:
-    /// Nivel: the user's privilege level in the callback table. PastaExistente: a root made by another
-    /// process of the test (see TRaizTeste).
+    /// Nivel: the user's privilege level. PastaExistente: a root made by another process (see TRaizTeste).
     explicit TTelaTeste(std::uint16_t Nivel = 0, const char* PastaExistente = nullptr) : Raiz(PastaExistente)
     {
         Atual = this;
@@ -86,8 +78,6 @@ public:
         unsetenv("KOVAN_EVENTLOG");
         Atual = nullptr;
     }
-    TTelaTeste(const TTelaTeste&) = delete;
-    TTelaTeste& operator=(const TTelaTeste&) = delete;
 
     /// A multi-company root with these companies, each with its stored code when one is given.
     void Empresas(const std::vector<std::pair<std::string, std::string>>& Lista, bool Duplicados = false)
@@ -100,19 +90,10 @@ public:
         }
     }
 
-    TForm* Cria(const char* Classe = "TFormEstabelecimento_167171")
-    {
-        Form = CriaFormPorNome(Classe, nullptr);
-        return Form.data();
-    }
+    /// Creates the screen, shows it as the active window and lets the posted messages arrive.
     void Abre(const char* Classe = "TFormEstabelecimento_167171")
     {
-        Cria(Classe);
-        Mostra();
-    }
-    /// Shows the screen, makes it the active window and lets the posted messages arrive.
-    void Mostra()
-    {
+        Form = CriaFormPorNome(Classe, nullptr);
         Form->show();
         QVERIFY(QTest::qWaitForWindowExposed(Form.data()));
         Form->activateWindow();
@@ -122,10 +103,9 @@ public:
     template <class T = QWidget>
     T* Controle(const char* Nome) const
     {
-        T* C = Form->findChild<T*>(Nome);
-        if (!C)
-            qFatal("no control %s", Nome);
-        return C;
+        if (T* C = Form->findChild<T*>(Nome))
+            return C;
+        qFatal("no control %s", Nome);
     }
     /// Types as a person does: into whatever has the focus.
     void Digita(const char* Texto)
@@ -143,7 +123,6 @@ public:
         QTest::mouseClick(Controle(Nome), Qt::LeftButton);
         QCoreApplication::processEvents();
     }
-    /// Clicks a field and types into it.
     void Escreve(const char* Nome, const char* Texto)
     {
         Clica(Nome);
@@ -242,8 +221,7 @@ private:
     static void Recebe(std::int32_t, std::int32_t Codigo, char* Texto)
     {
         Atual->Trocas.push_back({Codigo, Texto});
-        const auto Resposta = Atual->Respostas.find(Codigo);
-        if (Resposta != Atual->Respostas.end())
+        if (const auto Resposta = Atual->Respostas.find(Codigo); Resposta != Atual->Respostas.end())
             std::memcpy(Texto, Resposta->second.data(), std::min(std::strlen(Texto), Resposta->second.size()));
     }
 };
