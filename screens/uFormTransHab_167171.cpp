@@ -11,12 +11,10 @@
 #include "runtime/StdCtrls.h"
 #include "support/EventLog.h"
 #include "support/Lib.h"
-#include "support/msgmodulos.h"
 
 namespace {
 
 constexpr const char* Secao = "TrnHabilitada";
-constexpr int MsgTodas = 250; // the all-companies entry, "Todas"
 
 const std::string TextoDebito = Utf8ParaCp1252("Débito");
 const std::string TextoDebito2 = Utf8ParaCp1252("Débito2");
@@ -145,7 +143,7 @@ void TFormTransHab_167171::BitBtnExcluirClick()
     const std::string Raiz = RaizServidor();
     const bool OfereceTodas = KovanMultiEmpresa(Raiz) && ModoHost != "8";
     const int Resposta =
-        OfereceTodas ? CaixaDlgMensagemEx(TituloConfigurador, MsgQualExcluir, {"Atual", LeMensagens(MsgTodas), "Cancelar"}, 3)
+        OfereceTodas ? CaixaDlgMensagemEx(TituloConfigurador, MsgQualExcluir, {"Atual", "Todas", "Cancelar"}, 3)
                      : CaixaDlgMensagemEx(TituloConfigurador, MsgSeraExcluida, {"Continuar", "Cancelar"}, 2);
     std::string Confirmacao;
     if (Resposta == 1)
