@@ -89,7 +89,7 @@ TEST_F(TBancoTeste, TipoDeclarado)
 }
 
 // A transaction (the demo database is built in one) reaches the file at the commit that ends the
-// outermost begin, the only begin sent to SQLite.
+// outermost begin, the only begin sent to SQLite; a rollback drops the whole.
 TEST_F(TBancoTeste, TransacoesAninhadasSoEnviamAExterna)
 {
     Banco.execCmd("create table T (A integer)");
@@ -104,9 +104,14 @@ TEST_F(TBancoTeste, TransacoesAninhadasSoEnviamAExterna)
     EXPECT_EQ(Linhas(), 0);
     Banco.Commit();
     EXPECT_EQ(Linhas(), 1);
+    Banco.beginTransaction();
+    Banco.execCmd("insert into T values (2)");
+    Banco.RollBack();
+    EXPECT_EQ(Linhas(), 1);
 }
 
-// A statement waits as long as the database is locked, through either path.
+// By default a statement waits as long as the database is locked, through either path; with
+// StatementTimeout 0 it fails at once.
 TEST_F(TBancoTeste, BancoTravadoEsperaSemLimitePorPadrao)
 {
     Banco.execCmd("create table T (A integer)");
@@ -124,4 +129,9 @@ TEST_F(TBancoTeste, BancoTravadoEsperaSemLimitePorPadrao)
     Libera.join();
     EXPECT_GE(Passou, 150ms);
     EXPECT_EQ(VarToStr(Banco.exec("select count(*) from T")->get_value(0)), "2");
+
+    Outro.execCmd("begin exclusive");
+    Banco.StatementTimeout = 0;
+    EXPECT_EQ(ErroDe([&] { Banco.exec("insert into T values (3)"); }), "5:database is locked");
+    EXPECT_EQ(Banco._exec("insert into T values (3)"), 5);
 }
