@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/instala-dependencias.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target cfkovan-dados kovan-demo cfMirabelo >build-demo.log || { cat build-demo.log; exit 1; }
 bin=build/bin
 demo=${1:-demo}

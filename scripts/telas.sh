@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/instala-dependencias.sh
 pasta=${KOVAN_BUILD:-build}   # an existing build folder may be named
-cmake -S . -B "$pasta" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$pasta" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$pasta" -j"$(nproc)" --target cfkovan kovan-demo cfMirabelo >build-telas.log || { cat build-telas.log; exit 1; }
 bin=$pasta/bin
 demo=$(mktemp -d)

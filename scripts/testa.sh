@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/instala-dependencias.sh
 pasta=build
-opcoes=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+opcoes=(-DCMAKE_BUILD_TYPE=Release)
 if [ "${1:-}" = "--sanitizers" ]; then
     pasta=build-san
     opcoes=(-DCMAKE_BUILD_TYPE=Debug -DKOVAN_SANITIZE=ON)
