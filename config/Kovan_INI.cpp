@@ -205,13 +205,19 @@ bool TKovanIni::IniciaLote() noexcept
     }
 }
 
-bool TKovanIni::ConfirmaLote() noexcept
+bool TKovanIni::ConfirmaLote(const std::function<void()>& AntesDeTrocar) noexcept
 {
-    if (!Lote)
+    if (!Lote) {
+        if (AntesDeTrocar)
+            try {
+                AntesDeTrocar();
+            } catch (...) {
+            }
         return true;
+    }
     bool Ok = false;
     try {
-        Ok = Lote->Confirma();
+        Ok = Lote->Confirma(AntesDeTrocar);
     } catch (...) {
     }
     Lote.reset();

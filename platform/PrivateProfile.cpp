@@ -425,8 +425,11 @@ int CriaTemporario(const std::string& Pasta, const std::string& Nome, std::strin
 }
 
 /// Replaces Caminho by Dados: a temporary file in the same folder, flushed to disk, renamed over it,
-/// with the mode (and, for root, the owner) of the file it replaces. On failure errno tells why.
-bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, std::string_view Dados)
+/// with the mode (and, for root, the owner) of the file it replaces. AntesDeTrocar, when given, runs
+/// after the flush and before the rename, and only if both the write and the flush succeeded. On
+/// failure errno tells why.
+bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, std::string_view Dados,
+                      const std::function<void()>* AntesDeTrocar = nullptr)
 {
     const std::size_t Barra = Caminho.rfind('/');
     const std::string Pasta = Barra == std::string::npos ? std::string() : Caminho.substr(0, Barra + 1);
@@ -440,6 +443,11 @@ bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, s
     if (Ok && geteuid() == 0 && (Original.st_uid != 0 || Original.st_gid != 0))
         (void)!fchown(Fd, Original.st_uid, Original.st_gid);  // best effort: keep the owner's file his
     Ok = Ok && EscreveTudo(Fd, Dados) && fdatasync(Fd) == 0;
+    if (Ok && AntesDeTrocar && *AntesDeTrocar) {
+        const int Erro = errno;
+        (*AntesDeTrocar)();
+        errno = Erro;
+    }
     Ok = Ok && rename(Temporario.c_str(), Caminho.c_str()) == 0;
     const int Erro = errno;
     if (!Ok)
@@ -1516,7 +1524,7 @@ std::string DestinoFinal(std::string Caminho)
 /// When the file is replaced, Escrito (if given) receives the text Muda answered.
 template <class TMuda>
 int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria, TMuda&& Muda,
-                     std::string* Escrito = nullptr)
+                     std::string* Escrito = nullptr, const std::function<void()>* AntesDeTrocar = nullptr)
 {
     std::string Caminho = Arquivo;
     try {
@@ -1554,7 +1562,8 @@ int ReescreveTravado(const char* Arquivo, const std::string& Operacao, bool Cria
         }
         if (Ok) {
             if (std::optional<std::string> Novo = Muda(P)) {
-                Ok = P.Utf16 ? SubstituiArquivo(Destino, A.St, Codifica(*Novo)) : SubstituiArquivo(Destino, A.St, *Novo);
+                Ok = P.Utf16 ? SubstituiArquivo(Destino, A.St, Codifica(*Novo), AntesDeTrocar)
+                             : SubstituiArquivo(Destino, A.St, *Novo, AntesDeTrocar);
                 Erro = errno;
                 if (Ok && Escrito)
                     *Escrito = std::move(*Novo);
@@ -1853,6 +1862,25 @@ bool TPerfilEmLote::Grava(std::string_view Secao, std::string_view Chave, std::s
 
 bool TPerfilEmLote::Confirma()
 {
+    return Confirma({});
+}
+
+bool TPerfilEmLote::Confirma(const std::function<void()>& AntesDeTrocar)
+{
+    // Run once: by the replace, after its flush, or here before returning when there was none.
+    bool Rodou = false;
+    const std::function<void()> Uma = [&] {
+        if (!std::exchange(Rodou, true) && AntesDeTrocar)
+            try {
+                AntesDeTrocar();
+            } catch (...) {
+                // its own work lost; the save goes on
+            }
+    };
+    struct TAoSair {
+        const std::function<void()>& F;
+        ~TAoSair() { F(); }
+    } AoSair{Uma};
     if (D->Operacoes.empty())
         return true;
     int Ok = 0;
@@ -1876,7 +1904,7 @@ bool TPerfilEmLote::Confirma()
                     return std::nullopt;
                 }
                 return std::optional<std::string>(std::move(Novo));
-            }, &Texto);
+            }, &Texto, &Uma);
             if (Ok) {
                 D->Lido = std::move(Texto);
                 D->Operacoes.clear();

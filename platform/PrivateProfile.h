@@ -21,6 +21,7 @@
 #include "platform/Export.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -100,6 +101,12 @@ public:
     /// event log at error level with the file and the reason, as a failed single write is. Either way
     /// the object then holds the file as it is, with no write pending.
     bool Confirma();
+    /// As Confirma, with work that must be done before the file changes and need not be done before
+    /// the new text is on disk: AntesDeTrocar runs once, between the flush of the temporary file and
+    /// the rename that puts it in place (so it overlaps the flush, the slowest step of a save), or,
+    /// when the file is not replaced (nothing to change, or a failure), before Confirma returns. What it
+    /// throws is dropped.
+    bool Confirma(const std::function<void()>& AntesDeTrocar);
 
     /// Writes made and not yet confirmed.
     std::size_t Pendentes() const noexcept;

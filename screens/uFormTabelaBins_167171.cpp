@@ -311,10 +311,10 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             }
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
         }
-        // The entries come before the writes: the file changes only once they are in the log, so a
-        // crash never leaves a change without its entries.
-        Auditoria.Espera();
-        Ini.ConfirmaLote();
+        // The entries come before the change: the file is replaced only once they are in the log, so
+        // a crash never leaves a change without its entries. They are waited for while the new text
+        // is flushed to disk.
+        Ini.ConfirmaLote([&Auditoria] { Auditoria.Espera(); });
         DadosModificados(false);
         BitBtnExcluirBins->SetEnabled(true);
         return;

@@ -583,6 +583,47 @@ TEST_F(PerfilPrivado, LoteSeguinteLeOArquivoComoEsta)
     EXPECT_EQ(LeArquivo(Arquivo), "[A]\r\nk=" + std::string(1000, 'a' + 119 % 26) + "\r\n[b]\r\nn0=x\r\nn1=x\r\nn2=x\r\n");
 }
 
+// Work given to the confirm runs once whatever becomes of the batch. When the file is replaced, it runs
+// with the new text flushed in a temporary beside the file and the file still holding the old text.
+TEST_F(PerfilPrivado, ConfirmaRodaOQueVemAntesDaTrocaUmaVez)
+{
+    const std::string Antigo = "[A]\r\nk=1\r\n";
+    const struct {
+        const char* Nome;
+        std::string Chave, Valor;
+        bool SomenteLeitura, Confirma;
+        std::string Final;
+    } Casos[] = {
+        {"replaced", "k", "2", false, true, "[A]\r\nk=2\r\n"},
+        {"nothing changes", "k", "1", false, true, Antigo},
+        {"no write", "", "", false, true, Antigo},
+        {"refused", "k", "a\nb", false, false, Antigo},
+        {"read-only file", "k", "2", true, false, Antigo},
+    };
+    for (const auto& Caso : Casos) {
+        SCOPED_TRACE(Caso.Nome);
+        TRaizTeste::Grava(Arquivo, Antigo);
+        ASSERT_TRUE(SetFileAttributesA(Arquivo, Caso.SomenteLeitura ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
+        TPerfilEmLote L(Arquivo);
+        if (!Caso.Chave.empty())
+            L.Grava("A", Caso.Chave, Caso.Valor);
+        int Vezes = 0;
+        std::string NoArquivo;
+        std::vector<std::string> Temporarios;
+        EXPECT_EQ(L.Confirma([&] {
+            ++Vezes;
+            NoArquivo = LeArquivo(Arquivo).value_or("");
+            for (const std::string& Nome : Sobras())
+                Temporarios.push_back(LeArquivo(Pasta / Nome).value_or(""));
+        }), Caso.Confirma);
+        EXPECT_EQ(Vezes, 1);
+        EXPECT_EQ(NoArquivo, Antigo);
+        EXPECT_EQ(Temporarios, Caso.Final == Antigo ? std::vector<std::string>{} : std::vector<std::string>{Caso.Final});
+        EXPECT_EQ(LeArquivo(Arquivo), Caso.Final);
+        EXPECT_TRUE(Sobras().empty());
+    }
+}
+
 // Lines a change does not concern stay byte for byte; a changed key is written normalized, and new lines
 // take the file's line ending and encoding: a UTF-16LE file stays one (names and values CP1252 outside).
 // The module path reaches the file whatever the case of its components.
