@@ -22,48 +22,63 @@ inline void Pausa() noexcept
 }
 
 struct TLado {
+    struct TItem {
+        std::function<void()> Tarefa;
+        bool OutraAVir = false;
+    };
     std::mutex M;
     std::condition_variable Chegou;
-    std::deque<std::function<void()>> Fila;
+    std::deque<TItem> Fila;
     std::atomic<std::size_t> Entregues{0};  ///< tasks ever queued
-    std::size_t Feitas = 0;                 ///< tasks taken (this thread's own count)
-    /// The tasks of one save come a few hundred microseconds apart (its audit entries, then the
-    /// replaced file to close, once the new one is flushed). Waking a sleeping thread costs the caller
-    /// some 20 microseconds on a virtual machine, a twentieth of a large table's save; so after a task
-    /// the thread looks for the next one for a millisecond before it sleeps, when the process may run
-    /// on more than one core (on one, it would only take the time from the thread it waits for).
-    const bool Espia = [] {
+    std::size_t Tomadas = 0;                ///< tasks taken (this thread's own count)
+    /// Looking for a task instead of sleeping takes a core; with only one, it would take the time
+    /// of the thread that is to queue the task.
+    const bool VariosNucleos = [] {
         cpu_set_t Cpus;
         return sched_getaffinity(0, sizeof Cpus, &Cpus) == 0 && CPU_COUNT(&Cpus) > 1;
     }();
 
+    /// Returns when a task is queued or a millisecond has gone by.
     void EsperaUmPouco()
     {
         const auto Limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(1);
-        while (Entregues.load(std::memory_order_acquire) == Feitas && std::chrono::steady_clock::now() < Limite)
+        while (Entregues.load(std::memory_order_acquire) == Tomadas && std::chrono::steady_clock::now() < Limite)
             for (int I = 0; I < 64; ++I)
                 Pausa();
     }
 
     [[noreturn]] void Trabalha()
     {
+        bool Procura = false;
         for (;;) {
-            std::function<void()> Tarefa;
-            if (Espia)
+            if (Procura)
                 EsperaUmPouco();
+            TItem Item;
             {
                 std::unique_lock<std::mutex> L(M);
                 Chegou.wait(L, [this] { return !Fila.empty(); });
-                ++Feitas;
-                Tarefa = std::move(Fila.front());
+                ++Tomadas;
+                Item = std::move(Fila.front());
                 Fila.pop_front();
             }
             try {
-                Tarefa();
+                Item.Tarefa();
             } catch (...) {
                 // A task that throws loses its own work only.
             }
+            Procura = Item.OutraAVir && VariosNucleos;
         }
+    }
+
+    bool Enfileira(std::function<void()> Tarefa, bool OutraAVir)
+    {
+        {
+            std::lock_guard<std::mutex> Trava(M);
+            Fila.push_back({std::move(Tarefa), OutraAVir});
+            Entregues.fetch_add(1, std::memory_order_release);
+        }
+        Chegou.notify_one();  // no call into the kernel when the thread is not asleep
+        return true;
     }
 };
 
@@ -91,22 +106,23 @@ TLado* Lado()
 
 } // namespace
 
-bool FazAoLado(std::function<void()> Tarefa) noexcept
+namespace {
+
+bool Entrega(std::function<void()> Tarefa, bool OutraAVir) noexcept
 {
     try {
         TLado* L = Lado();
-        if (!L)
-            return false;
-        {
-            std::lock_guard<std::mutex> Trava(L->M);
-            L->Fila.push_back(std::move(Tarefa));
-            L->Entregues.fetch_add(1, std::memory_order_release);
-        }
-        L->Chegou.notify_one();
-        return true;
+        return L && L->Enfileira(std::move(Tarefa), OutraAVir);
     } catch (...) {
         return false;  // no thread or no memory: nothing was queued
     }
+}
+
+} // namespace
+
+bool FazAoLado(std::function<void()> Tarefa) noexcept
+{
+    return Entrega(std::move(Tarefa), false);
 }
 
 struct TTarefaAoLado::TEstado {
@@ -116,10 +132,12 @@ struct TTarefaAoLado::TEstado {
     bool Feita = false;
 };
 
-TTarefaAoLado::TTarefaAoLado(std::function<void()> Tarefa) : Estado(std::make_shared<TEstado>())
+TTarefaAoLado::TTarefaAoLado(std::function<void()> Tarefa) : TTarefaAoLado(std::move(Tarefa), false) {}
+
+TTarefaAoLado::TTarefaAoLado(std::function<void()> Tarefa, bool OutraAVir) : Estado(std::make_shared<TEstado>())
 {
     Estado->Tarefa = std::move(Tarefa);
-    const bool AoLado = FazAoLado([E = Estado] {
+    const bool AoLado = Entrega([E = Estado] {
         try {
             E->Tarefa();
         } catch (...) {
@@ -128,7 +146,7 @@ TTarefaAoLado::TTarefaAoLado(std::function<void()> Tarefa) : Estado(std::make_sh
         std::lock_guard<std::mutex> Trava(E->M);
         E->Feita = true;
         E->Terminou.notify_all();
-    });
+    }, OutraAVir);
     if (!AoLado) {
         Estado->Tarefa();
         Estado->Feita = true;

@@ -16,6 +16,11 @@ KOVANRT_API bool FazAoLado(std::function<void()> Tarefa) noexcept;
 class KOVANRT_API TTarefaAoLado {
 public:
     explicit TTarefaAoLado(std::function<void()> Tarefa);
+    /// OutraAVir: the caller hands the side thread more work within about a millisecond of this
+    /// task's end (a save's audit entries, then the file its replace leaves behind), so the thread
+    /// looks for it for that long before it sleeps: waking a sleeping thread costs the caller some
+    /// 20 microseconds on a virtual machine. Only when the process may run on more than one core.
+    TTarefaAoLado(std::function<void()> Tarefa, bool OutraAVir);
     ~TTarefaAoLado();
     TTarefaAoLado(const TTarefaAoLado&) = delete;
     TTarefaAoLado& operator=(const TTarefaAoLado&) = delete;

@@ -281,10 +281,12 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         // The audit entries of both tables (tens of kilobytes for a large table) are built and written
         // on the side thread while the tables go into the batch; both only read the grids, which
         // nothing changes before the save has waited for the entries.
-        TTarefaAoLado Auditoria([this] {
-            for (int Indice = 0; Indice < 2; ++Indice)
-                Monta_Msg_Log("INCLUSAO", Indice);
-        });
+        TTarefaAoLado Auditoria(
+            [this] {
+                for (int Indice = 0; Indice < 2; ++Indice)
+                    Monta_Msg_Log("INCLUSAO", Indice);
+            },
+            true);  // the replace hands the old file over to be closed
         // Both tables reach the file in one replace: a crash leaves the old tables or the new ones.
         Ini.IniciaLote();
         if (Existia)

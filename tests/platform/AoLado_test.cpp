@@ -36,6 +36,15 @@ TEST(AoLado, EmOrdemForaDoChamadorTambemNoFilhoDeFork)
     EXPECT_NE(Onde, std::this_thread::get_id());
     ASSERT_EQ(Feitas.size(), 100u);
     EXPECT_EQ(std::adjacent_find(Feitas.begin(), Feitas.end(), std::greater_equal<>()), Feitas.end()) << "out of order";
+    // After a task that announces more, the next one is taken whether it comes while the thread still
+    // looks for it or once it has gone to sleep.
+    for (const int Atraso : {0, 5}) {
+        TTarefaAoLado([] {}, true).Espera();
+        std::this_thread::sleep_for(std::chrono::milliseconds(Atraso));
+        bool Feita = false;
+        TTarefaAoLado([&] { Feita = true; }).Espera();
+        EXPECT_TRUE(Feita) << Atraso;
+    }
 
     const pid_t Filho = fork();  // with the parent's side thread running
     ASSERT_GE(Filho, 0);
