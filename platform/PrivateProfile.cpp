@@ -905,7 +905,17 @@ public:
         Livre = nullptr;
         Resta = 0;
         Acrescentado = 0;
-        Secoes.clear();
+        // So do the sections' own line arrays: a table of a thousand rows would otherwise free a
+        // thousand of them here and take them again at the first write of each row.
+        if (Secoes.size() > Base.Secoes.size())
+            Secoes.erase(Secoes.begin() + static_cast<std::ptrdiff_t>(Base.Secoes.size()), Secoes.end());
+        for (TSecaoM& M : Secoes) {
+            std::vector<TLinhaM> Corpo = std::move(M.Corpo);
+            Corpo.clear();
+            M = TSecaoM();
+            M.Corpo = std::move(Corpo);
+        }
+        const std::size_t Reaproveitadas = Secoes.size();
         Secoes.reserve(Base.Secoes.size() + 16);
         Tabela.assign(std::bit_ceil(2 * Base.Secoes.size() + 16), 0);
         Ocupadas = 0;
@@ -915,7 +925,7 @@ public:
             CrSozinho += L.Proxima == L.Fim + 1 && Base.Dados[L.Fim] == '\r';
         for (std::size_t I = 0; I < Base.Secoes.size(); ++I) {
             const TSecao& S = Base.Secoes[I];
-            TSecaoM& M = Secoes.emplace_back();
+            TSecaoM& M = I < Reaproveitadas ? Secoes[I] : Secoes.emplace_back();
             if (S.Cabecalho != Nenhum) {
                 M.TemCabecalho = true;
                 M.Cabecalho = Converte(Base.Linhas[S.Cabecalho]);
