@@ -892,14 +892,15 @@ public:
     TModelo& operator=(const TModelo&) = delete;
 
     /// The model of Texto (decoded, as TPerfil holds it). Sections keep their lines in the parsed text
-    /// until a write changes them, so reading costs one parse.
-    void Reconstroi(std::string Texto)
+    /// until a write changes them, so reading costs one parse. Answers the text modelled before, whose
+    /// memory the caller may read the next file into.
+    std::string Reconstroi(std::string Texto)
     {
         // The line and section tables keep their memory from the file modelled before.
         Base.Existe = true;
         Base.Utf8 = Base.Utf16 = false;
         Base.Texto = 0;
-        Base.Dados = std::move(Texto);
+        std::string Anterior = std::exchange(Base.Dados, std::move(Texto));
         Analisa(Base);
         Blocos.clear();
         Livre = nullptr;
@@ -935,6 +936,7 @@ public:
             if (!M.Cabecalho.Nome.empty())
                 Insere(I);
         }
+        return Anterior;
     }
 
     bool Utf8() const noexcept { return Base.Utf8; }
@@ -1690,7 +1692,7 @@ struct TPerfilEmLote::TDados {
         Arquivo = Caminho;
         if (!Mantem) {
             Lido = P.Dados;
-            Modelo.Reconstroi(std::move(P.Dados));
+            Leitura = Modelo.Reconstroi(std::move(P.Dados));
         } else {
             Leitura = std::move(P.Dados);
         }
