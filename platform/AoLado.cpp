@@ -70,7 +70,7 @@ struct TLado {
         }
     }
 
-    bool Enfileira(std::function<void()> Tarefa, bool OutraAVir)
+    void Enfileira(std::function<void()> Tarefa, bool OutraAVir)
     {
         {
             std::lock_guard<std::mutex> Trava(M);
@@ -78,7 +78,6 @@ struct TLado {
             Entregues.fetch_add(1, std::memory_order_release);
         }
         Chegou.notify_one();  // no call into the kernel when the thread is not asleep
-        return true;
     }
 };
 
@@ -104,15 +103,14 @@ TLado* Lado()
     return Novo.release();
 }
 
-} // namespace
-
-namespace {
-
 bool Entrega(std::function<void()> Tarefa, bool OutraAVir) noexcept
 {
     try {
         TLado* L = Lado();
-        return L && L->Enfileira(std::move(Tarefa), OutraAVir);
+        if (!L)
+            return false;
+        L->Enfileira(std::move(Tarefa), OutraAVir);
+        return true;
     } catch (...) {
         return false;  // no thread or no memory: nothing was queued
     }

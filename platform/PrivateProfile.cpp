@@ -443,11 +443,8 @@ bool SubstituiArquivo(const std::string& Caminho, const struct stat& Original, s
     if (Ok && geteuid() == 0 && (Original.st_uid != 0 || Original.st_gid != 0))
         (void)!fchown(Fd, Original.st_uid, Original.st_gid);  // best effort: keep the owner's file his
     Ok = Ok && EscreveTudo(Fd, Dados) && fdatasync(Fd) == 0;
-    if (Ok && AntesDeTrocar && *AntesDeTrocar) {
-        const int Erro = errno;
+    if (Ok && AntesDeTrocar)
         (*AntesDeTrocar)();
-        errno = Erro;
-    }
     Ok = Ok && rename(Temporario.c_str(), Caminho.c_str()) == 0;
     const int Erro = errno;
     if (!Ok)
@@ -1877,24 +1874,30 @@ bool TPerfilEmLote::Confirma()
     return Confirma({});
 }
 
+namespace {
+void RodaSemFalhar(const std::function<void()>& Tarefa) noexcept
+{
+    if (Tarefa)
+        try {
+            Tarefa();
+        } catch (...) {
+            // its own work lost; the save goes on
+        }
+}
+} // namespace
+
 bool TPerfilEmLote::Confirma(const std::function<void()>& AntesDeTrocar)
 {
-    // Run once: by the replace, after its flush, or here before returning when there was none.
-    bool Rodou = false;
-    const std::function<void()> Uma = [&] {
-        if (!std::exchange(Rodou, true) && AntesDeTrocar)
-            try {
-                AntesDeTrocar();
-            } catch (...) {
-                // its own work lost; the save goes on
-            }
-    };
-    struct TAoSair {
-        const std::function<void()>& F;
-        ~TAoSair() { F(); }
-    } AoSair{Uma};
-    if (D->Operacoes.empty())
+    if (D->Operacoes.empty()) {
+        RodaSemFalhar(AntesDeTrocar);
         return true;
+    }
+    // Run by the replace between its flush and its rename, or at the end when there was none.
+    bool Rodou = false;
+    const std::function<void()> NaTroca = [&] {
+        Rodou = true;
+        RodaSemFalhar(AntesDeTrocar);
+    };
     int Ok = 0;
     try {
         const std::string Operacao = D->Descricao();
@@ -1916,7 +1919,7 @@ bool TPerfilEmLote::Confirma(const std::function<void()>& AntesDeTrocar)
                     return std::nullopt;
                 }
                 return std::optional<std::string>(std::move(Novo));
-            }, &Texto, &Uma);
+            }, &Texto, &NaTroca);
             if (Ok) {
                 D->Lido = std::move(Texto);
                 D->Operacoes.clear();
@@ -1930,6 +1933,8 @@ bool TPerfilEmLote::Confirma(const std::function<void()>& AntesDeTrocar)
         D->Reutilizavel = false;
         D->Rele(D->Arquivo);
     }
+    if (!Rodou)
+        RodaSemFalhar(AntesDeTrocar);
     return Ok != 0;
 }
 
