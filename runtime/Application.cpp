@@ -2,6 +2,12 @@
 
 #include "platform/Files.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
+
 std::string TApplication::ExeName() const
 {
     if (!ExeDefinido.empty())
@@ -18,4 +24,19 @@ TApplication& Application()
 {
     static TApplication Aplicacao;
     return Aplicacao;
+}
+
+void InstalaTraducaoQt()
+{
+    static QPointer<QCoreApplication> Instalada;
+    QCoreApplication* App = QCoreApplication::instance();
+    if (!App || Instalada == App)
+        return;
+    Instalada = App;
+    auto* Tradutor = new QTranslator(App);
+    if (Tradutor->load(QLocale(QLocale::Portuguese, QLocale::Brazil), "qtbase", "_",
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(Tradutor);
+    else
+        delete Tradutor;
 }

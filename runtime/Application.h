@@ -19,5 +19,10 @@ private:
     std::string ExeDefinido;
 };
 
+/// Qt's own texts (the buttons of message boxes, the edit fields' menu) in Portuguese, like the rest of
+/// the screens: installs Qt's Brazilian Portuguese catalogue once a Qt application exists. Called by
+/// every form and message box; a missing catalogue leaves Qt's English texts.
+KOVANRT_API void InstalaTraducaoQt();
+
 /// The process-wide application object.
 KOVANRT_API TApplication& Application();

@@ -1,6 +1,7 @@
 #include "runtime/Dialogs.h"
 
 #include "platform/Cp1252.h"
+#include "runtime/Application.h"
 #include "runtime/Texto.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int BotaoPadrao(unsigned int Flags)
 
 int MostraQMessageBox(const char* Texto, const char* Titulo, unsigned int Flags)
 {
+    InstalaTraducaoQt();
     QMessageBox Caixa;
     Caixa.setWindowTitle(QStringDeCp1252(Titulo));
     Caixa.setText(QStringDeCp1252(Texto));

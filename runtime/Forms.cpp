@@ -71,7 +71,11 @@ TButton* BotaoCom(const QWidget* Form, bool (TButton::*Propriedade)() const)
 
 } // namespace
 
-TForm::TForm(QWidget* Owner) : QWidget(Owner) { AcompanhaFoco(); }
+TForm::TForm(QWidget* Owner) : QWidget(Owner)
+{
+    AcompanhaFoco();
+    InstalaTraducaoQt();
+}
 
 std::string TForm::Caption() const
 {

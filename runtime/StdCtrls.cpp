@@ -3,14 +3,54 @@
 #include "platform/Cp1252.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QListView>
 #include <QPainter>
 #include <QStringListModel>
 
 namespace {
+
+// The characters Windows hands to KeyPress: printable ones and the editing keys backspace, tab, line
+// feed, carriage return and escape. Forward Delete (DEL) and the Ctrl letters that edit (select all,
+// copy, undo...) are commands of the edit control, never typed text, so no filter sees them (a Ctrl
+// key may come with its plain letter as text).
+bool CaractereDigitado(char16_t C)
+{
+    return (C >= 0x20 && C != 0x7F) || C == 8 || C == 9 || C == 10 || C == 13 || C == 27;
+}
+
+// Pasted text goes in as typing: each character is offered to KeyDown-less KeyPress like a typed key,
+// so a field's filter decides what enters, character by character, exactly as for the keyboard.
+void ColaComoDigitacao(QWidget* Destino, QClipboard::Mode Modo)
+{
+    const QString Texto = QGuiApplication::clipboard()->text(Modo);
+    for (const QChar C : Texto) {
+        QKeyEvent Tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(C));
+        QCoreApplication::sendEvent(Destino, &Tecla);
+    }
+}
+
+// The line edit's own menu, with Paste going through the filters.
+void MenuComColagemFiltrada(QLineEdit* Edit, QWidget* Destino, QContextMenuEvent* Evento)
+{
+    QMenu* Menu = Edit->createStandardContextMenu();
+    // The menu's Paste is known by its text: the line edit's own, with its shortcut after a tab.
+    for (QAction* Acao : Menu->actions())
+        if (Acao->text().section(QLatin1Char('\t'), 0, 0) == QLineEdit::tr("&Paste")) {
+            QObject::disconnect(Acao, &QAction::triggered, nullptr, nullptr);
+            QObject::connect(Acao, &QAction::triggered, Destino,
+                             [Destino] { ColaComoDigitacao(Destino, QClipboard::Clipboard); });
+        }
+    Menu->setAttribute(Qt::WA_DeleteOnClose);
+    Menu->popup(Evento->globalPos());
+}
 
 // Offers a key to KeyDown and, when it types a character, to KeyPress. True when the key is used up:
 // swallowed by a handler, or replaced and sent again to Destino as the new character.
@@ -27,7 +67,7 @@ bool FiltraTecla(QKeyEvent* Evento, QWidget* Destino, EmiteDown Down, EmitePress
             return true;
     }
     const QString Texto = Evento->text();
-    if (Texto.size() != 1)
+    if (Texto.size() != 1 || !CaractereDigitado(Texto.at(0).unicode()) || (Evento->modifiers() & Qt::ControlModifier))
         return false;
     const char Original = Cp1252DeUnicode(Texto.at(0).unicode());
     char Tecla = Original;
@@ -90,6 +130,7 @@ void TLabel::AjustaTamanho()
 
 TEdit::TEdit(QWidget* Pai) : TControle(Pai)
 {
+    setAcceptDrops(false); // a dropped text would skip the filters
     connect(this, &QLineEdit::textEdited, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
 }
 std::string TEdit::Text() const { return Cp1252DeQString(text()); }
@@ -99,8 +140,26 @@ void TEdit::SetMaxLength(int Tamanho) { setMaxLength(Tamanho > 0 ? Tamanho : 327
 
 void TEdit::keyPressEvent(QKeyEvent* Evento)
 {
-    if (!FiltraTecla(Evento, this, [&](Word& K, TShiftState S) { emit KeyDown(K, S); }, [&](char& C) { emit KeyPress(C); }))
+    if (FiltraTecla(Evento, this, [&](Word& K, TShiftState S) { emit KeyDown(K, S); }, [&](char& C) { emit KeyPress(C); }))
+        return;
+    if (Evento->matches(QKeySequence::Paste))
+        ColaComoDigitacao(this, QClipboard::Clipboard);
+    else
         QLineEdit::keyPressEvent(Evento);
+}
+void TEdit::contextMenuEvent(QContextMenuEvent* Evento)
+{
+    MenuComColagemFiltrada(this, this, Evento);
+}
+void TEdit::mouseReleaseEvent(QMouseEvent* Evento)
+{
+    // X11 pastes the selection with the middle button.
+    if (Evento->button() == Qt::MiddleButton) {
+        if (!isReadOnly())
+            ColaComoDigitacao(this, QClipboard::Selection);
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(Evento);
 }
 
 TComboBox::TComboBox(QWidget* Pai) : TControle(Pai), Modelo(new QStringListModel(this))
@@ -113,6 +172,8 @@ TComboBox::TComboBox(QWidget* Pai) : TControle(Pai), Modelo(new QStringListModel
     if (auto* Lista = qobject_cast<QListView*>(view()))
         Lista->setUniformItemSizes(true);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
+    lineEdit()->setAcceptDrops(false);
+    lineEdit()->installEventFilter(this);
     connect(this, &QComboBox::activated, this, [this] { ExecutaProtegido([this] { emit Change(); }); });
     // Qt picks the entry equal to the typed text (and raises activated) when the edit part loses the
     // focus or takes Enter; Windows raises no change then, so only a pick in the list is an activation.
@@ -123,6 +184,7 @@ TComboBox::TComboBox(QWidget* Pai) : TControle(Pai), Modelo(new QStringListModel
 TComboBox::~TComboBox()
 {
     view()->removeEventFilter(this);
+    lineEdit()->removeEventFilter(this);
 }
 std::string TComboBox::Text() const { return Cp1252DeQString(currentText()); }
 void TComboBox::SetText(const std::string& Texto) { setEditText(QStringDeCp1252(Texto)); }
@@ -201,8 +263,12 @@ void TComboBox::SetSelStart(int Posicao) { lineEdit()->setCursorPosition(Posicao
 
 void TComboBox::keyPressEvent(QKeyEvent* Evento)
 {
-    if (!FiltraTecla(Evento, lineEdit(), [&](Word& K, TShiftState S) { emit KeyDown(K, S); },
-                     [&](char& C) { emit KeyPress(C); }))
+    if (FiltraTecla(Evento, lineEdit(), [&](Word& K, TShiftState S) { emit KeyDown(K, S); },
+                    [&](char& C) { emit KeyPress(C); }))
+        return;
+    if (Evento->matches(QKeySequence::Paste))
+        ColaComoDigitacao(this, QClipboard::Clipboard);
+    else
         QComboBox::keyPressEvent(Evento);
 }
 
@@ -217,6 +283,16 @@ void TComboBox::hidePopup()
 bool TComboBox::eventFilter(QObject* Objeto, QEvent* Evento)
 {
     // The open list takes the keyboard in Qt; what is not for the list goes on to the edit part.
+    // The edit part's menu and middle button paste through the filters too.
+    if (Objeto == lineEdit() && Evento->type() == QEvent::ContextMenu) {
+        MenuComColagemFiltrada(lineEdit(), this, static_cast<QContextMenuEvent*>(Evento));
+        return true;
+    }
+    if (Objeto == lineEdit() && Evento->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(Evento)->button() == Qt::MiddleButton) {
+        ColaComoDigitacao(this, QClipboard::Selection);
+        return true;
+    }
     if (Objeto == view() && Evento->type() == QEvent::KeyPress) {
         auto* Tecla = static_cast<QKeyEvent*>(Evento);
         if (!TeclaDaLista(Tecla->key())) {

@@ -2,7 +2,9 @@
 // The standard controls over their Qt widgets. Change and click events are raised only by the user,
 // never by code that sets a text, a state or the items. Key events come with Windows virtual-key codes
 // (runtime/Controls.h): KeyDown for every key (setting the key to 0 swallows it), then KeyPress for a
-// typed character (CP1252; NUL drops it, another character replaces it).
+// typed character (CP1252; NUL drops it, another character replaces it). Forward Delete and the Ctrl
+// letters that edit (select all, copy, undo) are no typed characters. A paste is typing: each of its
+// characters passes KeyPress.
 #include "platform/Export.h"
 #include "runtime/Controls.h"
 
@@ -60,7 +62,11 @@ signals:
     void KeyPress(char& Key);
 
 protected:
+    /// Pasting (Ctrl+V, Shift+Insert, the menu, the middle button) is typing: every character goes
+    /// through KeyPress.
     void keyPressEvent(QKeyEvent* Evento) override;
+    void contextMenuEvent(QContextMenuEvent* Evento) override;
+    void mouseReleaseEvent(QMouseEvent* Evento) override;
 };
 
 /// An editable combo box. Text is what the edit part holds; Change comes from typing or picking an

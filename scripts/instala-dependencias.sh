@@ -3,7 +3,7 @@
 # --fuzz, also what the fuzz targets need (clang with libFuzzer and the sanitizers, python3 for seeds).
 set -euo pipefail
 pacotes=(build-essential cmake pkg-config qt6-base-dev libgtest-dev nlohmann-json3-dev
-         libsqlite3-0 libsystemd-dev fonts-liberation xvfb xauth xdotool)
+         libsqlite3-0 libsystemd-dev fonts-liberation qt6-translations-l10n xvfb xauth xdotool)
 [ "${1:-}" = "--fuzz" ] && pacotes+=(clang libclang-rt-14-dev python3)
 faltam=()
 for p in "${pacotes[@]}"; do
