@@ -62,6 +62,8 @@ TFormEstabelecimento_167171::TFormEstabelecimento_167171(QWidget* Owner) : TForm
     connect(EditCodigoEstab, &TEdit::Enter, this, [this] { EditCodigoEstabEnter(); });
     connect(EditCodigoEstab, &TEdit::Exit, this, [this] { EditCodigoEstabExit(); });
     connect(EditCodigoEstab, &TEdit::KeyPress, this, [this](char& Key) { EditCodigoEstabKeyPress(Key); });
+    // Forward Delete, a cut or an undo change the code without a typed character: unsaved all the same.
+    connect(EditCodigoEstab, &TEdit::Change, this, [this] { DadosModificados(true); });
 }
 
 void TFormEstabelecimento_167171::FormShow()
@@ -118,7 +120,8 @@ void TFormEstabelecimento_167171::EditCodigoEstabExit()
 void TFormEstabelecimento_167171::EditCodigoEstabKeyPress(char& Key)
 {
     SomenteLetrasNumeros(Key);
-    if (Key != '\0')
+    // Only a key that changes the text makes the screen modified: Tab, Enter and Esc do not.
+    if (Key != '\0' && Key != 9 && Key != 10 && Key != 13 && Key != 27)
         DadosModificados(true);
 }
 
@@ -155,6 +158,8 @@ bool TFormEstabelecimento_167171::ExistCodigoEstab(const std::string& Empresa, c
 void TFormEstabelecimento_167171::BitBtnSalvarClick()
 {
     TFormPadraoCfgEstab::BitBtnSalvarClick();
+    if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario))
+        return;
     const std::string Raiz = RaizServidor();
     const std::string Codigo = EditCodigoEstab->Text();
     auto Recusa = [this](const char* Texto) {

@@ -14,6 +14,7 @@
 #include "support/msgmodulos.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QStyle>
 #include <algorithm>
 #include <charconv>
@@ -225,7 +226,8 @@ TFormPadraoCfgBins_B::TFormPadraoCfgBins_B(QWidget* Owner) : TFormPadraoCfgEstab
         };
         P.Inc = Rapido("inc", "&Incluir", "Incluir nova linha na tabela de ", 0);
         P.Alt = Rapido("alt", "&Alterar", "Alterar linha na tabela de ", 63);
-        P.Exc = Rapido("exc", "&Excluir", "Excluir linha na tabela de ", 126);
+        // Not "&Excluir": Alt+E is the button that deletes the whole tables.
+        P.Exc = Rapido("exc", "E&xcluir", "Excluir linha na tabela de ", 126);
         P.Grade = new TStringGrid(P.Pagina);
         P.Grade->SetName(P.NomeGrade);
         P.Grade->SetBounds(0, 24, 615, 190);
@@ -315,11 +317,15 @@ void TFormPadraoCfgBins_B::Mostra_Tabelas(bool Mostra)
     BitBtnSalvar->SetCaption(LeMensagens(Mostra ? Msg::SalvarSub : Msg::Confirmar));
     Label3->SetEnabled(Estado.opcao == "I");
     EditNome->SetEnabled(Estado.opcao == "I");
+    if (Mostra && Estado.Grid && Estado.Grid->CanFocus())
+        Estado.Grid->SetFocus(); // back from the panel, the keyboard is on the table again
 }
 
 void TFormPadraoCfgBins_B::ExibeFundo(bool Mostra)
 {
-    for (QWidget* W : std::initializer_list<QWidget*>{Label1, EditBins, Lbl_Titulo, GridBins, Label3, EditNome, Ck_senha})
+    // The three BIN buttons go with the panel: under the tables view they would still take the focus.
+    for (QWidget* W : std::initializer_list<QWidget*>{Label1, EditBins, Lbl_Titulo, GridBins, Label3, EditNome, Ck_senha,
+                                                      BitBtnIncluirBins, BitBtnEditarBins, BitBtnExcluirBins})
         W->setVisible(Mostra);
 }
 
@@ -351,10 +357,16 @@ void TFormPadraoCfgBins_B::GridAtivo()
 
 void TFormPadraoCfgBins_B::LimparStringGrid(TStringGrid* Grade)
 {
-    // The rows past the first go with their cells; only the one left is blanked.
+    // The rows past the first go with their cells; only the one left is blanked. No row stays
+    // current: a row chosen before the grid was emptied names nothing now.
     Grade->SetRowCount(2);
     for (int C = 0; C < Grade->ColCount(); ++C)
         Grade->SetCells(C, 1, "");
+    Grade->setCurrentIndex(QModelIndex());
+    if (Grade == GridBins)
+        Estado.LinhaSel2 = 0;
+    else if (Grade == Estado.Grid)
+        Estado.LinhaSel = 0;
 }
 
 void TFormPadraoCfgBins_B::IncluiDadosNaGrid2(int Linha, const std::string& Bin)
@@ -393,12 +405,21 @@ void TFormPadraoCfgBins_B::Btn_inc_crClick()
     ExibeFundo(true);
     Estado.FlagAux = Estado.flagMod;
     DadosModificadosGrid(false);
+    FocaPainel();
+}
+
+void TFormPadraoCfgBins_B::FocaPainel()
+{
+    // The table the focus was on is hidden now: typing goes on in the panel.
+    if (EditBins->CanFocus())
+        EditBins->SetFocus();
 }
 
 void TFormPadraoCfgBins_B::Btn_alt_crClick()
 {
     GridAtivo();
     TStringGrid* Grade = Estado.Grid;
+    Estado.LinhaSel = Grade->Row(); // the row the person sees chosen, after any reload
     if (Estado.LinhaSel != 0 && Estado.LinhaSel < Grade->RowCount() - 1) {
         EditNome->SetText(Grade->Cells(0, Estado.LinhaSel));
         MoveBin(Grade->Cells(1, Estado.LinhaSel));
@@ -407,6 +428,7 @@ void TFormPadraoCfgBins_B::Btn_alt_crClick()
         Mostra_Tabelas(false);
         ExibeFundo(true);
         DadosModificadosGrid(false);
+        FocaPainel();
     } else {
         MessageBox(LeMensagens(Msg::SelecBinCorretamente), TituloConfigurador, MB_OK | MB_ICONWARNING);
     }
@@ -417,8 +439,14 @@ void TFormPadraoCfgBins_B::Btn_exc_crClick() {}
 
 void TFormPadraoCfgBins_B::Grade_CredDblClick(TStringGrid* Sender)
 {
-    if (TabCB.NivelUsuario == 2)
+    // A double click does what Incluir or Alterar do, and only while they can be pressed: never for a
+    // viewer, in the host's view-only mode, or while no company is chosen.
+    if (SomenteVisualiza())
         return;
+    for (const TSpeedButton* Botao : Sender->parentWidget()->findChildren<TSpeedButton*>())
+        if (!Botao->isEnabled())
+            return;
+    Estado.LinhaSel = Sender->Row();
     if (Sender->Cells(0, Estado.LinhaSel).empty() || Sender->RowCount() == 2)
         Btn_inc_crClick();
     else
@@ -450,6 +478,11 @@ bool TFormPadraoCfgBins_B::ExisteNome(const std::string& Nome)
 
 void TFormPadraoCfgBins_B::EditBinsKeyPress(char& Key)
 {
+    if (Key == 13) { // Enter adds the entry, as its button does
+        Key = 0;
+        BitBtnIncluirBinsClick();
+        return;
+    }
     const bool Controle = Key == 8 || Key == 9 || Key == 10 || Key == 13 || Key == 27;
     const bool Digito = Key >= '0' && Key <= '9';
     if (!Controle && !Digito && Key != '-') {
@@ -543,7 +576,9 @@ void TFormPadraoCfgBins_B::PageControlEnter()
 
 void TFormPadraoCfgBins_B::TabSetEnter()
 {
-    if (TabSet->CanFocus() && Estado.TabelasShow && Estado.Grid)
+    // A click on a tab sends the focus to its table; Tab stops on the tab set (the arrows change the
+    // table) and goes on from there, or the keyboard would go round in circles.
+    if (TabSet->CanFocus() && Estado.TabelasShow && Estado.Grid && QGuiApplication::mouseButtons() != Qt::NoButton)
         Estado.Grid->SetFocus();
 }
 

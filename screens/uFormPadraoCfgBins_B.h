@@ -122,4 +122,7 @@ public:
 
 protected:
     bool eventFilter(QObject* Objeto, QEvent* Evento) override;
+
+private:
+    void FocaPainel();
 };

@@ -318,14 +318,25 @@ void TFormPadraoCfgEstab::PreencheCaixa(const std::vector<std::string>& Lista)
     ComboBoxEmpresa->SetItems(Itens);
 }
 
-void TFormPadraoCfgEstab::WmAfterShow()
+bool TFormPadraoCfgEstab::SomenteVisualiza() const
+{
+    return ModoHost == "2" || !VerPrivilegio(4, TabCB.NivelUsuario);
+}
+
+void TFormPadraoCfgEstab::AplicaRestricoes()
 {
     if (ModoHost == "8")
         ComboBoxEmpresa->SetEnabled(false);
-    if (ModoHost == "2") {
+    if (SomenteVisualiza())
+        for (TBitBtn* Botao : {BitBtnSalvar, BitBtnCancelar, BitBtnExcluir})
+            Botao->SetEnabled(false);
+}
+
+void TFormPadraoCfgEstab::WmAfterShow()
+{
+    if (SomenteVisualiza())
         Habilitar(false, PageControlEstab);
-        BitBtnExcluir->SetEnabled(false);
-    }
+    AplicaRestricoes();
 }
 
 void TFormPadraoCfgEstab::ComboBoxEmpresaChange()
@@ -529,6 +540,7 @@ void TFormPadraoCfgEstab::AplicaModificado(bool Valor, bool MudaCaixa)
     BitBtnExcluir->SetEnabled(!Valor);
     if (MudaCaixa)
         ComboBoxEmpresa->SetEnabled(!Valor);
+    AplicaRestricoes();
 }
 
 void TFormPadraoCfgEstab::WMHackBox()
@@ -571,7 +583,7 @@ void TFormPadraoCfgEstab::HabilitaDentro(bool Habilita, QWidget* Pai, bool Paine
 
 void TFormPadraoCfgEstab::Habilitar(bool Habilita, TPageControl* Paginas)
 {
-    if (ModoHost == "2")
+    if (SomenteVisualiza())
         Habilita = false;
     for (int P = 0; P < Paginas->PageCount(); ++P) {
         TTabSheet* Pagina = Paginas->Pages(P);

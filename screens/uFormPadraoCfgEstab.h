@@ -102,8 +102,15 @@ protected:
     static bool EhTodas(const std::string& Texto);
     /// True while group mode is chosen.
     bool ModoGrupo() const;
+    /// True when nothing may be changed: the host shows the screen to view only (mode "2"), or the user
+    /// may neither edit nor delete (privilege level 2).
+    bool SomenteVisualiza() const;
+    /// Disables what the host's mode and the user's rights forbid (Save, Cancel, Delete when only
+    /// viewing; the company box in mode "8"): run after anything that enables controls.
+    void AplicaRestricoes();
     /// The modified flag, Save and Cancel as Valor, Delete the opposite, and the company box too when
-    /// MudaCaixa (the base only on a multi-company server; derived screens always).
+    /// MudaCaixa (the base only on a multi-company server; derived screens always); then the
+    /// restrictions.
     void AplicaModificado(bool Valor, bool MudaCaixa);
 
     TCursor CursorSalvo = crDefault;

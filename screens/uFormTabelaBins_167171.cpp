@@ -27,6 +27,7 @@ namespace {
 
 namespace Msg {
 constexpr int EmpTODAS = 250;
+constexpr int SelecEmpConfigurar = 389;
 constexpr int FormDebito = 396;
 constexpr int FormCombustivel = 398;
 } // namespace Msg
@@ -158,9 +159,11 @@ long long Numero(const std::string& Bin)
     return Valor;
 }
 
-bool TamanhoBinValido(const std::string& Bin)
+// A BIN of 6 to 9 digits.
+bool BinValido(const std::string& Bin)
 {
-    return Bin.size() >= 6 && Bin.size() <= 9;
+    return Bin.size() >= 6 && Bin.size() <= 9 &&
+           std::all_of(Bin.begin(), Bin.end(), [](char C) { return C >= '0' && C <= '9'; });
 }
 
 } // namespace
@@ -175,8 +178,14 @@ TFormTabelaBins_167171::TFormTabelaBins_167171(QWidget* Owner) : TFormPadraoCfgB
     TabSet->SetTabIndex(-1);
     Lbl_Titulo->move(615, Lbl_Titulo->y());
     ComboBoxEmpresa->move(ComboBoxEmpresa->x(), 29);
-    GridBins->SetTabOrder(11);
-    BitBtnRetornar->SetTabOrder(12);
+    // The keyboard's way round: the table and its tab set, the buttons, then the edit panel's controls
+    // (only one view is shown at a time). The page control itself is no stop: its tabs are hidden.
+    PageControl->SetTabStop(false);
+    int Ordem = 1;
+    for (QWidget* W : std::initializer_list<QWidget*>{PageControl, TabSet, BitBtnSalvar, BitBtnCancelar, BitBtnRetornar,
+                                                      BitBtnExcluir, GroupBoxEmpresa, EditBins, BitBtnIncluirBins,
+                                                      BitBtnEditarBins, BitBtnExcluirBins, GridBins, EditNome, Ck_senha})
+        DefineOrdemTab(W, Ordem++);
     Grade_Deb->SetColWidths(0, 130);
     Grade_Comb->SetColWidths(0, 130);
     connect(Ck_senha, &TCheckBox::Click, this, [this] { Ck_senhaClick(); });
@@ -186,6 +195,17 @@ std::string TFormTabelaBins_167171::EmpresaDoArquivo() const
 {
     const std::string Texto = ComboBoxEmpresa->Text();
     return EhTodas(Texto) ? std::string() : Texto;
+}
+
+bool TFormTabelaBins_167171::CaixaNomeiaTabelas() const
+{
+    const std::string Texto = ComboBoxEmpresa->Text();
+    if (!EmpresaCarregada || *EmpresaCarregada != EmpresaDoArquivo() ||
+        !(EhTodas(Texto) || VerificaComboBoxEmpresa(Texto))) {
+        MessageBox(LeMensagens(Msg::SelecEmpConfigurar), TituloConfigurador, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    return true;
 }
 
 void TFormTabelaBins_167171::HabilitaEdicao()
@@ -218,10 +238,12 @@ void TFormTabelaBins_167171::ComboBoxEmpresaChange()
     // The base enables every control of a valid choice; the edit boxes stay closed to a user without
     // the right to change.
     HabilitaEdicao();
-    TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
+    EmpresaCarregada = EmpresaDoArquivo();
+    TKovanIni Ini(RaizServidor(), "Mirabelo", *EmpresaCarregada);
     Ini.IniciaLote(); // one parse of the file for every key of both tables; nothing is written
     LimparStringGrid(Grade_Deb);
     LimparStringGrid(Grade_Comb);
+    EstadoBins().flagMod = false;
     std::string Invalidos, Excedentes;
     if (Ini.ExistiaAoCriar()) {
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
@@ -234,12 +256,13 @@ void TFormTabelaBins_167171::ComboBoxEmpresaChange()
                 Invalidos += "\r\n" + T.NomeTela + ": " + T.Total + "=" + Total;
                 continue;
             }
-            // Rows past the last one the file holds would be blank; a count far beyond them (edited by
-            // hand, or damaged) must not make the grid try to hold millions of rows.
+            // Rows past the last one of this table the file holds would be blank; a count beyond them
+            // (edited by hand, or damaged) loads the rows that exist, whatever else the file holds.
             std::vector<std::string> Secoes;
-            if (*N > 0 && *N > Ini.LeSecs(Secoes)) {
+            Ini.LeSecs(Secoes);
+            if (const long long Ultima = UltimaLinhaGuardada(Secoes, T); *N > Ultima) {
                 Excedentes += "\r\n" + T.NomeTela + ": " + T.Total + "=" + Total;
-                N = UltimaLinhaGuardada(Secoes, T);
+                N = Ultima;
             }
             // The rows are made at once and the view hears of their texts once.
             if (*N > 0)
@@ -275,8 +298,10 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
     TFormPadraoCfgBins_B::BitBtnSalvarClick();
     TEstadoBins& U = EstadoBins();
     if (U.TabelasShow) {
+        if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario) || !CaixaNomeiaTabelas())
+            return;
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
-        TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
+        TKovanIni Ini(RaizServidor(), "Mirabelo", *EmpresaCarregada);
         const bool Existia = Ini.ExistiaAoCriar();
         // The audit entries of both tables (tens of kilobytes for a large table) are built and written
         // on the side thread while the tables go into the batch; both only read the grids, which
@@ -317,6 +342,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         // a crash never leaves a change without its entries. They are waited for while the new text
         // is flushed to disk.
         Ini.ConfirmaLote([&Auditoria] { Auditoria.Espera(); });
+        U.flagMod = false;
         DadosModificados(false);
         BitBtnExcluirBins->SetEnabled(true);
         return;
@@ -329,7 +355,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             Foco->SetFocus();
     };
     if (U.opcao == "I") {
-        if (EditNome->Text().empty())
+        if (Apara(EditNome->Text()).empty())
             return Recusa(MsgDigiteNome, EditNome);
         if (ExisteNome(EditNome->Text())) {
             MessageBox(MsgNomeExistente, TituloConfigurador, MB_OK | MB_ICONWARNING);
@@ -367,11 +393,11 @@ void TFormTabelaBins_167171::BitBtnIncluirBinsClick()
     };
     const std::size_t Traco = Texto.find('-');
     if (Traco == std::string::npos) {
-        if (!TamanhoBinValido(Texto))
+        if (!BinValido(Texto))
             return Recusa(MsgTamanhoInvalido, MB_ICONERROR, true);
     } else {
         const std::string Inferior = Texto.substr(0, Traco), Superior = Texto.substr(Traco + 1);
-        if (!TamanhoBinValido(Inferior) || !TamanhoBinValido(Superior))
+        if (!BinValido(Inferior) || !BinValido(Superior))
             return Recusa(MsgTamanhoInvalido, MB_ICONERROR, true);
         if (Numero(Superior) < Numero(Inferior))
             return Recusa(MsgSuperiorMenor, MB_ICONERROR, true);
@@ -399,14 +425,18 @@ void TFormTabelaBins_167171::BitBtnIncluirBinsClick()
 
 void TFormTabelaBins_167171::Btn_exc_crClick()
 {
+    if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario))
+        return;
     TEstadoBins& U = EstadoBins();
     GridAtivo();
+    // The row asked about is the row deleted: the one the person sees chosen, after any reload.
+    U.LinhaSel = U.Grid->Row();
     if (U.LinhaSel == 0 || U.LinhaSel >= U.Grid->RowCount() - 1) {
         MessageBox(LeMensagens(237), TituloConfigurador, MB_OK | MB_ICONWARNING);
         return;
     }
     std::string Pergunta = MsgExcluirDaTabela;
-    Pergunta.replace(Pergunta.find("%s"), 2, U.Grid->Cells(0, U.Grid->Row()));
+    Pergunta.replace(Pergunta.find("%s"), 2, U.Grid->Cells(0, U.LinhaSel));
     if (MessageBox(Pergunta, TituloConfigurador, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     DadosModificados(true);
@@ -442,7 +472,7 @@ void TFormTabelaBins_167171::BitBtnCancelarClick()
 
 void TFormTabelaBins_167171::BitBtnExcluirClick()
 {
-    if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario))
+    if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario) || !CaixaNomeiaTabelas())
         return;
     if (MessageBox(MsgExcluirTabela, TituloConfigurador, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
@@ -450,7 +480,7 @@ void TFormTabelaBins_167171::BitBtnExcluirClick()
     Monta_Msg_Log("EXCLUSAO", 0);
     Monta_Msg_Log("EXCLUSAO", 1);
     {
-        TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
+        TKovanIni Ini(RaizServidor(), "Mirabelo", *EmpresaCarregada);
         if (Ini.Existe()) {
             Ini.IniciaLote();
             Ini.RemoveSec(SecaoTotais);
@@ -461,6 +491,7 @@ void TFormTabelaBins_167171::BitBtnExcluirClick()
     }
     LimparStringGrid(Grade_Deb);
     LimparStringGrid(Grade_Comb);
+    EstadoBins().flagMod = false;
     DadosModificados(false);
     BitBtnExcluirBins->SetEnabled(true);
 }

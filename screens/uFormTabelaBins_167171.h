@@ -4,6 +4,9 @@
 #include "screens/uFormPadraoCfgBins_B.h"
 #include "runtime/Classes.h"
 
+#include <optional>
+#include <string>
+
 class TFormTabelaBins_167171 : public TFormPadraoCfgBins_B {
     Q_OBJECT
 public:
@@ -28,10 +31,16 @@ public:
     void Monta_Msg_Log(const std::string& Operacao, int Tabela);
 
 private:
-    /// The company code the store is opened with: empty (the general file) under "Todas".
+    /// The company code the company box names: empty (the general file) under "Todas".
     std::string EmpresaDoArquivo() const;
+    /// True when the company box names the file whose tables the grids show; otherwise says so
+    /// (message 389) and a save or delete is refused.
+    bool CaixaNomeiaTabelas() const;
     /// The edit boxes open only to a user allowed to change (action 4).
     void HabilitaEdicao();
+
+    /// The company code of the file the grids were loaded from ("" for the general file).
+    std::optional<std::string> EmpresaCarregada;
 };
 
 /// The class the module registers under the name "TFormTabelaBins_167171".

@@ -12,6 +12,8 @@
 #include "support/EventLog.h"
 #include "support/Lib.h"
 
+#include <QGuiApplication>
+
 namespace {
 
 constexpr const char* Secao = "TrnHabilitada";
@@ -44,6 +46,11 @@ TFormTransHab_167171::TFormTransHab_167171(QWidget* Owner) : TFormPadraoCfgTrans
     TabSet1->SetTabIndex(-1);
     TabSet1->SetBounds(107, 240, 623, 23);
     BitBtnSalvar->move(475, BitBtnSalvar->y());
+    // The keyboard's way round: the company, the page, its tab, then the buttons.
+    int Ordem = 1;
+    for (QWidget* W : std::initializer_list<QWidget*>{PageControl1, TabSet1, BitBtnSalvar, BitBtnCancelar, BitBtnRetornar,
+                                                      BitBtnExcluir, GroupBoxEmpresa})
+        DefineOrdemTab(W, Ordem++);
     Cr_parceladoEstab->SetEnabled(false);
     Cr_parceladoAdm->SetEnabled(false);
 
@@ -104,6 +111,8 @@ void TFormTransHab_167171::ComboBoxEmpresaChange()
 void TFormTransHab_167171::BitBtnSalvarClick()
 {
     TFormPadraoCfgTransHab::BitBtnSalvarClick();
+    if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario))
+        return;
     const std::string Parcelas = ParcelasC->Text();
     if (ParcelasC->Enabled() && Parcelas.empty()) {
         MessageBox(MsgInformeParcelas, TituloConfigurador, MB_OK | MB_ICONWARNING);
@@ -204,7 +213,9 @@ void TFormTransHab_167171::ParcelasCChange()
 
 void TFormTransHab_167171::TabSet1Enter()
 {
-    if (TabSet1->CanFocus())
+    // A click on the tab sends the focus to the page; Tab goes on past the tab set to the buttons, or
+    // the keyboard would go round in circles.
+    if (TabSet1->CanFocus() && QGuiApplication::mouseButtons() != Qt::NoButton)
         Cr_vista->setFocus(Qt::TabFocusReason);
 }
 
@@ -214,6 +225,8 @@ void TFormTransHab_167171::LimparTela()
     Cr_cancelamento->SetChecked(false);
     Cr_parceladoEstab->SetChecked(false);
     ParcelasC->SetText("");
+    // The installment count follows its boxes again: closed now that none is checked.
+    TFormPadraoCfgTransHab::Cr_parceladoEstabClick();
 }
 
 void TFormTransHab_167171::Monta_Msg_Log(const std::string& Operacao, const std::string& Empresa)
