@@ -100,6 +100,13 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(Form.data()));
         QCoreApplication::processEvents();
     }
+    /// After a popup (a list, a menu) closes, offscreen leaves no window active: the person's window
+    /// takes the keyboard again.
+    void VoltaAJanela()
+    {
+        Form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Form.data()));
+    }
     template <class T = QWidget>
     T* Controle(const char* Nome) const
     {
@@ -168,6 +175,22 @@ public:
         for (int I = 0; I < Combo->count(); ++I)
             Lista.push_back(Cp1252DeQString(Combo->itemText(I)));
         return Lista;
+    }
+
+    /// Where Tab takes the focus, from control Inicio on, until it is back there (at most 30 steps): the
+    /// names of the controls, in order.
+    QStringList CadeiaTab(const char* Inicio = "ComboBoxEmpresa")
+    {
+        Controle(Inicio)->setFocus(Qt::TabFocusReason);
+        QStringList Cadeia;
+        for (int I = 0; I < 30; ++I) {
+            Tecla(Qt::Key_Tab);
+            const QWidget* Foco = QApplication::focusWidget();
+            Cadeia << (Foco ? Foco->objectName() : QString("-"));
+            if (Cadeia.back() == Inicio)
+                break;
+        }
+        return Cadeia;
     }
 
     /// Codes the host received, in order, from position Desde on.

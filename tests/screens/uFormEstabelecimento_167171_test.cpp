@@ -2,6 +2,10 @@
 // saved (with the duplicate check), cancelled and deleted (with "Transações Habilitadas"), all audited.
 #include "TelaTeste.h"
 
+#include <QClipboard>
+#include <QMessageBox>
+#include <QTimer>
+
 namespace {
 
 const std::string Cabeca = "Mirabelo/Estabelecimento/";
@@ -100,8 +104,7 @@ private slots:
         QTest::newRow("empresa-fixa") << "8" << 0 << QList<int>{2} << Sera << Nenhuma;
         QTest::newRow("uma-empresa") << "" << 0 << QList<int>{1, IDYES}
                                      << Sera + Confirma + "da empresa [00000000] ? (0x124)" << Ambas("00000000");
-        QTest::newRow("nivel-2-so-ve") << "0" << 2 << QList<int>{1, IDYES}
-                                       << "SEGURANÇA: Usuário não autorizado para essa opção. (0x10)" << Nenhuma;
+        QTest::newRow("nivel-2-so-ve") << "0" << 2 << QList<int>{1, IDYES} << "" << Nenhuma; // Excluir disabled
     }
     void Exclui()
     {
@@ -143,6 +146,50 @@ private slots:
             QCOMPARE(std::filesystem::exists(T.Raiz.IniEmpresa("00000456")), !Excluidas[I].contains("456"));
             QCOMPARE(I == 0 ? T.Texto("EditCodigoEstab").empty() : !T.Marcada("Cr_vista"), Removida); // cleared
         }
+    }
+
+    // The code field from the keyboard: forward Delete, Ctrl+Z, Ctrl+A edit it (and make the screen
+    // modified); a paste is typing. Cancelling asks in a real message box whose buttons are Portuguese.
+    // Esc on an unchanged screen leaves without a question.
+    void Teclado()
+    {
+        TTelaTeste T;
+        T.Empresas({{"00000123", "000000000000123"}});
+        T.Abre();
+        T.Tecla(Qt::Key_Tab);
+        T.Tecla(Qt::Key_Home);
+        T.Tecla(Qt::Key_Delete);
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("00000000000123"));
+        QVERIFY(T.Habilitado("BitBtnSalvar"));
+        T.Tecla(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("000000000000123"));
+        T.Tecla(Qt::Key_A, Qt::ControlModifier);
+        T.Digita("\b");
+        QGuiApplication::clipboard()->setText("12-3.4ab");
+        T.Tecla(Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("1234ab"));
+
+        KovanSetMessageBoxHandler(nullptr, nullptr);
+        QStringList Botoes;
+        QTimer::singleShot(0, [&Botoes] {
+            auto* Caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!Caixa)
+                return;
+            for (QAbstractButton* B : Caixa->buttons())
+                Botoes << B->text();
+            Caixa->button(QMessageBox::Yes)->click();
+        });
+        T.Clica("BitBtnCancelar");
+        T.AtendeCaixas();
+        T.VoltaAJanela();
+        Botoes.sort();
+        QCOMPARE(Botoes, (QStringList{"&Não", "&Sim"}));
+        QCOMPARE(T.Texto("EditCodigoEstab"), std::string("000000000000123"));
+
+        T.Clica("EditCodigoEstab");
+        T.Tecla(Qt::Key_Escape);
+        QVERIFY(!T.Form->isVisible());
+        QCOMPARE(T.Dialogos(), QString());
     }
 };
 

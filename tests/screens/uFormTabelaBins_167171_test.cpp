@@ -4,6 +4,8 @@
 #include "runtime/Grids.h"
 #include "screens/uFormPadraoCfgBins_B.h"
 
+#include <QClipboard>
+#include <QMenu>
 #include <algorithm>
 #include <fstream>
 #include <sys/stat.h>
@@ -298,23 +300,207 @@ private slots:
                              "nome=\r\nbins=\r\nsenha=0\r\n[combustivel_03]\r\nnome=G\r\nbins=\r\nsenha=0\r\n"));
     }
 
-    // A user who may only view: no panel by a double click, no cancel or delete of the tables.
-    void SomenteConsulta()
+    // Nothing changes a file for a user who may only view (level 2) or in host mode "2", on any path; in
+    // mode "8" the company stays fixed through the edit panel and a save.
+    void RestricoesEmTodoCaminho_data()
     {
-        TTela T(2);
+        QTest::addColumn<int>("Nivel");
+        QTest::addColumn<QString>("Modo");
+        QTest::newRow("nivel-2") << 2 << "0";
+        QTest::newRow("modo-2") << 0 << "2";
+        QTest::newRow("modo-8") << 0 << "8";
+    }
+    void RestricoesEmTodoCaminho()
+    {
+        QFETCH(int, Nivel);
+        QFETCH(QString, Modo);
+        TTela T(static_cast<std::uint16_t>(Nivel));
+        T.Respostas[501] = Modo.toStdString();
         const std::string Arquivo = "[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n";
         T.Abre(Arquivo);
         T.ClicaLinha(1, true);
-        QVERIFY(T.Controle("PageControl")->isVisible());
-        QVERIFY(!T.Habilitado("EditBins") && !T.Habilitado("EditNome"));
-        T.Clica("BitBtnExcluir");
+        if (Modo == "8") {
+            QVERIFY(!T.Controle("PageControl")->isVisible());
+            T.Marca("Ck_senha");
+            T.Clica("BitBtnSalvar");
+            QVERIFY(!T.Habilitado("ComboBoxEmpresa"));
+            T.Clica("BitBtnSalvar");
+            QCOMPARE(T.Geral(), std::string("[TabBins]\r\nTotDeb=1\r\ntotcomb=0\r\n[debito_01]\r\nnome=A\r\n"
+                                            "bins=601234;\r\nsenha=0\r\n"));
+            QVERIFY(!T.Habilitado("ComboBoxEmpresa") && T.Habilitado("BitBtnExcluir"));
+            return;
+        }
+        QVERIFY(T.Controle("PageControl")->isVisible()); // no panel
+        for (const char* Botao : {"Btn_inc_deb", "Btn_alt_deb", "Btn_exc_deb", "BitBtnSalvar", "BitBtnCancelar", "BitBtnExcluir"}) {
+            QVERIFY2(!T.Habilitado(Botao), Botao);
+            T.RespostasCaixa = {IDYES};
+            T.Clica(Botao);
+        }
+        T.Tecla(Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(T.Grade()->RowCount(), 3);
         QCOMPARE(T.Geral(), Arquivo);
-        // A row taken out of the grid cannot be cancelled back by this user either.
+        QVERIFY(T.Auditoria().empty());
+        QCOMPARE(T.Dialogos(), QString());
+    }
+
+    // The file written is the one whose tables the grids show: with the company box emptied by Delete
+    // (no change event), a delete or a save is refused and no file changes. The row deleted is the row the
+    // question named, also after a reload, and nothing stays chosen across one.
+    void GravaSoOQueEstaNaTela()
+    {
+        TTela T;
+        T.Empresas({{"00000123", ""}, {"00000456", ""}});
+        auto Tabela = [](const char* A, const char* B, const char* C) {
+            std::string Texto = "[TabBins]\r\nTotDeb=3\r\n";
+            int I = 0;
+            for (const char* Nome : {A, B, C}) {
+                const std::string N = std::to_string(++I);
+                Texto += "[Debito_0" + N + "]\r\nNome=" + Nome + "\r\nBins=60000" + N + ";\r\nSenha=0\r\n";
+            }
+            return Texto;
+        };
+        const std::string Geral = Tabela("G1", "G2", "G3"), De123 = Tabela("A", "B", "C"), De456 = Tabela("X", "Y", "Z");
+        TRaizTeste::Grava(T.Raiz.IniEmpresa("00000123"), De123);
+        TRaizTeste::Grava(T.Raiz.IniEmpresa("00000456"), De456);
+        T.Abre(Geral);
+        auto Escolhe = [&T](const char* Empresa) {
+            if (QWidget* Lista = T.Controle<QComboBox>("ComboBoxEmpresa")->view(); Lista->isVisible()) {
+                QTest::keyClick(Lista, Qt::Key_Escape); // the list a reload left open
+                T.VoltaAJanela();
+            }
+            T.Clica("ComboBoxEmpresa");
+            T.Tecla(Qt::Key_Delete);
+            T.Digita(Empresa);
+        };
+        Escolhe("00000123");
+        T.Clica("ComboBoxEmpresa");
+        T.Tecla(Qt::Key_Delete);
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnExcluir");
+        const std::string Selecione = "Selecione a empresa para configurar.";
+        QCOMPARE(T.UltimaCaixa(), Selecione);
         T.Exclui(1);
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(T.UltimaCaixa(), Selecione);
+        QVERIFY(T.Geral() == Geral && T.Guardado("00000123") == De123 && T.Auditoria().empty());
+
+        T.RespostasCaixa = {IDYES};
         T.Clica("BitBtnCancelar");
-        const QString Recusa = "SEGURANÇA: Usuário não autorizado para essa opção. (0x10)";
-        QCOMPARE(T.Dialogos(), Recusa + " | Configurador Mirabelo.: Deseja excluir [A] da Tabela ? (0x124) | " + Recusa);
-        QCOMPARE(T.Grade()->RowCount(), 2);
+        Escolhe("00000123");
+        T.ClicaLinha(3);
+        Escolhe("00000456");
+        T.Caixas.clear();
+        T.RespostasCaixa = {IDYES};
+        T.Clica("Btn_exc_deb");
+        QCOMPARE(T.Dialogos(), "Configurador Mirabelo.: Selecione o bin corretamente. (0x30)");
+        T.Exclui(2);
+        QCOMPARE(T.Coluna(0), (std::vector<std::string>{"X", "Z", ""}));
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnCancelar");
+        T.Caixas.clear();
+        T.Clica("Btn_exc_deb");
+        QCOMPARE(T.Dialogos(), "Configurador Mirabelo.: Selecione o bin corretamente. (0x30)");
+        QCOMPARE(T.Coluna(0), (std::vector<std::string>{"X", "Y", "Z", ""}));
+    }
+
+    // After a save the screen is unmodified, and a row opened only to look at it changes nothing.
+    void GravadoEstaGravado()
+    {
+        TTela T;
+        T.Abre("[TabBins]\r\nTotDeb=1\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=1\r\n");
+        T.Exclui(1);
+        T.Clica("BitBtnSalvar");
+        T.Clica("Btn_inc_deb");
+        T.Escreve("EditNome", "B");
+        T.AdicionaBin("700000");
+        T.Clica("BitBtnSalvar");
+        T.Clica("BitBtnSalvar");
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("ComboBoxEmpresa") && T.Habilitado("BitBtnExcluir"));
+        T.ClicaLinha(1, true);
+        T.Clica("BitBtnRetornar"); // back from the panel: nothing to ask
+        QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("ComboBoxEmpresa"));
+        T.Clica("BitBtnRetornar"); // and the screen closes without asking
+        QVERIFY(!T.Form->isVisible());
+        QCOMPARE(T.Dialogos(), "Configurador Mirabelo.: Deseja excluir [A] da Tabela ? (0x124)");
+    }
+
+    // A stored count beyond a table's rows is judged against that table's row sections alone, whatever
+    // else the file holds: the same rows load, with the same message.
+    void TotalAlemDasLinhasDaPropriaTabela()
+    {
+        std::string Linhas = "[TabBins]\r\nTotDeb=5\r\n";
+        for (int I = 1; I <= 3; ++I)
+            Linhas += "[Debito_0" + std::to_string(I) + "]\r\nNome=C" + std::to_string(I) + "\r\nBins=60000" +
+                      std::to_string(I) + ";\r\nSenha=0\r\n";
+        const std::string Outras = "[Geral]\r\nCodigoEstabelecimento=1\r\n[TrnHabilitada]\r\nDebitoVista=1\r\n"
+                                   "[Combustivel_01]\r\nNome=F\r\n";
+        for (const std::string& Arquivo : {Linhas, Outras + Linhas}) {
+            TTela T;
+            T.Abre(Arquivo);
+            QCOMPARE(T.Coluna(0), (std::vector<std::string>{"C1", "C2", "C3", ""}));
+            QCOMPARE(T.Caixas.size(), std::size_t(1));
+            QVERIFY(T.UltimaCaixa().find("TotDeb=5") != std::string::npos);
+        }
+    }
+
+    // The keyboard alone: Tab goes round every control of the view shown; Alt+I opens the panel on the
+    // BIN field; Enter adds an entry; a paste (Shift+Insert, or the menu's own Paste) is typing; forward
+    // Delete, Ctrl+A and Ctrl+Z edit; a name of blanks is no name; no two mnemonics share a letter.
+    void SoComTeclado()
+    {
+        TTela T;
+        T.Abre();
+        QCOMPARE(T.CadeiaTab(), (QStringList{"Grade_Deb", "TabSet", "BitBtnRetornar", "BitBtnExcluir", "ComboBoxEmpresa"}));
+        auto Mnemonicos = [&T] {
+            QStringList Letras;
+            for (const QAbstractButton* B : T.Form->findChildren<QAbstractButton*>())
+                if (B->isVisible() && B->text().contains('&'))
+                    Letras << B->text().mid(B->text().indexOf('&') + 1, 1).toLower();
+            Letras.sort();
+            return Letras;
+        };
+        QCOMPARE(Mnemonicos(), (QStringList{"a", "c", "e", "i", "r", "s", "x"}));
+        T.Tecla(Qt::Key_I, Qt::AltModifier);
+        QTRY_VERIFY(!T.Controle("PageControl")->isVisible()); // a mnemonic presses its button as a click does
+        QCOMPARE(QApplication::focusWidget(), T.Controle("EditBins"));
+        T.Digita("601234");
+        T.Tecla(Qt::Key_Return);
+        QCOMPARE(T.Coluna(0, "GridBins"), (std::vector<std::string>{"601234", ""}));
+        QGuiApplication::clipboard()->setText("6012x4-6012999");
+        T.Tecla(Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(T.Texto("EditBins"), std::string("60124-60129"));
+        T.Tecla(Qt::Key_Home);
+        T.Tecla(Qt::Key_Delete);
+        QCOMPARE(T.Texto("EditBins"), std::string("0124-60129"));
+        T.Tecla(Qt::Key_A, Qt::ControlModifier);
+        T.Digita("\b7");
+        QCOMPARE(T.Texto("EditBins"), std::string("7"));
+        T.Tecla(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(T.Texto("EditBins"), std::string("0124-60129"));
+        // The menu of a right click: Portuguese, and its Paste types too.
+        T.Apaga("EditBins");
+        QGuiApplication::clipboard()->setText("7000x01");
+        QWidget* Edit = T.Controle("EditBins"); // a right click, as the window system delivers it
+        QContextMenuEvent Clique(QContextMenuEvent::Mouse, QPoint(5, 5), Edit->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(Edit, &Clique);
+        auto* Menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(Menu);
+        QAction* Colar = nullptr;
+        for (QAction* A : Menu->actions())
+            if (A->text().remove('&').startsWith("Colar"))
+                Colar = A;
+        QVERIFY(Colar);
+        Colar->trigger();
+        Menu->close();
+        T.VoltaAJanela();
+        QCOMPARE(T.Texto("EditBins"), std::string("700001"));
+        T.Tecla(Qt::Key_Return);
+        T.Escreve("EditNome", "   ");
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(T.UltimaCaixa(), std::string("Digite um Nome para o(s) Bin(s)."));
+        QCOMPARE(T.CadeiaTab("EditBins"), (QStringList{"BitBtnIncluirBins", "BitBtnEditarBins", "BitBtnExcluirBins",
+                                                       "GridBins", "EditNome", "Ck_senha", "BitBtnSalvar",
+                                                       "BitBtnCancelar", "BitBtnRetornar", "EditBins"}));
     }
 };
 

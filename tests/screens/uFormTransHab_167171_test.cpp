@@ -115,10 +115,14 @@ private slots:
             T.Tecla(Qt::Key_V, Qt::ControlModifier);
             QCOMPARE(T.Texto("ComboBoxEmpresa"), std::string());
             T.Digita("00000123");
-            T.Controle("BitBtnExcluir")->setFocus();
-            T.Tecla(Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), T.Controle(Nivel == 2 ? "BitBtnRetornar" : "Cr_vista"));
+            // Tab goes round: the company, the page's boxes, the tab, the buttons; never back in a loop.
+            const QStringList Cadeia = Nivel == 2 ? QStringList{"BitBtnRetornar", "ComboBoxEmpresa"}
+                                                  : QStringList{"Cr_vista", "Cr_parceladoEstab", "Cr_cancelamento",
+                                                                "TabSet1", "BitBtnRetornar", "BitBtnExcluir",
+                                                                "ComboBoxEmpresa"};
+            QCOMPARE(T.CadeiaTab(), Cadeia);
             if (Nivel == 0) {
+                T.Tecla(Qt::Key_Tab);
                 QSignalSpy Paginas(T.Controle<QTabWidget>("PageControl1"), &QTabWidget::currentChanged);
                 T.Tecla(Qt::Key_Tab, Qt::ControlModifier);
                 QCOMPARE(Paginas.count(), 2); // to the next page and straight back
@@ -127,14 +131,45 @@ private slots:
         }
     }
 
-    // Host mode "2": even a company never saved cannot be saved.
+    // Host mode "2" or a user who may only view: even a company never saved cannot be saved, and a box
+    // clicked with the mouse changes nothing.
     void SoVisualizacao()
+    {
+        for (const auto& [Nivel, Modo] : {std::pair<std::uint16_t, const char*>{0, "2"}, {2, "0"}}) {
+            TTelaTeste T(Nivel);
+            T.Empresas({{"00000123", ""}, {"00000456", ""}});
+            GuardaTransacoes(T, "00000456", "DebitoVista=1\r\n");
+            T.Respostas[501] = Modo;
+            T.Abre(Classe);
+            QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("Cr_vista") && T.Habilitado("BitBtnRetornar"));
+            T.Clica("ComboBoxEmpresa");
+            T.Tecla(Qt::Key_Delete);
+            T.Digita("00000456");
+            T.Marca("Cr_vista");
+            T.Clica("BitBtnSalvar");
+            QVERIFY(T.Marcada("Cr_vista") && !T.Habilitado("BitBtnSalvar") && !T.Habilitado("BitBtnExcluir"));
+            QCOMPARE(T.Guardado("00000456"), std::string("[TrnHabilitada]\r\nDebitoVista=1\r\n"));
+            QVERIFY(!std::filesystem::exists(T.Raiz.IniEmpresa("00000123")));
+        }
+    }
+
+    // Deleting the current company's transactions closes the installment count again with its boxes;
+    // ticking "À Vista" then saves.
+    void ExcluiEGravaDeNovo()
     {
         TTelaTeste T;
         T.Empresas({{"00000123", ""}});
-        T.Respostas[501] = "2";
+        GuardaTransacoes(T, "00000123", "DebitoVista=1\r\nParceladoJurosEstabelecimento=1\r\nNumeroParcelas=3\r\n");
         T.Abre(Classe);
-        QVERIFY(!T.Habilitado("BitBtnSalvar") && !T.Habilitado("Cr_vista") && T.Habilitado("BitBtnRetornar"));
+        QVERIFY(T.Habilitado("ParcelasC"));
+        T.RespostasPergunta = {1};
+        T.RespostasCaixa = {IDYES};
+        T.Clica("BitBtnExcluir");
+        QVERIFY(!T.Marcada("Cr_parceladoEstab") && !T.Habilitado("ParcelasC"));
+        T.Marca("Cr_vista");
+        T.Clica("BitBtnSalvar");
+        QCOMPARE(T.Guardado("00000123"), std::string("[trnhabilitada]\r\ndebitovista=1\r\ncancelamento=0\r\n"
+                                                     "parceladojurosestabelecimento=0\r\nnumeroparcelas=\r\n"));
     }
 };
 
