@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStatusBar>
@@ -124,6 +125,16 @@ TForm* TConfigurador::Abre(const std::string& Classe)
     Form->show();
     Form->activateWindow();
     return Form;
+}
+
+void TConfigurador::MostraNivel(const std::string& Descricao)
+{
+    if (!Nivel) {
+        Nivel = new QLabel(this);
+        Nivel->setObjectName("LabelNivel");
+        statusBar()->addPermanentWidget(Nivel);
+    }
+    Nivel->setText(QString::fromStdString(Descricao));
 }
 
 std::vector<TForm*> TConfigurador::Abertas() const

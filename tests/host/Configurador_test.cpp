@@ -7,6 +7,7 @@
 #include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QtTest>
@@ -62,6 +63,8 @@ private slots:
         TTabCallBack Tabela{};
         Tabela.CallBack0 = &TConfigurador::Notificacao;
         CallBackInformacoes(&Tabela);
+        const QString Nivel = "user root: level 0 (full rights) from file access";
+        C.MostraNivel(Nivel.toStdString());
         C.show();
         QCOMPARE(C.Lista()->count(), 3);
         QCOMPARE(C.Lista()->item(2)->text(), QString("Transações Habilitadas"));
@@ -72,6 +75,7 @@ private slots:
         auto* Caixa = Tela->findChild<TComboBox*>("ComboBoxEmpresa");
         QTRY_COMPARE(QApplication::focusWidget(), Caixa);
         QCOMPARE(C.statusBar()->currentMessage(), QString("Selecione a empresa para configurar."));
+        QCOMPARE(C.statusBar()->findChild<QLabel*>("LabelNivel")->text(), Nivel);  // the hints leave it
         QTest::keyClick(Caixa, Qt::Key_V, Qt::ControlModifier); // empties the box
         QTest::keyClicks(QApplication::focusWidget(), "00000456");
         QCOMPARE(C.Empresa(), std::string("00000456"));
