@@ -3,7 +3,6 @@
 #include "ProcessoTeste.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <pwd.h>
 
 namespace fs = std::filesystem;
@@ -13,20 +12,6 @@ namespace {
 const std::string Telas = "Estabelecimento\tTFormEstabelecimento_167171\n"
                           "Tabela Bins\tTFormTabelaBins_167171\n"
                           "Transações Habilitadas\tTFormTransHab_167171\n";
-
-// Every file under Pasta with its bytes, inode and change time: equal pictures, untouched files.
-std::map<std::string, std::string> Retrato(const fs::path& Pasta)
-{
-    std::map<std::string, std::string> Arquivos;
-    for (const auto& E : fs::recursive_directory_iterator(Pasta)) {
-        struct stat St {};
-        stat(E.path().c_str(), &St);
-        Arquivos[E.path().string()] = std::to_string(St.st_ino) + ' ' + std::to_string(St.st_ctim.tv_nsec) + ' ' +
-                                      std::to_string(St.st_ctim.tv_sec) + ' ' +
-                                      (E.is_regular_file() ? TRaizTeste::Le(E.path()) : "");
-    }
-    return Arquivos;
-}
 
 } // namespace
 
@@ -103,7 +88,7 @@ TEST(Configurador, NivelVemDoUsuario)
          "cfkovan: [acesso] consulta names semtal, which is no group of this system\n"},
         {"outro-grupo", Raiz, Grupo, "", "user root: level 0 (full rights) from file access", ""},
     };
-    const auto Antes = Retrato(R.Raiz);
+    const auto Antes = TRaizTeste::Retrato(R.Raiz);
     for (const auto& Caso : Casos) {
         SCOPED_TRACE(Caso.Nome);
         TRaizTeste::Grava(R.Pasta / "bin" / "CfKovan.ini",
@@ -122,7 +107,7 @@ TEST(Configurador, NivelVemDoUsuario)
         EXPECT_EQ(E.Status, 0) << Classe << ": " << E.Erros;
         EXPECT_EQ(TRaizTeste::Le(Foto).substr(1, 3), "PNG") << Classe;
     }
-    EXPECT_EQ(Retrato(R.Raiz), Antes);
+    EXPECT_EQ(TRaizTeste::Retrato(R.Raiz), Antes);
 
     // A user who may not read the module's files is told so, and nothing opens.
     fs::permissions(R.Raiz / "config", fs::perms::others_all, fs::perm_options::remove);
