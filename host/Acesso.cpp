@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
@@ -23,18 +22,16 @@ bool Permite(const std::string& Caminho, int Modo)
 
 class TVerificacao {
 public:
-    /// A folder or file that must be readable and should be writable; false once one is not readable.
-    bool Confere(const std::string& Caminho, bool Pasta)
+    /// A folder, or a file whose stat is St, that must be readable and should be writable; false once
+    /// one is not readable.
+    bool Confere(const std::string& Caminho, const struct stat* St = nullptr)
     {
-        const int Busca = Pasta ? X_OK : 0;
+        const int Busca = St ? 0 : X_OK;
         if (!Permite(Caminho, R_OK | Busca)) {
             Acesso = {TDireito::Nenhum, Caminho, errno};
             return false;
         }
-        struct stat St {};
-        const bool Gravavel = Permite(Caminho, W_OK | Busca) &&
-                              (Pasta || (stat(Caminho.c_str(), &St) == 0 && (St.st_mode & 0222) != 0));
-        if (!Gravavel && Acesso.Direito == TDireito::Escrita)
+        if (Acesso.Direito == TDireito::Escrita && !(Permite(Caminho, W_OK | Busca) && (!St || (St->st_mode & 0222))))
             Acesso = {TDireito::Leitura, Caminho, 0};
         return true;
     }
@@ -43,7 +40,12 @@ public:
     {
         std::string Local;
         struct stat St {};
-        return !CaminhoLocalExiste(Pasta + "/Mirabelo.ini", Local, St) || Confere(Local, false);
+        if (!CaminhoLocalExiste(Pasta + "/Mirabelo.ini", Local, St))
+            return true;
+        // A link is written through to its target, whose mode counts; a dangling one reads as no file.
+        if (S_ISLNK(St.st_mode) && stat(Local.c_str(), &St) != 0)
+            return true;
+        return Confere(Local, &St);
     }
 
     TAcessoArquivos Acesso;
@@ -112,16 +114,16 @@ TAcessoArquivos AcessoAosArquivos(const std::string& Raiz)
     TVerificacao V;
     const std::string Config = CaminhoLocal(Raiz + "\\config");
     if (!DirectoryExists(Config))
-        V.Confere(CaminhoLocal(Raiz), true);  // a save makes config/ there
-    else if (V.Confere(Config, true) && V.ConfereIni(Config)) {
+        V.Confere(CaminhoLocal(Raiz));  // a save makes config/ there
+    else if (V.Confere(Config) && V.ConfereIni(Config)) {
         const std::string Empresas = CaminhoLocal(Raiz + "\\config\\empresas");
         std::vector<TEntradaDiretorio> Pastas;
-        if (DirectoryExists(Empresas) && V.Confere(Empresas, true) && ListaDiretorio(Empresas, "*", Pastas)) {
+        if (DirectoryExists(Empresas) && V.Confere(Empresas) && ListaDiretorio(Empresas, "*", Pastas)) {
             for (const TEntradaDiretorio& Pasta : Pastas) {
                 if (!Pasta.Diretorio || !CodigoEmpresaValido(Pasta.Nome))
                     continue;
                 const std::string Caminho = Empresas + "/" + Pasta.Nome;
-                if (!V.Confere(Caminho, true) || !V.ConfereIni(Caminho))
+                if (!V.Confere(Caminho) || !V.ConfereIni(Caminho))
                     break;
             }
         }
