@@ -134,10 +134,10 @@ TEST_F(FerramentaDados, EscritaQueFalhaERelatadaPorEmpresa)
     EXPECT_PRED2(Contem, E.Erros, "erased the code of 2 companies; 1 failed");
 
     // Another user, who may read the root but not write it.
-    if (geteuid() != 0)
+    const TUsuarioTeste Leitor;
+    if (geteuid() != 0 || ExecutaComando(R.Pasta, "test -x " + Pasta + "/cfkovan-dados", "", &Leitor).Status != 0)
         return;
     fs::permissions(R.Pasta, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
-    const TUsuarioTeste Leitor;
     E = ExecutaComando(R.Pasta, Programa(R.Pasta / "demo" / "bin") + "import -", "00000123;4\n", &Leitor);
     EXPECT_EQ(E.Status, 2) << E.Erros;
     const std::string Ini123 = (Empresas / "00000123" / "Mirabelo.ini").string();
