@@ -1,6 +1,7 @@
 #include "host/Acesso.h"
 
 #include "config/Lib.h"
+#include "platform/Ascii.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -101,12 +102,6 @@ std::vector<gid_t> GruposDoUsuario()
     return Grupos;
 }
 
-std::string Apara(const std::string& Texto)
-{
-    const std::size_t Inicio = Texto.find_first_not_of(" \t");
-    return Inicio == std::string::npos ? std::string() : Texto.substr(Inicio, Texto.find_last_not_of(" \t") - Inicio + 1);
-}
-
 } // namespace
 
 TAcessoArquivos AcessoAosArquivos(const std::string& Raiz)
@@ -166,7 +161,7 @@ TNivel NivelDoUsuario(const TAcessoArquivos& Arquivos, const std::string& Consul
     std::vector<gid_t> Grupos;
     for (std::size_t Inicio = 0; N.Nivel == NivelTotal && Inicio <= Consulta.size();) {
         const std::size_t Fim = std::min(Consulta.find(',', Inicio), Consulta.size());
-        const std::string Nome = Apara(Consulta.substr(Inicio, Fim - Inicio));
+        const std::string Nome = Apara(std::string_view(Consulta).substr(Inicio, Fim - Inicio));
         Inicio = Fim + 1;
         if (Nome.empty())
             continue;
