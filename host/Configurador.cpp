@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStatusBar>
@@ -15,6 +16,8 @@
 namespace {
 
 TConfigurador* Atual = nullptr;
+
+const QString Convite = QStringLiteral("Enter or a double click opens a screen.");
 
 // A reply overwrites the preset text, never more characters than it holds.
 void Responde(char* Texto, const std::string& Valor)
@@ -45,7 +48,7 @@ TConfigurador::TConfigurador(std::vector<TTela> TelasModulo, const std::string& 
         ListaTelas->addItem(QStringDeCp1252(Tela.Legenda));
     ListaTelas->setCurrentRow(0);
     setCentralWidget(ListaTelas);
-    statusBar()->showMessage(QStringLiteral("Enter or a double click opens a screen."));
+    statusBar()->showMessage(Convite);
     resize(420, 260);
     // Enter, or a double click, on a caption opens its screen.
     ListaTelas->installEventFilter(this);
@@ -124,6 +127,21 @@ TForm* TConfigurador::Abre(const std::string& Classe)
     Form->show();
     Form->activateWindow();
     return Form;
+}
+
+void TConfigurador::MostraNivel(const std::string& Descricao)
+{
+    if (!Nivel) {
+        Nivel = new QLabel(this);
+        Nivel->setObjectName("LabelNivel");
+        statusBar()->addPermanentWidget(Nivel);
+    }
+    Nivel->setText(QString::fromStdString(Descricao));
+    // The invitation and the screens' hints need room beside it (and the size grip after it).
+    const int Largura = Nivel->sizeHint().width() + statusBar()->fontMetrics().horizontalAdvance(Convite) +
+                        3 * statusBar()->fontMetrics().height();
+    if (width() < Largura)
+        resize(Largura, height());
 }
 
 std::vector<TForm*> TConfigurador::Abertas() const

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QListWidget;
 class TForm;
 
@@ -50,6 +51,9 @@ public:
     const std::string& Grupo() const { return GrupoEscolhido; }
     const std::vector<TTroca>& Trocas() const { return Historico; }
     void SetDigitoModo(char Digito) { DigitoModo = Digito; }
+    /// Shows for good, at the right of the status bar (UTF-8), who runs the configurator with which
+    /// level; the screens' hints take the rest of the bar.
+    void MostraNivel(const std::string& Descricao);
     QListWidget* Lista() const { return ListaTelas; }
 
 protected:
@@ -60,6 +64,7 @@ private:
 
     std::vector<TTela> Telas;
     QListWidget* ListaTelas;
+    QLabel* Nivel = nullptr;
     std::vector<QPointer<TForm>> Telas_Abertas;
     std::string EmpresaEscolhida = "00000000";
     std::string GrupoEscolhido;

@@ -2,6 +2,7 @@
 
 #include "config/Lib.h"
 #include "platform/Files.h"
+#include "platform/PrivateProfile.h"
 #include "runtime/Application.h"
 
 namespace {
@@ -9,6 +10,12 @@ namespace {
 std::string PastaDe(const std::string& Caminho)
 {
     return Caminho.substr(0, Caminho.find_last_of('/'));
+}
+
+// The CfKovan.ini the module reads: beside the executable the application object names.
+std::string ArquivoCfKovan()
+{
+    return PastaDe(Application().ExeName()) + "/CfKovan.ini";
 }
 
 } // namespace
@@ -35,7 +42,7 @@ void LocalizaCfKovan(const std::string& PastaConfig, const std::string& Programa
 std::string RaizDoServidor(bool ExigeCfKovan, std::string& Erro)
 {
     const std::string Exe = Application().ExeName();
-    const std::string Ini = PastaDe(Exe) + "/CfKovan.ini";
+    const std::string Ini = ArquivoCfKovan();
     const bool TemIni = FileExists(Ini);
     if (!TemIni && ExigeCfKovan) {
         const bool Padrao = Exe == CaminhoExecutavelAtual();
@@ -50,4 +57,11 @@ std::string RaizDoServidor(bool ExigeCfKovan, std::string& Erro)
         return {};
     }
     return Raiz;
+}
+
+std::string LeCfKovan(const char* Secao, const char* Chave)
+{
+    char Valor[1024];
+    GetPrivateProfileStringA(Secao, Chave, "", Valor, sizeof Valor, ArquivoCfKovan().c_str());
+    return Valor;
 }

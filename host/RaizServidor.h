@@ -27,3 +27,6 @@ void LocalizaCfKovan(const std::string& PastaConfig, const std::string& Programa
 /// it. Empty, with Erro saying why, when the root does not exist, or when CfKovan.ini is missing and
 /// ExigeCfKovan asks for it (without the file the module falls back to "\Kovan").
 std::string RaizDoServidor(bool ExigeCfKovan, std::string& Erro);
+
+/// The value of Secao/Chave in that CfKovan.ini (at most 1023 bytes), empty when it is missing.
+std::string LeCfKovan(const char* Secao, const char* Chave);

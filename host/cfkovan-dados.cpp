@@ -2,6 +2,7 @@
 // module as the configurator does and hands it the same requests the configurator would.
 #include "config/Kovan_INI.h"
 #include "config/Lib.h"
+#include "host/Acesso.h"
 #include "host/Argumentos.h"
 #include "host/Modulo.h"
 #include "host/RaizServidor.h"
@@ -13,6 +14,7 @@
 #include "runtime/Dialogs.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -287,7 +289,9 @@ int Exporta(TDadosEmpresa DadosEmpresa, const TOpcoes& O, bool Utf8)
     if (ParaArquivo) {
         Arquivo.open(O.Saida, std::ios::binary | std::ios::trunc);
         if (!Arquivo) {
-            std::cerr << "cfkovan-dados: cannot write " << O.Saida << ": " << std::strerror(errno) << '\n';
+            const int Erro = errno;
+            std::cerr << "cfkovan-dados: cannot write " << O.Saida << ": " << std::strerror(Erro)
+                      << (Erro == EACCES || Erro == EPERM ? " (running as user " + UsuarioEfetivo() + ")" : "") << '\n';
             return SaidaFalha;
         }
     }
@@ -318,11 +322,15 @@ std::string ArquivoDaEmpresa(const std::string& Raiz, const std::string& Empresa
     return CaminhoLocal(Caminho);
 }
 
-// One line per company whose file does not hold what the request should have left there.
+// One line per company whose file does not hold what the request should have left there, naming the
+// user we run as when the file system refuses that user the write.
 void RelataFalha(const std::string& Raiz, const std::string& Empresa, const std::string& Problema, bool Utf8)
 {
-    std::cerr << "cfkovan-dados: company " << ParaTerminal(Empresa, Utf8) << ": "
-              << ParaTerminal(ArquivoDaEmpresa(Raiz, Empresa) + " " + Problema, Utf8) << '\n';
+    const std::string Arquivo = ArquivoDaEmpresa(Raiz, Empresa);
+    std::cerr << "cfkovan-dados: company " << ParaTerminal(Empresa, Utf8) << ": " << ParaTerminal(Arquivo + " " + Problema, Utf8);
+    if (const std::string Recusado = PrimeiroSemEscrita(Arquivo); !Recusado.empty())
+        std::cerr << "; user " << UsuarioEfetivo() << " may not write " << ParaTerminal(Recusado, Utf8);
+    std::cerr << '\n';
 }
 
 // What an import should leave in one company's file. The entries the module stores are those with a

@@ -1,6 +1,7 @@
 // cfkovan: the configurator. It loads a network module as the server's configurator does, lists the
 // screens of the module descriptor and opens them by class name, and answers the notifications the
 // screens send through callback entry 0.
+#include "host/Acesso.h"
 #include "host/Argumentos.h"
 #include "host/Configurador.h"
 #include "host/Modulo.h"
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -51,9 +53,10 @@ Options:
   --config-dir DIR    the folder holding CfKovan.ini, whose [config] raiz names the server root
                       (default: see Files below)
   --module FILE       the module library (default: see Files below)
-  --level N           privilege level of the user (0 to 65535; 2 may only view)
+  --level 2           view only for this run (no option gives more than Privileges below)
   --mode D            the host mode digit given to each screen: 0 normal, 2 view only, 8 fixed company
-  --list              print the module's screens (caption and class) and exit
+  --list              print the user, level and its origin, then the module's screens (caption
+                      and class, a tab between), and exit
   --open CLASS        open the screen of that class at start
   --screenshot FILE   write a PNG of the open screen (or of the list) and exit
   -h, --help          show this text
@@ -63,11 +66,18 @@ Files:
                       program, in )" KOVAN_PASTA_CFKOVAN_SISTEMA R"(
   libcfMirabelo.so    the --module file; else the first found: beside this program, in
                       )" KOVAN_PASTA_MODULOS R"( from this program's folder
+
+Privileges:
+  The level handed to the module comes from the user running cfkovan: 0 (full rights) when the
+  user may write the server root's config folder and the module's files under it (Mirabelo.ini,
+  empresas and each company's folder and Mirabelo.ini), 2 (view only) when the user may only
+  read them; a user who may not read them is told so and nothing opens (status 2). Members of
+  a group named in CfKovan.ini [acesso] consulta=GROUP[,GROUP...] only view.
 )";
 
 struct TOpcoes {
     std::string PastaConfig, Modulo, Abrir, Foto;
-    std::uint16_t Nivel = 0;
+    std::optional<std::uint16_t> Nivel;
     char Modo = '0';
     bool Listar = false;
 };
@@ -96,13 +106,11 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
         }
     }
     if (!Nivel.empty()) {
-        char* Fim = nullptr;
-        const long N = std::strtol(Nivel.c_str(), &Fim, 10);
-        if (*Fim || N < 0 || N > 65535) {
-            Erro = "--level takes a number from 0 to 65535";
+        if (Nivel != "0" && Nivel != "2") {
+            Erro = "--level takes 0 (full rights) or 2 (view only)";
             return false;
         }
-        O.Nivel = static_cast<std::uint16_t>(N);
+        O.Nivel = static_cast<std::uint16_t>(Nivel[0] - '0');
     }
     if (!Modo.empty()) {
         if (Modo.size() != 1) {
@@ -114,13 +122,14 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
     return true;
 }
 
-int Executa(int Argc, char** Argv, const TOpcoes& O)
+int Executa(int Argc, char** Argv, const TOpcoes& O, const TNivel& Nivel)
 {
     TModuloRede Modulo(O.Modulo.empty() ? TModuloRede::CaminhoPadrao() : O.Modulo);
     auto Info = std::make_unique<TInfoModulo>();
     Modulo.Funcao<void (*)(TInfoModulo*)>("ObtemInformacoes")(Info.get());
     const std::vector<TTela> Telas = TelasDoDescritor(*Info);
     if (O.Listar) {
+        std::cout << DescreveNivel(Nivel) << '\n';
         for (const TTela& Tela : Telas)
             std::cout << Cp1252ParaUtf8(Tela.Legenda) << '\t' << Tela.Classe << '\n';
         return 0;
@@ -133,8 +142,9 @@ int Executa(int Argc, char** Argv, const TOpcoes& O)
     Application().Title = Titulo;
 
     TConfigurador Janela(Telas, Titulo, O.Modo);
+    Janela.MostraNivel(DescreveNivel(Nivel));
     TTabCallBack Tabela{};
-    Tabela.NivelUsuario = O.Nivel;
+    Tabela.NivelUsuario = Nivel.Nivel;
     Tabela.CallBack0 = &TConfigurador::Notificacao;
     Modulo.Funcao<void (*)(const TTabCallBack*)>("CallBackInformacoes")(&Tabela);
 
@@ -177,11 +187,19 @@ int main(int Argc, char** Argv)
         return 2;
     }
     LocalizaCfKovan(O.PastaConfig, "cfkovan");
-    // The screens read and write under the server root; listing them touches no file.
-    if (!O.Listar && RaizDoServidor(false, Erro).empty())
+    // The level comes from what the user may do under the server root, found before any screen.
+    const std::string Raiz = RaizDoServidor(false, Erro);
+    if (Raiz.empty())
         return Falha(Argc, Argv, Erro);
+    const TAcessoArquivos Acesso = AcessoAosArquivos(Raiz);
+    if (Acesso.Direito == TDireito::Nenhum)
+        return Falha(Argc, Argv, "user " + UsuarioEfetivo() + " may not read " + Acesso.Caminho + ": " +
+                                     std::strerror(Acesso.Erro));
+    const TNivel Nivel = NivelDoUsuario(Acesso, LeCfKovan("acesso", "consulta"), O.Nivel);
+    for (const std::string& Aviso : Nivel.Avisos)
+        std::cerr << "cfkovan: " << Aviso << '\n';
     try {
-        return Executa(Argc, Argv, O);
+        return Executa(Argc, Argv, O, Nivel);
     } catch (const std::exception& Excecao) {
         return Falha(Argc, Argv, Excecao.what());
     }

@@ -16,7 +16,8 @@ cfkovan=("$bin/cfkovan" --config-dir "$demo/bin")
 mkdir -p docs
 "${cfkovan[@]}" --screenshot docs/cfkovan.png 2>/dev/null
 echo "docs/cfkovan.png"
-"${cfkovan[@]}" --list | while IFS=$'\t' read -r legenda classe; do
+# The first line of --list is the user and level; the screens follow.
+"${cfkovan[@]}" --list | tail -n +2 | while IFS=$'\t' read -r legenda classe; do
     "${cfkovan[@]}" --open "$classe" --screenshot "docs/$classe.png" 2>/dev/null </dev/null
     echo "docs/$classe.png  ($legenda)"
 done

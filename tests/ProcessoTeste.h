@@ -5,23 +5,56 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <grp.h>
 #include <random>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 struct TExecucao {
     int Status;
     std::string Saida, Erros;
 };
 
+/// Another user for a test run by root: by default the system's unprivileged user 65534 ("nobody"),
+/// who owns no file of a test, with its own group and no other.
+struct TUsuarioTeste {
+    uid_t Uid = 65534;
+    gid_t Grupo = 65534;
+    std::vector<gid_t> Grupos;  ///< the supplementary groups
+};
+
+/// Makes this process (a child of the test) run as U, for good. False when the system refuses.
+inline bool AssumeUsuario(const TUsuarioTeste& U)
+{
+    return setgroups(U.Grupos.size(), U.Grupos.data()) == 0 && setgid(U.Grupo) == 0 && setuid(U.Uid) == 0;
+}
+
+/// Runs Comando with /bin/sh, as Como when given (the scratch files stay the test's own).
 inline TExecucao ExecutaComando(const std::filesystem::path& Rascunho, const std::string& Comando,
-                                const std::string& Entrada = "")
+                                const std::string& Entrada = "", const TUsuarioTeste* Como = nullptr)
 {
     TRaizTeste::Grava(Rascunho / "entrada", Entrada);
-    const std::string Completo = "LC_ALL=C.UTF-8 " + Comando + " <" + (Rascunho / "entrada").string() + " >" +
-                                 (Rascunho / "saida").string() + " 2>" + (Rascunho / "erros").string();
-    const int Bruto = std::system(Completo.c_str());
-    return {WIFEXITED(Bruto) ? WEXITSTATUS(Bruto) : -1, TRaizTeste::Le(Rascunho / "saida"),
-            TRaizTeste::Le(Rascunho / "erros")};
+    const std::string Completo = "LC_ALL=C.UTF-8 " + Comando;
+    const std::string Arquivos[] = {(Rascunho / "entrada").string(), (Rascunho / "saida").string(),
+                                    (Rascunho / "erros").string()};
+    const pid_t Filho = fork();
+    if (Filho == 0) {
+        for (int Fd = 0; Fd < 3; ++Fd) {
+            const int Aberto = open(Arquivos[Fd].c_str(), Fd == 0 ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (Aberto < 0 || dup2(Aberto, Fd) < 0)
+                _exit(126);
+        }
+        if (Como && !AssumeUsuario(*Como))
+            _exit(126);
+        execl("/bin/sh", "sh", "-c", Completo.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int Bruto = -1;
+    if (Filho < 0 || waitpid(Filho, &Bruto, 0) != Filho)
+        return {-1, {}, {}};
+    return {WIFEXITED(Bruto) ? WEXITSTATUS(Bruto) : -1, TRaizTeste::Le(Arquivos[1]), TRaizTeste::Le(Arquivos[2])};
 }
 
 /// Whether Texto holds Parte: for EXPECT_PRED2, which shows both when it does not.

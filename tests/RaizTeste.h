@@ -3,6 +3,7 @@
 // byte for byte (without going through the code under test).
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +59,20 @@ public:
     {
         struct stat S {};
         return stat(Caminho.c_str(), &S) == 0 ? S.st_ino : 0;
+    }
+
+    /// Every file and folder under Pasta with its inode, change time and bytes: two equal pictures, untouched files.
+    static std::map<std::string, std::string> Retrato(const std::filesystem::path& Pasta)
+    {
+        std::map<std::string, std::string> Arquivos;
+        for (const auto& E : std::filesystem::recursive_directory_iterator(Pasta)) {
+            struct stat S {};
+            stat(E.path().c_str(), &S);
+            Arquivos[E.path().string()] = std::to_string(S.st_ino) + ' ' + std::to_string(S.st_ctim.tv_sec) + '.' +
+                                          std::to_string(S.st_ctim.tv_nsec) + ' ' +
+                                          (E.is_regular_file() ? Le(E.path()) : std::string());
+        }
+        return Arquivos;
     }
 
     /// A company file root/config/<Nome>.cnf starting with the server's two magic bytes.

@@ -2,6 +2,7 @@
 #include "ProcessoTeste.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -111,7 +112,7 @@ TEST_F(FerramentaDados, ImportaComRespostasDeScriptEContaOQueFez)
 }
 
 // A write the module could not make is never reported as done: the tool reads back every company it
-// asked for and names each one whose file does not hold it.
+// asked for and names each one whose file does not hold it, and the user the file system refused.
 TEST_F(FerramentaDados, EscritaQueFalhaERelatadaPorEmpresa)
 {
     const fs::path Empresas = R.Pasta / "demo" / "Kovan" / "config" / "empresas";
@@ -121,13 +122,25 @@ TEST_F(FerramentaDados, EscritaQueFalhaERelatadaPorEmpresa)
 
     TExecucao E = Dados("import -", "00000123;111\n00000456;222\n00000789;333\n");
     EXPECT_EQ(E.Status, 2) << E.Erros;
-    EXPECT_PRED2(Contem, E.Erros, "company 00000456: " + Ini456 + " does not hold code 000000000000222 (it holds 000000000067890)");
+    EXPECT_PRED2(Contem, E.Erros, "company 00000456: " + Ini456 + " does not hold code 000000000000222 (it holds " +
+                                      "000000000067890); user root may not write " + Ini456 + "\n");
     EXPECT_PRED2(Contem, E.Erros, "company 00000789: " + (Empresas / "00000789" / "Mirabelo.ini").string() +
-                                      " does not hold code 000000000000333 (it holds none)");
+                                      " does not hold code 000000000000333 (it holds none)\n");
     EXPECT_PRED2(Contem, E.Erros, "read 3 entries: 1 stored, 0 skipped, 2 failed");
 
     E = Dados("erase --all");
     EXPECT_EQ(E.Status, 2) << E.Erros;
     EXPECT_PRED2(Contem, E.Erros, "company 00000456: " + Ini456 + " still holds code 000000000067890");
     EXPECT_PRED2(Contem, E.Erros, "erased the code of 2 companies; 1 failed");
+
+    // Another user, who may read the root but not write it.
+    const TUsuarioTeste Leitor;
+    if (geteuid() != 0 || ExecutaComando(R.Pasta, "test -x " + Pasta + "/cfkovan-dados", "", &Leitor).Status != 0)
+        return;
+    fs::permissions(R.Pasta, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    E = ExecutaComando(R.Pasta, Programa(R.Pasta / "demo" / "bin") + "import -", "00000123;4\n", &Leitor);
+    EXPECT_EQ(E.Status, 2) << E.Erros;
+    const std::string Ini123 = (Empresas / "00000123" / "Mirabelo.ini").string();
+    EXPECT_PRED2(Contem, E.Erros, "company 00000123: " + Ini123 + " does not hold code 000000000000004 (it holds " +
+                                      "none); user " + getpwuid(65534)->pw_name + " may not write " + (Empresas / "00000123").string() + "\n");
 }

@@ -74,7 +74,10 @@ rm "$usr/bin/CfKovan.ini"
 
 echo "== cfkovan, each screen offscreen"
 cfkovan=("$usr/bin/cfkovan" --config-dir "$raiz/demo/bin")
-"${cfkovan[@]}" --list >"$raiz/telas"
+"${cfkovan[@]}" --list >"$raiz/lista"
+[ "$(head -1 "$raiz/lista")" = "user $(id -un): level 0 (full rights) from file access" ] ||
+    falha "--list: $(head -1 "$raiz/lista")"
+tail -n +2 "$raiz/lista" >"$raiz/telas"
 [ "$(cut -f2 "$raiz/telas" | tr '\n' ' ')" = 'TFormEstabelecimento_167171 TFormTabelaBins_167171 TFormTransHab_167171 ' ] ||
     falha "--list: $(cat "$raiz/telas")"
 for classe in $(cut -f2 "$raiz/telas"); do

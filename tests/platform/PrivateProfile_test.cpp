@@ -5,7 +5,7 @@
 #include "platform/Ascii.h"
 #include "platform/Files.h"
 #include "LogEventosTeste.h"
-#include "RaizTeste.h"
+#include "ProcessoTeste.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>
@@ -503,7 +503,7 @@ TEST_F(PerfilPrivado, EscritoresMortosNaoDeixamSobrasNemPerdemGravacoes)
         ASSERT_GE(Filho, 0);
         if (Filho == 0) {
             close(Tubo[0]);
-            if ((geteuid() == 0 && setuid(65534) != 0) || Le("S", "inicio") != "1")
+            if ((geteuid() == 0 && !AssumeUsuario({})) || Le("S", "inicio") != "1")
                 _exit(1);
             for (int I = Rodada * 1000;; ++I)
                 if (Grava("S", ("k" + std::to_string(I)).c_str(), std::to_string(I).c_str()) == 1)
