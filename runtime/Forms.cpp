@@ -6,6 +6,7 @@
 #include "runtime/Texto.h"
 
 #include <QApplication>
+#include <QProgressDialog>
 #include <QEvent>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -171,4 +172,37 @@ TScreen& Screen()
 {
     static TScreen Tela;
     return Tela;
+}
+
+TProgresso::TProgresso(const std::string& Texto, int Total, bool Cancelavel)
+    : Texto(QStringDeCp1252(Texto)), Total(Total), Cancelavel(Cancelavel), CursorSalvo(Screen().Cursor()),
+      Inicio(std::chrono::steady_clock::now())
+{
+    Screen().SetCursor(crHourGlass);
+}
+
+TProgresso::~TProgresso()
+{
+    Janela.reset();
+    Screen().SetCursor(CursorSalvo);
+}
+
+bool TProgresso::Avanca(int Feitos)
+{
+    using namespace std::chrono_literals;
+    if (!Janela && std::chrono::steady_clock::now() - Inicio >= 500ms &&
+        qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        InstalaTraducaoQt();
+        const QString Cancelar = Cancelavel ? QCoreApplication::translate("QProgressDialog", "Cancel") : QString();
+        Janela = std::make_unique<QProgressDialog>(Texto, Cancelar, 0, Total);
+        Janela->setWindowModality(Qt::ApplicationModal);
+        Janela->setAutoReset(false);
+        Janela->setAutoClose(false);
+        Janela->setMinimumDuration(0);
+        Janela->show();
+    }
+    if (!Janela)
+        return true;
+    Janela->setValue(Feitos); // a modal progress window lets events through: the Cancel button works
+    return !Janela->wasCanceled();
 }

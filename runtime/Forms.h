@@ -1,5 +1,6 @@
 #pragma once
-// TForm: the base of every screen a module offers, over QWidget; and the screen cursor.
+// TForm: the base of every screen a module offers, over QWidget; the screen cursor and the progress of
+// long work.
 //
 // Life cycle as a host drives it: CriaFormPorNome (runtime/Classes.h) constructs the form through its
 // registered factory and then runs FormCreate, so the form has run it when the call returns (a virtual
@@ -10,9 +11,12 @@
 #include "runtime/Controls.h"
 
 #include <QWidget>
+#include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 
+class QProgressDialog;
 class TButton;
 
 class KOVANRT_API TForm : public QWidget {
@@ -79,3 +83,24 @@ private:
 };
 
 KOVANRT_API TScreen& Screen();
+
+/// Long work on a screen (one step per company): the hourglass cursor while it runs and, once it has
+/// taken half a second, a window with the count done, with a Cancel button when the work may stop between
+/// two steps. Without a Qt GUI application only the cursor is kept.
+class KOVANRT_API TProgresso {
+public:
+    TProgresso(const std::string& Texto, int Total, bool Cancelavel);
+    ~TProgresso();
+    TProgresso(const TProgresso&) = delete;
+    TProgresso& operator=(const TProgresso&) = delete;
+    /// Feitos steps are done; false once the person has asked to stop.
+    bool Avanca(int Feitos);
+
+private:
+    QString Texto;
+    int Total;
+    bool Cancelavel;
+    TCursor CursorSalvo;
+    std::chrono::steady_clock::time_point Inicio;
+    std::unique_ptr<QProgressDialog> Janela;
+};

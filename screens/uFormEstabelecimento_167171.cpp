@@ -7,6 +7,7 @@
 #include "runtime/Application.h"
 #include "runtime/ComCtrls.h"
 #include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
 #include "support/EventLog.h"
 #include "support/Lib.h"
@@ -18,6 +19,8 @@ namespace {
 const char* const SecaoGeral = "Geral";
 const char* const ChaveCodigo = "CodigoEstabelecimento";
 const char* const NomeModulo = "Mirabelo";
+const char* const MsgVerificandoCodigos = "Verificando os c\xF3""digos das outras empresas...";
+const char* const MsgExcluindo = "Excluindo a configura\xE7\xE3o de todas as empresas...";
 
 void Notifica(std::int32_t Codigo, std::string Texto)
 {
@@ -147,7 +150,13 @@ bool TFormEstabelecimento_167171::ExistCodigoEstab(const std::string& Empresa, c
         return false;
     const std::string Raiz = RaizServidor();
     const std::string Procurado = MinusculasAscii(Codigo);
-    for (const std::string& Item : ComboBoxEmpresa->Items()) {
+    const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
+    // Stopping the check stops the save: the code counts as used until every company was read.
+    TProgresso Progresso(MsgVerificandoCodigos, static_cast<int>(Empresas.size()), true);
+    int Feitas = 0;
+    for (const std::string& Item : Empresas) {
+        if (!Progresso.Avanca(Feitas++))
+            return true;
         TKovanIni Ini(Raiz, NomeModulo, Item);
         if (Item != Empresa && MinusculasAscii(Ini.LeVar(SecaoGeral, ChaveCodigo, "")) == Procurado)
             return true;
@@ -220,7 +229,13 @@ void TFormEstabelecimento_167171::BitBtnExcluirClick()
         TKovanIni Ini(Raiz, NomeModulo, EmpresaSelecionada);
         Ini.RemoveSec(SecaoGeral);
     } else {
-        for (const std::string& Empresa : ComboBoxEmpresa->Items()) {
+        // Each company is audited and changed whole: stopping between two leaves every one as it should be.
+        const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
+        TProgresso Progresso(MsgExcluindo, static_cast<int>(Empresas.size()), true);
+        int Feitas = 0;
+        for (const std::string& Empresa : Empresas) {
+            if (!Progresso.Avanca(Feitas++))
+                break;
             TKovanIni Ini(Raiz, NomeModulo, Empresa);
             if (Ini.ExisteSetor(SecaoGeral)) {
                 Monta_Msg_Log("EXCLUSAO", Empresa);

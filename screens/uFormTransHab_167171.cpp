@@ -8,6 +8,7 @@
 #include "runtime/Application.h"
 #include "runtime/ComCtrls.h"
 #include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
 #include "support/EventLog.h"
 #include "support/Lib.h"
@@ -29,6 +30,7 @@ const std::string MsgExcluirEmpresa = Utf8ParaCp1252("Deseja realmente excluir a
 const std::string MsgExcluirTodas = Utf8ParaCp1252("Deseja realmente excluir a configuração de Todas empresas ?");
 const std::string LogTela = Utf8ParaCp1252("Mirabelo/Transações Habilitadas/");
 const std::string LogExclusao = Utf8ParaCp1252(" - Opção Exclusão");
+const std::string MsgExcluindo = Utf8ParaCp1252("Excluindo a configuração de todas as empresas...");
 
 const char* Marca(bool Marcado)
 {
@@ -173,7 +175,13 @@ void TFormTransHab_167171::BitBtnExcluirClick()
             LimparTela();
         }
     } else {
-        for (const std::string& Empresa : ComboBoxEmpresa->Items()) {
+        // Each company is audited and changed whole: stopping between two leaves every one as it should be.
+        const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
+        TProgresso Progresso(MsgExcluindo, static_cast<int>(Empresas.size()), true);
+        int Feitas = 0;
+        for (const std::string& Empresa : Empresas) {
+            if (!Progresso.Avanca(Feitas++))
+                break;
             TKovanIni Ini(Raiz, "Mirabelo", Empresa);
             if (Ini.Existe()) {
                 Monta_Msg_Log("EXCLUSAO", Empresa);

@@ -7,6 +7,8 @@
 #include "runtime/StdCtrls.h"
 
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 #include <stdexcept>
@@ -148,6 +150,36 @@ private slots:
         Form->Combo->setFocus();
         Form.reset();
         QCOMPARE(Saidas, 1);
+    }
+
+    // Long work keeps the hourglass; past half a second a window counts the steps, and its Cancel (in
+    // Portuguese) stops the work between two steps.
+    void ProgressoDeTrabalhoLongo()
+    {
+        QStringList Visto;
+        int Passos = 0;
+        {
+            TProgresso Progresso("Excluindo...", 10, true);
+            QCOMPARE(Screen().Cursor(), crHourGlass);
+            QTimer::singleShot(800, [&Visto] {
+                auto* Janela = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+                if (!Janela)
+                    return;
+                Visto << Janela->labelText() << QString::number(Janela->value());
+                for (QPushButton* B : Janela->findChildren<QPushButton*>())
+                    Visto << B->text();
+                Janela->cancel();
+            });
+            while (Progresso.Avanca(Passos) && Passos < 10) {
+                QTest::qWait(150); // a company's work
+                ++Passos;
+            }
+        }
+        QCOMPARE(Screen().Cursor(), crDefault);
+        QVERIFY2(Passos >= 4 && Passos < 10, QByteArray::number(Passos));
+        QCOMPARE(Visto.size(), 3);
+        QCOMPARE(Visto[0], "Excluindo...");
+        QCOMPARE(Visto[2], "Cancelar");
     }
 
 private:
