@@ -216,7 +216,8 @@ int ImportaBins(const TContextoTroca& C, std::istream& Entrada, const std::strin
         Imp.Nomeada[T] = true;
         if (Campos[2].empty() && Campos[3].empty() && Campos[4].empty())
             continue;  // the table named, without rows
-        TLinhaBins Linha{Campos[2], {}, false};
+        // The name as the file gives it back: blanks around a value are not kept.
+        TLinhaBins Linha{std::string(AparaBrancos(Campos[2])), {}, false};
         if (!Flag(Campos[4], Linha.Senha)) {
             Leitura.Recusa(L, "pin " + Campos[4] + " is neither 1 nor 0");
             continue;

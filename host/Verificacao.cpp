@@ -361,12 +361,10 @@ std::vector<TAchado> VerificaRaiz(const std::string& Raiz)
             if (!V.Cnfs.count(MaiusculasAscii(P.Nome)))
                 V.Acha(Pasta, "pasta-sem-cnf", "a company folder without its company file " + P.Nome + ".cnf");
             for (const TEntrada& E : Lista(Pasta, Ok)) {
-                if (E.Pasta)
-                    continue;
-                if (EhTemporario(E.Nome))
-                    V.Acha(Pasta + "/" + E.Nome, "temporario", "a temporary file a writer left behind");
-                else if (IguaisSemCaixa(E.Nome, "Mirabelo.ini"))
+                if (IguaisSemCaixa(E.Nome, "Mirabelo.ini"))
                     V.Mirabelo(Pasta + "/" + E.Nome, P.Nome);
+                else if (!E.Pasta && EhTemporario(E.Nome))
+                    V.Acha(Pasta + "/" + E.Nome, "temporario", "a temporary file a writer left behind");
             }
             if (!Ok)
                 V.Acha(Pasta, "ilegivel", std::string("the folder cannot be listed: ") + std::strerror(errno));
