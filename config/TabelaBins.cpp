@@ -268,28 +268,27 @@ std::string MontaLog(const std::string& Operacao, int Tabela, const std::vector<
 
 } // namespace RegrasBins
 
-TCargaBins CarregaTabelasBins(const std::string& Raiz, const std::string& Empresa) noexcept
+TArquivoBins::TArquivoBins(const std::string& Raiz, const std::string& Empresa) noexcept
 {
-    TCargaBins Carga;
     try {
-        TKovanIni Ini(Raiz, "Mirabelo", Empresa);
-        Carga.Existe = Ini.ExistiaAoCriar();
-        if (!Carga.Existe) {
-            Carga.Total[0] = Carga.Total[1] = "0";
-            return Carga;
-        }
-        Ini.IniciaLote();  // one parse for every key of both tables; nothing is written
+        Ini = std::make_unique<TKovanIni>(Raiz, "Mirabelo", Empresa);
+        FCarga.Existe = Ini->ExistiaAoCriar();
+        FCarga.Total[0] = FCarga.Total[1] = "0";
+        // One parse for every key of both tables, and for the save's reads and writes.
+        Lote = Ini->IniciaLote();
+        if (!FCarga.Existe)
+            return;
         std::vector<std::string> Secoes;
-        Ini.LeSecs(Secoes);
+        Ini->LeSecs(Secoes);
         for (const std::string& Secao : Secoes)
-            Carga.Guardadas = Carga.Guardadas || IguaisSemCaixa(Secao, SecaoTotais) ||
-                              RegrasBins::LinhaDaSecao(TabelaDebito, Secao) ||
-                              RegrasBins::LinhaDaSecao(TabelaCombustivel, Secao);
+            FCarga.Guardadas = FCarga.Guardadas || IguaisSemCaixa(Secao, SecaoTotais) ||
+                               RegrasBins::LinhaDaSecao(TabelaDebito, Secao) ||
+                               RegrasBins::LinhaDaSecao(TabelaCombustivel, Secao);
         for (int T = 0; T < 2; ++T) {
-            Carga.Total[T] = Ini.LeVar(SecaoTotais, RegrasBins::ChaveTotal(T), "0");
-            std::optional<long long> N = RegrasBins::LeQuantidade(Carga.Total[T]);
+            FCarga.Total[T] = Ini->LeVar(SecaoTotais, RegrasBins::ChaveTotal(T), "0");
+            std::optional<long long> N = RegrasBins::LeQuantidade(FCarga.Total[T]);
             if (!N) {
-                Carga.TotalInvalido[T] = true;
+                FCarga.TotalInvalido[T] = true;
                 continue;
             }
             // Rows past the table's last section would be blank; a count far beyond them (edited by
@@ -298,51 +297,65 @@ TCargaBins CarregaTabelasBins(const std::string& Raiz, const std::string& Empres
             for (const std::string& Secao : Secoes)
                 Ultima = std::max(Ultima, RegrasBins::LinhaDaSecao(T, Secao).value_or(0));
             if (*N > Ultima) {
-                Carga.TotalExcedente[T] = true;
+                FCarga.TotalExcedente[T] = true;
                 N = Ultima;
             }
-            std::vector<TLinhaBins>& Linhas = Carga.Tabelas.Linhas[T];
+            std::vector<TLinhaBins>& Linhas = FCarga.Tabelas.Linhas[T];
             Linhas.reserve(static_cast<std::size_t>(std::max(*N, 0LL)));
             for (long long I = 1; I <= *N; ++I) {
                 const std::string Secao = RegrasBins::SecaoDaLinha(T, I);
-                Linhas.push_back({Ini.LeVar(Secao, "Nome", ""), Ini.LeVar(Secao, "Bins", ""),
-                                  Ini.LeVar(Secao, "Senha", "") == "1"});
+                Linhas.push_back({Ini->LeVar(Secao, "Nome", ""), Ini->LeVar(Secao, "Bins", ""),
+                                  Ini->LeVar(Secao, "Senha", "") == "1"});
             }
         }
     } catch (...) {
     }
-    return Carga;
 }
 
-bool SalvaTabelasBins(const std::string& Raiz, const std::string& Empresa, const TTabelasBins& Tabelas,
-                      const TAuditoria& Auditoria, const TTitulosBins& Titulos) noexcept
+TArquivoBins::~TArquivoBins() = default;
+
+bool TArquivoBins::Salva(const TTabelasBins& Tabelas, const TAuditoria& Auditoria, const TTitulosBins& Titulos) noexcept
 {
     try {
-        TKovanIni Ini(Raiz, "Mirabelo", Empresa);
-        const bool Existia = Ini.ExistiaAoCriar();
-        if (!Ini.IniciaLote())
+        if (!Ini || !Lote)
             return false;
         // Stale rows of a shorter table go; the new last row's section goes too and is written again.
-        if (Existia)
+        if (FCarga.Existe)
             for (int T = 0; T < 2; ++T)
-                RemoveLinhas(Ini, T, static_cast<long long>(Tabelas.Linhas[T].size()),
-                             RegrasBins::LeQuantidade(Ini.LeVar(SecaoTotais, RegrasBins::ChaveTotal(T), "0")));
+                RemoveLinhas(*Ini, T, static_cast<long long>(Tabelas.Linhas[T].size()),
+                             RegrasBins::LeQuantidade(Ini->LeVar(SecaoTotais, RegrasBins::ChaveTotal(T), "0")));
         for (int T = 0; T < 2; ++T) {
             const std::vector<TLinhaBins>& Linhas = Tabelas.Linhas[T];
             if (Auditoria)
                 Auditoria(RegrasBins::MontaLog("INCLUSAO", T, Linhas, Titulos));
             for (std::size_t I = 0; I < Linhas.size(); ++I) {
                 const std::string Secao = RegrasBins::SecaoDaLinha(T, static_cast<long long>(I + 1));
-                Ini.GravaVar(Secao, "Nome", Linhas[I].Nome);
-                Ini.GravaVar(Secao, "Bins", Linhas[I].Bins);
-                Ini.GravaVar(Secao, "Senha", Linhas[I].Senha ? "1" : "0");
+                Ini->GravaVar(Secao, "Nome", Linhas[I].Nome);
+                Ini->GravaVar(Secao, "Bins", Linhas[I].Bins);
+                Ini->GravaVar(Secao, "Senha", Linhas[I].Senha ? "1" : "0");
             }
-            Ini.GravaVar(SecaoTotais, RegrasBins::ChaveTotal(T), std::to_string(Linhas.size()));
+            Ini->GravaVar(SecaoTotais, RegrasBins::ChaveTotal(T), std::to_string(Linhas.size()));
         }
-        return Ini.ConfirmaLote();
+        Lote = false;
+        return Ini->ConfirmaLote();
     } catch (...) {
         return false;
     }
+}
+
+TCargaBins CarregaTabelasBins(const std::string& Raiz, const std::string& Empresa) noexcept
+{
+    try {
+        return TArquivoBins(Raiz, Empresa).Carga();
+    } catch (...) {
+        return {};
+    }
+}
+
+bool SalvaTabelasBins(const std::string& Raiz, const std::string& Empresa, const TTabelasBins& Tabelas,
+                      const TAuditoria& Auditoria, const TTitulosBins& Titulos) noexcept
+{
+    return TArquivoBins(Raiz, Empresa).Salva(Tabelas, Auditoria, Titulos);
 }
 
 bool ApagaTabelasBins(const std::string& Raiz, const std::string& Empresa, const TAuditoria& Auditoria) noexcept

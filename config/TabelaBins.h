@@ -10,10 +10,13 @@
 // and Senha ("1" asks for a PIN; any other value does not).
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class TKovanIni;
 
 /// One row of a BIN table: a card.
 struct TLinhaBins {
@@ -117,6 +120,27 @@ struct TCargaBins {
     std::string Total[2];              ///< the stored counts as read ("0" when missing)
     bool TotalInvalido[2] = {};        ///< not a number: that table was loaded empty
     bool TotalExcedente[2] = {};       ///< beyond the table's last row section: loaded up to that one
+};
+
+/// One company's tables for one action: the file read once when the object is made, the save (if any)
+/// put into it in one replace. An importer that loads, compares and saves uses one such object, so
+/// the file is looked up and read once; the screens' load and save are the two calls below.
+class TArquivoBins {
+public:
+    TArquivoBins(const std::string& Raiz, const std::string& Empresa) noexcept;
+    ~TArquivoBins();
+    TArquivoBins(const TArquivoBins&) = delete;
+    TArquivoBins& operator=(const TArquivoBins&) = delete;
+
+    /// The tables as CarregaTabelasBins answers them.
+    const TCargaBins& Carga() const noexcept { return FCarga; }
+    /// As SalvaTabelasBins, on the file as read when the object was made.
+    bool Salva(const TTabelasBins& Tabelas, const TAuditoria& Auditoria, const TTitulosBins& Titulos = {}) noexcept;
+
+private:
+    std::unique_ptr<TKovanIni> Ini;
+    bool Lote = false;
+    TCargaBins FCarga;
 };
 
 /// Loads both tables of Empresa's file ("" for the general one) in one read, as the screen loads its

@@ -245,7 +245,8 @@ int ImportaBins(const TContextoTroca& C, std::istream& Entrada, const std::strin
     TProgresso Progresso(Importadas.size(), C.Simulacao ? "bins import --dry-run" : "bins import");
     for (const TTabelasImportadas& Imp : Importadas) {
         Progresso.Avanca();
-        const TCargaBins Carga = CarregaTabelasBins(C.Raiz, Imp.Codigo);
+        TArquivoBins Arquivo(C.Raiz, Imp.Codigo);
+        const TCargaBins& Carga = Arquivo.Carga();
         TTabelasBins Novas = Carga.Tabelas;
         for (int T = 0; T < 2; ++T)
             if (Imp.Nomeada[T])
@@ -263,7 +264,7 @@ int ImportaBins(const TContextoTroca& C, std::istream& Entrada, const std::strin
                    << "; combustivel " << Diferencas(Carga.Tabelas.Linhas[1], Novas.Linhas[1]) << '\n';
             continue;
         }
-        if (!SalvaTabelasBins(C.Raiz, Imp.Codigo, Novas, C.Auditoria, C.Titulos)) {
+        if (!Arquivo.Salva(Novas, C.Auditoria, C.Titulos)) {
             Relato << "cfkovan-dados: company " << NomeNoArquivo(Imp.Codigo)
                    << ": its BIN tables could not be written (see the audit log for why)\n";
             --Escritas;
