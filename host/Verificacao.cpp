@@ -12,6 +12,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <deque>
 #include <map>
 #include <set>
 #include <sys/stat.h>
@@ -82,12 +83,13 @@ bool LeArquivo(const std::string& Caminho, std::string& Dados, int& Erro)
 
 // A settings file as the profile functions read it: the first section of a name, the first key of a
 // name in it, names and values without blanks around, a value without one pair of enclosing quotes.
-// The bytes are read once for the encoding checks, so they are parsed here instead of read again.
+// The bytes are read once for the encoding checks, so they are parsed here instead of read again;
+// names and values stay views into those bytes.
 class TIniLido {
 public:
     explicit TIniLido(std::string_view Texto)
     {
-        std::vector<std::pair<std::string, std::string>>* Atual = nullptr;
+        TSecao* Atual = nullptr;
         std::size_t Inicio = 0;
         while (Inicio < Texto.size()) {
             std::size_t Fim = Texto.find('\n', Inicio);
@@ -99,11 +101,11 @@ public:
             Linha = AparaSe(Linha, [](char C) { return C == ' ' || C == '\t' || C == '\r'; });
             if (Linha.empty())
                 continue;
-            if (Linha.front() == '[' && Linha.rfind(']') != std::string_view::npos && Linha.rfind(']') > 0) {
-                const std::string Nome(AparaBrancos(Linha.substr(1, Linha.rfind(']') - 1)));
+            if (const std::size_t Fecha = Linha.rfind(']'); Linha.front() == '[' && Fecha != std::string_view::npos && Fecha > 0) {
+                const std::string_view Nome = AparaBrancos(Linha.substr(1, Fecha - 1));
                 NomesSecoes.push_back(Nome);
-                const auto [I, Nova] = Secoes.try_emplace(MinusculasAscii(Nome));
-                Atual = Nova ? &I->second : nullptr;
+                const auto [I, Nova] = Indice.try_emplace(MinusculasAscii(std::string(Nome)), Secoes.size());
+                Atual = Nova ? &Secoes.emplace_back(TSecao{Nome, {}}) : nullptr;
                 continue;
             }
             const std::size_t Igual = Linha.find('=');
@@ -112,29 +114,37 @@ public:
             std::string_view Valor = AparaBrancos(Linha.substr(Igual + 1));
             if (Valor.size() >= 2 && (Valor.front() == '"' || Valor.front() == '\'') && Valor.back() == Valor.front())
                 Valor = Valor.substr(1, Valor.size() - 2);
-            Atual->emplace_back(MinusculasAscii(std::string(AparaBrancos(Linha.substr(0, Igual)))), Valor);
+            Atual->Chaves.emplace_back(AparaBrancos(Linha.substr(0, Igual)), Valor);
         }
     }
-    const std::string* Le(const std::string& Secao, const std::string& Chave) const
+    const std::string_view* Le(std::string_view Secao, std::string_view Chave) const
     {
-        const auto S = Secoes.find(MinusculasAscii(Secao));
-        if (S == Secoes.end())
-            return nullptr;
-        const std::string Procurada = MinusculasAscii(Chave);
-        for (const auto& [K, V] : S->second)
-            if (K == Procurada)
-                return &V;
+        const TSecao* S = Acha(Secao);
+        if (S)
+            for (const auto& [K, V] : S->Chaves)
+                if (IguaisSemCaixa(K, Chave))
+                    return &V;
         return nullptr;
     }
-    std::string Valor(const std::string& Secao, const std::string& Chave, const std::string& Padrao = {}) const
+    std::string Valor(std::string_view Secao, std::string_view Chave) const
     {
-        const std::string* V = Le(Secao, Chave);
-        return V ? *V : Padrao;
+        const std::string_view* V = Le(Secao, Chave);
+        return V ? std::string(*V) : std::string();
     }
-    std::vector<std::string> NomesSecoes;
+    std::vector<std::string_view> NomesSecoes;
 
 private:
-    std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> Secoes;
+    struct TSecao {
+        std::string_view Nome;
+        std::vector<std::pair<std::string_view, std::string_view>> Chaves;
+    };
+    const TSecao* Acha(std::string_view Nome) const
+    {
+        const auto I = Indice.find(MinusculasAscii(std::string(Nome)));
+        return I == Indice.end() ? nullptr : &Secoes[I->second];
+    }
+    std::deque<TSecao> Secoes;
+    std::unordered_map<std::string, std::size_t> Indice;  // small-letter name: the first section of it
 };
 
 class TVerificacao {
@@ -194,22 +204,23 @@ public:
     void Tabela(const std::string& Arquivo, const TIniLido& Ini, int T)
     {
         const std::string Chave = RegrasBins::ChaveTotal(T);
-        const std::string* Total = Ini.Le("TabBins", Chave);
+        const std::string_view* Total = Ini.Le("TabBins", Chave);
         std::set<long long> Numeros;
-        for (const std::string& Secao : Ini.NomesSecoes)
+        for (const std::string_view Secao : Ini.NomesSecoes)
             if (const auto N = RegrasBins::LinhaDaSecao(T, Secao)) {
                 if (*N < 1)
-                    Acha(Arquivo, "linha-fora", "[" + Secao + "] is no row of the table");
+                    Acha(Arquivo, "linha-fora", "[" + std::string(Secao) + "] is no row of the table");
                 else
                     Numeros.insert(*N);
             }
         const long long Ultima = Numeros.empty() ? 0 : *Numeros.rbegin();
         const std::optional<long long> N = RegrasBins::LeQuantidade(Total ? *Total : "0");
         if (!N)
-            Acha(Arquivo, "contagem-invalida", "[TabBins] " + Chave + "=" + *Total + " is not a number");
+            Acha(Arquivo, "contagem-invalida", "[TabBins] " + Chave + "=" + std::string(*Total) + " is not a number");
         else if (*N != Ultima)
             Acha(Arquivo, "contagem-errada",
-                 "[TabBins] " + Chave + "=" + (Total ? *Total : "(missing)") + " does not match the row sections (" +
+                 "[TabBins] " + Chave + "=" + (Total ? std::string(*Total) : "(missing)") +
+                     " does not match the row sections (" +
                      (Ultima ? "the last is [" + RegrasBins::SecaoDaLinha(T, Ultima) + "]" : std::string("there is none")) +
                      ")");
         std::string Faltam;
