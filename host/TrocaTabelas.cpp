@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <istream>
-#include <map>
 #include <ostream>
 #include <unordered_map>
 
