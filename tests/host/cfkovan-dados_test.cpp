@@ -179,6 +179,11 @@ TEST_F(FerramentaDados, BinsETransacoesIdaEVolta)
 
     E = Dados("bins export -o " + (R.Pasta / "bins.txt").string());
     ASSERT_EQ(E.Status, 0) << E.Erros;
+    EXPECT_EQ(E.Erros, "exported 7 lines\n");  // no progress when standard error is not a terminal
+    // On a terminal (a pseudo-terminal of script(1)) the progress shows, and is wiped at the end.
+    E = ExecutaComando(R.Pasta, "script -qec '" + Programa(R.Pasta / "demo" / "bin") + "bins export -o /dev/null' /dev/null");
+    EXPECT_PRED2(Contem, E.Saida, "\rbins export: 1 of 4 companies");
+    EXPECT_PRED2(Contem, E.Saida, "\r\033[Kexported 7 lines");
     std::string Exportado = TRaizTeste::Le(R.Pasta / "bins.txt");
     for (const char* Linha : {"00000123;debito;\"VISA; ELECTRON\";4000000 601234;1\n",
                               "00000123;debito;com brancos;606070;0\n", "00000123;combustivel;;;\n",
