@@ -6,12 +6,16 @@
 #include "host/Argumentos.h"
 #include "host/Modulo.h"
 #include "host/RaizServidor.h"
+#include "host/TrocaTabelas.h"
+#include "host/Verificacao.h"
 #include "module/info.h"
 #include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 #include "platform/Files.h"
 #include "runtime/Application.h"
 #include "runtime/Dialogs.h"
+#include "support/EventLog.h"
+#include "support/msgmodulos.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,6 +26,7 @@
 #include <langinfo.h>
 #include <limits>
 #include <locale.h>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <unistd.h>
 #include <unordered_map>
@@ -47,6 +52,18 @@ Commands:
   erase COMPANY       remove the establishment code of COMPANY
   erase --all         remove the establishment codes of every company
 
+  bins export [COMPANY...|--all|--geral]
+                      write the BIN tables, one "company;table;name;bins;pin" line per row:
+                      of the general file ("Todas") and every company (the default, --all),
+                      of the general file only (--geral), or of the companies named
+  bins import FILE    replace each table a line of FILE names, for that company only
+  transacoes export [COMPANY...|--all]
+                      write "company;vista;parcelado;cancelamento;parcelas" for each company
+                      whose enabled transactions are configured
+  transacoes import FILE
+                      store the enabled transactions of each company FILE names
+  verifica            check the whole server root; one line per finding, with its file
+
 Options:
   --config-dir DIR    the folder holding CfKovan.ini, whose [config] raiz names the server root
                       (default: see Files below; without that file, or when the root it
@@ -55,6 +72,9 @@ Options:
   -o, --output FILE   write the export to FILE instead of standard output
   --yes               answer Yes to every question of the import (skip the entry, go on)
   --no                answer No to every question of the import (stop the import there)
+  --dry-run           bins and transacoes import: say per company what would change, write
+                      nothing
+  --json              verifica: one JSON object per finding ({"file","finding","message"})
   -h, --help          show this text
 
 Files:
@@ -73,8 +93,15 @@ answer is No.
 After an import or an erase every company concerned is read back from its file; each one whose
 file does not hold what was asked is named on a line of its own, and the status is 2.
 
-Exit status: 0 done; 1 the import was stopped by a No; 2 failure (usage, module, files, a
-server root that does not exist, a company whose file does not hold what was asked).
+BIN tables and transactions are checked with the rules of their screens before anything is
+written: every line that breaks one is reported as FILE:LINE: reason, and then nothing is
+written (status 2). A bins line with name, bins and pin empty names a table without rows.
+Each change is recorded in the audit log as the screens record it. On a terminal, long runs
+show their progress on standard error.
+
+Exit status: 0 done (verifica: the root is clean); 1 the import was stopped by a No; 2 failure
+(usage, module, files, a server root that does not exist, a company whose file does not hold
+what was asked, a refused import; verifica: findings).
 )";
 
 enum class TResposta { Perguntar, Sim, Nao };
@@ -86,7 +113,37 @@ struct TOpcoes {
     TResposta Resposta = TResposta::Perguntar;
     std::string Comando;
     std::string Argumento;
+    std::string Acao;                    ///< bins and transacoes: export or import
+    std::vector<std::string> Argumentos; ///< what follows it
+    bool Simulacao = false;
+    bool Json = false;
 };
+
+// bins, transacoes and verifica: the words after the command.
+bool LeOpcoesTabelas(const std::vector<std::string>& Posicionais, TOpcoes& O, std::string& Erro)
+{
+    if (O.Comando == "verifica") {
+        if (Posicionais.size() > 1)
+            Erro = "verifica takes no argument";
+    } else if (Posicionais.size() < 2 || (Posicionais[1] != "export" && Posicionais[1] != "import")) {
+        Erro = O.Comando + " needs export or import";
+    } else {
+        O.Acao = Posicionais[1];
+        O.Argumentos.assign(Posicionais.begin() + 2, Posicionais.end());
+        if (O.Acao == "import" && O.Argumentos.size() != 1)
+            Erro = O.Comando + " import needs one FILE";
+        for (const std::string& A : O.Argumentos)
+            if (O.Acao == "export" && A == "--geral" && O.Comando != "bins")
+                Erro = "--geral names the general BIN tables: only bins export takes it";
+            else if (O.Acao == "export" && (A == "--all" || A == "--geral") && O.Argumentos.size() > 1)
+                Erro = A + " takes no COMPANY besides it";
+    }
+    if (O.Simulacao && O.Acao != "import")
+        Erro = "--dry-run goes with bins import and transacoes import";
+    if (O.Json && O.Comando != "verifica")
+        Erro = "--json goes with verifica";
+    return Erro.empty();
+}
 
 struct TContextoPerguntas {
     TResposta Resposta;
@@ -167,7 +224,11 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
                 return false;
             }
             O.Resposta = Nova;
-        } else if (A.size() > 1 && A[0] == '-' && A != "--all") {
+        } else if (A == "--dry-run") {
+            O.Simulacao = true;
+        } else if (A == "--json") {
+            O.Json = true;
+        } else if (A.size() > 1 && A[0] == '-' && A != "--all" && A != "--geral") {
             Erro = "unknown option " + A;
             return false;
         } else {
@@ -179,6 +240,12 @@ bool LeOpcoes(int Argc, char** Argv, TOpcoes& O, std::string& Erro)
         return false;
     }
     O.Comando = Posicionais[0];
+    if (O.Comando == "bins" || O.Comando == "transacoes" || O.Comando == "verifica")
+        return LeOpcoesTabelas(Posicionais, O, Erro);
+    if (O.Simulacao || O.Json) {
+        Erro = O.Simulacao ? "--dry-run goes with bins import and transacoes import" : "--json goes with verifica";
+        return false;
+    }
     if (Posicionais.size() > 2) {
         Erro = "too many arguments";
         return false;
@@ -455,6 +522,124 @@ int Apaga(TDadosEmpresa DadosEmpresa, const std::string& Raiz, const TOpcoes& O,
     return Falhas > 0 ? SaidaFalha : SaidaOk;
 }
 
+// The companies an export names, as the files name them ("" the general file); false, with Erro,
+// for a name that is no company of this server.
+bool EmpresasDaExportacao(const TOpcoes& O, const std::vector<std::string>& Empresas, std::vector<std::string>& Quais,
+                          std::string& Erro)
+{
+    const bool Bins = O.Comando == "bins";
+    if (O.Argumentos.empty() || O.Argumentos[0] == "--all") {
+        if (Bins)
+            Quais.emplace_back();
+        Quais.insert(Quais.end(), Empresas.begin(), Empresas.end());
+        return true;
+    }
+    if (O.Argumentos[0] == "--geral") {
+        Quais.emplace_back();
+        return true;
+    }
+    for (const std::string& A : O.Argumentos) {
+        if (Bins && IguaisSemCaixa(A, "Todas")) {
+            Quais.emplace_back();
+            continue;
+        }
+        const auto E = std::find_if(Empresas.begin(), Empresas.end(), [&A](const std::string& Empresa) {
+            return IguaisSemCaixa(Empresa, A);
+        });
+        if (E == Empresas.end()) {
+            Erro = "company " + A + " is not a company of this server";
+            return false;
+        }
+        Quais.push_back(*E);
+    }
+    return true;
+}
+
+// bins and transacoes: export or import, with the rules and the audit of the screens.
+int Tabelas(const TOpcoes& O, const std::string& Raiz, bool Utf8)
+{
+    CarregaMsg();  // the site's message overrides: the audit's texts and the tables' column titles
+    TContextoTroca C;
+    C.Raiz = Raiz;
+    if (KovanMultiEmpresa(Raiz))
+        LerEmpresas(Raiz, C.Empresas);
+    else
+        C.Empresas = {"00000000"};
+    C.Simulacao = O.Simulacao;
+    TEvtLog Log(Application().Title, Application().ExeName(), "cfkovan-dados");
+    C.Auditoria = [&Log](const std::string& Texto) { Log.LogMsg(Texto, EVENTLOG_INFORMATION_TYPE, 1); };
+    C.Titulos = {LeMensagens(246), LeMensagens(247), LeMensagens(206)};
+    const bool Bins = O.Comando == "bins";
+
+    if (O.Acao == "import") {
+        C.Utf8 = Utf8;
+        const std::string& Nome = O.Argumentos[0];
+        std::ifstream Arquivo;
+        std::istringstream DoTerminal;
+        std::istream* Entrada = &Arquivo;
+        if (Nome == "-" && isatty(STDIN_FILENO) && Utf8) {
+            std::ostringstream Tudo;
+            Tudo << std::cin.rdbuf();
+            DoTerminal.str(Utf8ParaCp1252(Tudo.str()));
+            Entrada = &DoTerminal;
+        } else if (Nome == "-") {
+            Entrada = &std::cin;
+        } else {
+            Arquivo.open(Nome, std::ios::binary);
+            if (!Arquivo) {
+                std::cerr << "cfkovan-dados: cannot read " << Nome << ": " << std::strerror(errno) << '\n';
+                return SaidaFalha;
+            }
+        }
+        return Bins ? ImportaBins(C, *Entrada, Nome, std::cerr) : ImportaTransHab(C, *Entrada, Nome, std::cerr);
+    }
+
+    std::vector<std::string> Quais;
+    std::string Erro;
+    if (!EmpresasDaExportacao(O, C.Empresas, Quais, Erro)) {
+        std::cerr << "cfkovan-dados: " << Erro << '\n';
+        return SaidaFalha;
+    }
+    std::ofstream Arquivo;
+    const bool ParaArquivo = !O.Saida.empty();
+    if (ParaArquivo) {
+        Arquivo.open(O.Saida, std::ios::binary | std::ios::trunc);
+        if (!Arquivo) {
+            std::cerr << "cfkovan-dados: cannot write " << O.Saida << ": " << std::strerror(errno) << '\n';
+            return SaidaFalha;
+        }
+    }
+    std::ostream& Saida = ParaArquivo ? static_cast<std::ostream&>(Arquivo) : std::cout;
+    C.Utf8 = !ParaArquivo && isatty(STDOUT_FILENO) && Utf8;
+    const std::size_t Linhas = Bins ? ExportaBins(C, Quais, Saida) : ExportaTransHab(C, Quais, Saida);
+    Saida.flush();
+    if (!Saida) {
+        std::cerr << "cfkovan-dados: writing the export failed\n";
+        return SaidaFalha;
+    }
+    std::cerr << "exported " << Plural(Linhas, "line", "lines") << '\n';
+    return SaidaOk;
+}
+
+int Verifica(const TOpcoes& O, const std::string& Raiz, bool Utf8)
+{
+    const std::vector<TAchado> Achados = VerificaRaiz(Raiz);
+    const bool Converte = isatty(STDOUT_FILENO) && Utf8;
+    for (const TAchado& A : Achados) {
+        if (O.Json)
+            std::cout << nlohmann::json{{"file", Cp1252ParaUtf8(A.Arquivo)},
+                                        {"finding", A.Tipo},
+                                        {"message", Cp1252ParaUtf8(A.Texto)}}
+                             .dump()
+                      << '\n';
+        else
+            std::cout << ParaTerminal(A.Arquivo + ": " + A.Texto, Converte) << '\n';
+    }
+    std::cout.flush();
+    std::cerr << "verifica: " << Plural(Achados.size(), "finding", "findings") << " in " << CaminhoLocal(Raiz) << '\n';
+    return Achados.empty() ? SaidaOk : SaidaFalha;
+}
+
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -479,6 +664,11 @@ int main(int Argc, char** Argv)
         std::cerr << "cfkovan-dados: " << Erro << '\n';
         return SaidaFalha;
     }
+
+    if (O.Comando == "bins" || O.Comando == "transacoes")
+        return Tabelas(O, Raiz, TerminalUtf8());
+    if (O.Comando == "verifica")
+        return Verifica(O, Raiz, TerminalUtf8());
 
     TContextoPerguntas Perguntas{O.Resposta, isatty(STDIN_FILENO) != 0, TerminalUtf8(), 0, {}};
     KovanSetMessageBoxHandler(RespondeCaixa, &Perguntas);

@@ -51,7 +51,7 @@ int main(int Argc, char** Argv)
         fs::create_directories(Config / "empresas" / "00000789");
         // The general BIN tables ("Todas" in the BIN-table screen): two debit cards and one fuel card.
         Grava(Config / "Mirabelo.ini", "[tabbins]\r\ntotdeb=2\r\ntotcomb=1\r\n"
-                                       "[debito_01]\r\nnome=MIRABELO DEBITO\r\nbins=601234;60123456-60123499;\r\nsenha=1\r\n"
+                                       "[debito_01]\r\nnome=MIRABELO DEBITO\r\nbins=601234;60124500-60124599;\r\nsenha=1\r\n"
                                        "[debito_02]\r\nnome=MIRABELO VALE\r\nbins=606070;\r\nsenha=0\r\n"
                                        "[combustivel_01]\r\nnome=MIRABELO FROTA\r\nbins=639000-639099;\r\nsenha=1\r\n");
 

@@ -33,18 +33,20 @@ int PrioridadeSyslog(std::uint32_t Tipo)
 }
 
 bool GravaJournal(const std::string& Fonte, const std::string& Texto, std::uint32_t Tipo,
-                  std::uint16_t Categoria, std::uint32_t Identificador)
+                  std::uint16_t Categoria, std::uint32_t Identificador, const std::string& Interface)
 {
 #ifdef KOVAN_COM_SYSTEMD
     if (access(SocketJournal, W_OK) != 0)
         return false;
+    // A field whose value is empty is still a field; without a front end the list ends before it.
     return sd_journal_send("MESSAGE=%s", Texto.c_str(), "PRIORITY=%d", PrioridadeSyslog(Tipo),
                            "SYSLOG_IDENTIFIER=%s", Fonte.c_str(), "KOVAN_SOURCE=%s", Fonte.c_str(),
                            "KOVAN_EVENT_TYPE=%u", static_cast<unsigned>(Tipo), "KOVAN_CATEGORY=%u",
                            static_cast<unsigned>(Categoria), "KOVAN_EVENT_ID=%u",
-                           static_cast<unsigned>(Identificador), nullptr) == 0;
+                           static_cast<unsigned>(Identificador),
+                           Interface.empty() ? nullptr : "KOVAN_FRONT_END=%s", Interface.c_str(), nullptr) == 0;
 #else
-    (void)Fonte, (void)Texto, (void)Tipo, (void)Categoria, (void)Identificador;
+    (void)Fonte, (void)Texto, (void)Tipo, (void)Categoria, (void)Identificador, (void)Interface;
     return false;
 #endif
 }
@@ -104,13 +106,18 @@ void AnexaJson(std::string& Saida, std::string_view T)
     Saida += '"';
 }
 
-/// The entry as one line of the audit file: {"category","id","source","text","type"}.
+/// The entry as one line of the audit file: {"category","frontend","id","source","text","type"}, without
+/// "frontend" when the writer named none.
 std::string LinhaJson(const std::string& Fonte, const std::string& Texto, std::uint32_t Tipo,
-                      std::uint16_t Categoria, std::uint32_t Identificador)
+                      std::uint16_t Categoria, std::uint32_t Identificador, const std::string& Interface)
 {
     std::string Linha;
-    Linha.reserve(Texto.size() + Texto.size() / 16 + Fonte.size() + 96);
+    Linha.reserve(Texto.size() + Texto.size() / 16 + Fonte.size() + Interface.size() + 112);
     Linha.append("{\"category\":").append(std::to_string(Categoria));
+    if (!Interface.empty()) {
+        Linha.append(",\"frontend\":");
+        AnexaJson(Linha, Interface);
+    }
     Linha.append(",\"id\":").append(std::to_string(Identificador)).append(",\"source\":");
     AnexaJson(Linha, Fonte);
     Linha.append(",\"text\":");
@@ -132,16 +139,22 @@ TEventLogger::TEventLogger(std::string Origem) : Origem(std::move(Origem)) {}
 void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
                               std::uint32_t Identificador) noexcept
 {
+    LogMessage(Texto, Tipo, Categoria, Identificador, std::string());
+}
+
+void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
+                              std::uint32_t Identificador, const std::string& Interface) noexcept
+{
     // Entries may come from more than one thread (a screen writes its audit beside its save).
     static std::atomic<bool> AvisouSemDestino = false;
     static std::atomic<bool> AvisouFalhaArquivo = false;
     try {
         const std::string Utf8 = Cp1252ParaUtf8(Texto);
-        bool Gravado = GravaJournal(Origem, Utf8, Tipo, Categoria, Identificador);
+        bool Gravado = GravaJournal(Origem, Utf8, Tipo, Categoria, Identificador, Interface);
 
         const char* Arquivo = std::getenv("KOVAN_EVENTLOG");
         if (Arquivo && *Arquivo) {
-            if (GravaArquivo(Arquivo, LinhaJson(Cp1252ParaUtf8(Origem), Utf8, Tipo, Categoria, Identificador)))
+            if (GravaArquivo(Arquivo, LinhaJson(Cp1252ParaUtf8(Origem), Utf8, Tipo, Categoria, Identificador, Interface)))
                 Gravado = true;
             else
                 AvisaUmaVez(AvisouFalhaArquivo, "Kovan: the audit file named by KOVAN_EVENTLOG cannot be "
@@ -153,8 +166,9 @@ void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std:
             AvisaUmaVez(AvisouSemDestino, "Kovan: no systemd journal and no KOVAN_EVENTLOG file; audit "
                                       "entries go to syslog.");
         openlog(Origem.c_str(), LOG_PID, LOG_USER);
-        syslog(PrioridadeSyslog(Tipo), "type=%u category=%u id=%u %s", static_cast<unsigned>(Tipo),
-               static_cast<unsigned>(Categoria), static_cast<unsigned>(Identificador), Utf8.c_str());
+        syslog(PrioridadeSyslog(Tipo), "type=%u category=%u id=%u%s%s %s", static_cast<unsigned>(Tipo),
+               static_cast<unsigned>(Categoria), static_cast<unsigned>(Identificador),
+               Interface.empty() ? "" : " frontend=", Interface.c_str(), Utf8.c_str());
         closelog();
     } catch (...) {
         std::fprintf(stderr, "Kovan: an audit entry could not be written.\n");

@@ -3,7 +3,8 @@
 // Windows log keeps: source, event type, category, event identifier and one text.
 //
 // Sinks: the systemd journal (structured fields) when its socket exists; the file KOVAN_EVENTLOG
-// names, one JSON object per line ({"source","type","category","id","text"}, text in UTF-8), appended
+// names, one JSON object per line ({"source","type","category","id","text"} and "frontend" when the
+// writer says which front end made the change; text in UTF-8), appended
 // with one write per entry. With neither, or when both fail, the entry goes to syslog, and standard
 // error says so once. An entry is never dropped silently.
 #include "platform/Export.h"
@@ -28,6 +29,10 @@ public:
     /// Writes one entry; Texto is CP1252. Never throws.
     void LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
                     std::uint32_t Identificador) noexcept;
+    /// The same, saying which front end made the change ("tela", "cfkovan-dados"): a structured field
+    /// of its own (KOVAN_FRONT_END in the journal, "frontend" in the file), absent when empty.
+    void LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
+                    std::uint32_t Identificador, const std::string& Interface) noexcept;
 
 private:
     std::string Origem;

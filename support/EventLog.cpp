@@ -6,8 +6,8 @@
 
 #include <vector>
 
-TEvtLog::TEvtLog(const std::string& Fonte, const std::string& Executavel)
-    : TEventLogger("Kovan"), Fonte(Corta255(Fonte)), Executavel(Corta255(Executavel))
+TEvtLog::TEvtLog(const std::string& Fonte, const std::string& Executavel, const std::string& Interface)
+    : TEventLogger("Kovan"), Fonte(Corta255(Fonte)), Executavel(Corta255(Executavel)), Interface(Interface)
 {
 }
 
@@ -30,10 +30,10 @@ std::string TEvtLog::MontaTexto(const std::string& Mensagem) const
 void TEvtLog::LogMsg(const std::string& Mensagem, std::uint32_t Tipo, std::uint16_t Especie) noexcept
 {
     try {
-        LogMessage(MontaTexto(Mensagem), Tipo, 0, IdentificadorEvento(Especie));
+        LogMessage(MontaTexto(Mensagem), Tipo, 0, IdentificadorEvento(Especie), Interface);
     } catch (...) {
         // Building the text can only fail for want of memory; the base writer reports its own failures.
-        LogMessage(Mensagem, Tipo, 0, IdentificadorEvento(Especie));
+        LogMessage(Mensagem, Tipo, 0, IdentificadorEvento(Especie), Interface);
     }
 }
 

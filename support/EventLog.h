@@ -10,7 +10,9 @@
 class TEvtLog : public TEventLogger {
 public:
     /// Fonte: the writing program's name; Executavel: its executable's path (each cut to 255 bytes).
-    TEvtLog(const std::string& Fonte, const std::string& Executavel);
+    /// Interface: the front end whose changes this writer records ("tela" for the screens,
+    /// "cfkovan-dados" for the tool), kept in a structured field of every entry; none when empty.
+    TEvtLog(const std::string& Fonte, const std::string& Executavel, const std::string& Interface = {});
 
     /// Records Mensagem (CP1252) after the user, source and executable lines and a blank line.
     /// Kind 1 gives the event identifier 0x80000002, kind 2 0xC0000003, any other 0x40000000;
@@ -28,4 +30,5 @@ public:
 
     std::string Fonte;
     std::string Executavel;
+    std::string Interface;
 };
