@@ -17,7 +17,6 @@
 #include <QGuiApplication>
 #include <QStyle>
 #include <algorithm>
-#include <charconv>
 
 namespace {
 
@@ -41,32 +40,6 @@ constexpr int HintBitBtnIncluirBins = 543;
 
 TEstadoBins Estado;
 
-// The numeric value of a padded bound (at most 9 digits, so it fits); a text that is not a number
-// counts as 0, as the runtime's conversion would have failed on it.
-long long Valor(const std::string& Texto)
-{
-    long long V = 0;
-    std::from_chars(Texto.data(), Texto.data() + Texto.size(), V);
-    return V;
-}
-
-struct TLimites {
-    long long Inferior, Superior;
-};
-
-TLimites Limites(const std::string& Entrada)
-{
-    const std::size_t Traco = Entrada.find('-');
-    const std::string Baixo = Traco == std::string::npos ? Entrada : Entrada.substr(0, Traco);
-    const std::string Alto = Traco == std::string::npos ? Entrada : Entrada.substr(Traco + 1);
-    return {Valor(CompletaBin(Baixo, 0)), Valor(CompletaBin(Alto, 9))};
-}
-
-bool Dentro(long long V, const TLimites& L)
-{
-    return V >= L.Inferior && V <= L.Superior;
-}
-
 void TrocaLinhas(TStringGrid& Grade, int A, int B)
 {
     for (int C = 0; C < Grade.ColCount(); ++C) {
@@ -81,20 +54,6 @@ void TrocaLinhas(TStringGrid& Grade, int A, int B)
 TEstadoBins& EstadoBins() noexcept
 {
     return Estado;
-}
-
-std::string CompletaBin(const std::string& Bin, int Digito)
-{
-    std::string Completo = Bin;
-    while (Completo.size() < 9)
-        Completo += static_cast<char>('0' + Digito);
-    return Completo;
-}
-
-bool ComparaBin(const std::string& Primeiro, const std::string& Segundo)
-{
-    const TLimites A = Limites(Primeiro), B = Limites(Segundo);
-    return Dentro(A.Inferior, B) || Dentro(A.Superior, B) || Dentro(B.Inferior, A) || Dentro(B.Superior, A);
 }
 
 std::string SomaColunas(const TStringGrid& Grade, const std::vector<int>& Colunas, int Linha)

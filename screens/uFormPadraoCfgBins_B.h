@@ -5,6 +5,7 @@
 // views and the switching between them, the grids and their operations, the typing rules of a BIN or
 // BIN range, the overlap test between entries, the sort of the BIN list and the modified state. A
 // network's screen chooses the tables shown, adds, confirms, deletes, saves and maps them to its file.
+#include "config/TabelaBins.h"
 #include "screens/uFormPadraoCfgEstab.h"
 
 #include <string>
@@ -20,10 +21,9 @@ class TStringGrid;
 class TTabSet;
 class TTabSheet;
 
-/// A BIN padded on the right with Digito up to 9 characters; 9 or more characters stay as they are.
-std::string CompletaBin(const std::string& Bin, int Digito);
-/// True when two BIN entries (a BIN, or "lower-upper") overlap, as closed intervals of 9-digit bounds.
-bool ComparaBin(const std::string& Primeiro, const std::string& Segundo);
+/// The BIN rules the screens share with the data-exchange tool.
+using RegrasBins::CompletaBin;
+using RegrasBins::ComparaBin;
 /// Sort key of a row: the listed columns' cells, trimmed, one after the other (at most 255 characters).
 std::string SomaColunas(const TStringGrid& Grade, const std::vector<int>& Colunas, int Linha);
 /// Sorts rows Primeira..Ultima (all columns move) by their keys, compared as byte strings.

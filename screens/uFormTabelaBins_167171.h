@@ -1,6 +1,7 @@
 #pragma once
 // "Tabela Bins": the debit and fuel BIN tables of a company, or of the general file under "Todas",
 // kept in the network's module ini file (sections TabBins, Debito_NN and Combustivel_NN).
+#include "config/TabelaBins.h"
 #include "screens/uFormPadraoCfgBins_B.h"
 #include "runtime/Classes.h"
 
@@ -38,6 +39,10 @@ private:
     bool CaixaNomeiaTabelas() const;
     /// The edit boxes open only to a user allowed to change (action 4).
     void HabilitaEdicao();
+    /// Where the shared save and delete write their audit entries: this screen's log.
+    TAuditoria Auditoria();
+    /// The grids' column titles, which the audit text names for an empty cell.
+    TTitulosBins Titulos() const;
 
     /// The company code of the file the grids were loaded from ("" for the general file).
     std::optional<std::string> EmpresaCarregada;

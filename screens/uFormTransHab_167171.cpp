@@ -1,6 +1,6 @@
 #include "screens/uFormTransHab_167171.h"
 
-#include "config/Kovan_INI.h"
+#include "config/TransHab.h"
 #include "config/Lib.h"
 #include "module/info.h"
 #include "platform/Ascii.h"
@@ -17,25 +17,14 @@
 
 namespace {
 
-constexpr const char* Secao = "TrnHabilitada";
-
 const std::string TextoDebito = Utf8ParaCp1252("Débito");
 const std::string TextoDebito2 = Utf8ParaCp1252("Débito2");
-const std::string MsgInformeParcelas = Utf8ParaCp1252("Informe o número de parcelas.");
-const std::string MsgParcelasInvalido = Utf8ParaCp1252("Número de parcelas inválido.");
 const std::string MsgDesejaCancelar = Utf8ParaCp1252("Deseja cancelar as alterações ?");
 const std::string MsgQualExcluir = Utf8ParaCp1252("Qual configuração deseja excluir ?");
 const std::string MsgSeraExcluida = Utf8ParaCp1252("A configuração será excluída!");
 const std::string MsgExcluirEmpresa = Utf8ParaCp1252("Deseja realmente excluir a configuração da empresa [");
 const std::string MsgExcluirTodas = Utf8ParaCp1252("Deseja realmente excluir a configuração de Todas empresas ?");
-const std::string LogTela = Utf8ParaCp1252("Mirabelo/Transações Habilitadas/");
-const std::string LogExclusao = Utf8ParaCp1252(" - Opção Exclusão");
 const std::string MsgExcluindo = Utf8ParaCp1252("Excluindo a configuração de todas as empresas...");
-
-const char* Marca(bool Marcado)
-{
-    return Marcado ? "1" : "0";
-}
 
 } // namespace
 
@@ -82,26 +71,16 @@ void TFormTransHab_167171::ComboBoxEmpresaChange()
     if (!ExisteEmpresa(Raiz, Texto) || !VerificaComboBoxEmpresa(Texto))
         return;
 
-    bool NadaGravado = false;
-    {
-        TKovanIni Ini(Raiz, "Mirabelo", EmpresaSelecionada);
-        Ini.IniciaLote(); // the four keys from one parse of the file
-        const std::string Vista = Ini.LeVar(Secao, "DebitoVista", "");
-        NadaGravado = Vista.empty();
-        if (!NadaGravado) {
-            Cr_vista->SetChecked(Vista == "1");
-            Cr_cancelamento->SetChecked(Ini.LeVar(Secao, "Cancelamento", "") == "1");
-            Cr_parceladoEstab->SetChecked(Ini.LeVar(Secao, "ParceladoJurosEstabelecimento", "") == "1");
-            ParcelasC->SetText(Ini.LeVar(Secao, "NumeroParcelas", ""));
-        } else {
-            Cr_vista->SetChecked(true);
-            Cr_cancelamento->SetChecked(true);
-            Cr_parceladoEstab->SetChecked(false);
-        }
-        // Cr_parceladoClick's marking of the screen as modified is undone at once below; going
-        // through it would disable the focused company box for a moment and send the focus away.
-        TFormPadraoCfgTransHab::Cr_parceladoEstabClick();
-    }
+    const TCargaTransHab Carga = CarregaTransHab(Raiz, EmpresaSelecionada);
+    const bool NadaGravado = !Carga.Configurada;
+    Cr_vista->SetChecked(Carga.Valores.DebitoVista);
+    Cr_cancelamento->SetChecked(Carga.Valores.Cancelamento);
+    Cr_parceladoEstab->SetChecked(Carga.Valores.ParceladoJurosEstabelecimento);
+    if (!NadaGravado) // the defaults leave the count as it is
+        ParcelasC->SetText(Carga.Valores.NumeroParcelas);
+    // Cr_parceladoClick's marking of the screen as modified is undone at once below; going through it
+    // would disable the focused company box for a moment and send the focus away.
+    TFormPadraoCfgTransHab::Cr_parceladoEstabClick();
     DadosModificados(false);
     // Never saved: the defaults above can be saved at once, and there is nothing to delete.
     if (NadaGravado) {
@@ -115,26 +94,16 @@ void TFormTransHab_167171::BitBtnSalvarClick()
     TFormPadraoCfgTransHab::BitBtnSalvarClick();
     if (!VerPrivilegioEx(Application(), 4, TabCB.NivelUsuario))
         return;
-    const std::string Parcelas = ParcelasC->Text();
-    if (ParcelasC->Enabled() && Parcelas.empty()) {
-        MessageBox(MsgInformeParcelas, TituloConfigurador, MB_OK | MB_ICONWARNING);
+    const TTransHab Valores = Tela();
+    if (const std::optional<TErroTransHab> Erro = RegrasTransHab::Valida(Valores, ParcelasC->Enabled())) {
+        MessageBox(RegrasTransHab::Mensagem(*Erro), TituloConfigurador,
+                   MB_OK | (*Erro == TErroTransHab::InformeParcelas ? MB_ICONWARNING : MB_ICONERROR));
         return;
     }
-    if (ParcelasC->Enabled() && (Parcelas == "0" || Parcelas == "00")) {
-        MessageBox(MsgParcelasInvalido, TituloConfigurador, MB_OK | MB_ICONERROR);
-        return;
-    }
-    Monta_Msg_Log("INCLUSAO", EmpresaSelecionada);
-    {
-        TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaSelecionada);
-        Ini.IniciaLote(); // the four keys, in this order, reach the file in one replace
-        Ini.GravaVar(Secao, "DebitoVista", Marca(Cr_vista->Checked()));
-        Ini.GravaVar(Secao, "Cancelamento", Marca(Cr_cancelamento->Checked()));
-        Ini.GravaVar(Secao, "ParceladoJurosEstabelecimento", Marca(Cr_parceladoEstab->Checked()));
-        // Written also while the field is disabled: an empty or stale text is stored then.
-        Ini.GravaVar(Secao, "NumeroParcelas", Parcelas);
-        Ini.ConfirmaLote();
-    }
+    // The audit entry first, then the four keys in one replace; the count also while its field is
+    // disabled (an empty or stale text is stored then).
+    SalvaTransHab(RaizServidor(), EmpresaSelecionada, Valores, Auditoria(EmpresaSelecionada),
+                  Cr_parceladoAdm->Checked());
     DadosModificados(false);
 }
 
@@ -168,12 +137,8 @@ void TFormTransHab_167171::BitBtnExcluirClick()
 
     TFormPadraoCfgTransHab::BitBtnExcluirClick();
     if (Resposta == 1) {
-        TKovanIni Ini(Raiz, "Mirabelo", EmpresaSelecionada);
-        if (Ini.Existe()) {
-            Monta_Msg_Log("EXCLUSAO", EmpresaSelecionada);
-            Ini.RemoveSec(Secao);
+        if (ApagaTransHab(Raiz, EmpresaSelecionada, Auditoria(EmpresaSelecionada)))
             LimparTela();
-        }
     } else {
         // Each company is audited and changed whole: stopping between two leaves every one as it should be.
         const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
@@ -182,11 +147,7 @@ void TFormTransHab_167171::BitBtnExcluirClick()
         for (const std::string& Empresa : Empresas) {
             if (!Progresso.Avanca(Feitas++))
                 break;
-            TKovanIni Ini(Raiz, "Mirabelo", Empresa);
-            if (Ini.Existe()) {
-                Monta_Msg_Log("EXCLUSAO", Empresa);
-                Ini.RemoveSec(Secao);
-            }
+            ApagaTransHab(Raiz, Empresa, Auditoria(Empresa));
         }
         LimparTela();
     }
@@ -239,22 +200,20 @@ void TFormTransHab_167171::LimparTela()
 
 void TFormTransHab_167171::Monta_Msg_Log(const std::string& Operacao, const std::string& Empresa)
 {
-    std::string Linha = LogTela + Empresa;
-    if (MaiusculasAscii(Operacao) == "INCLUSAO") {
-        Linha += "\r\nDebVista: ";
-        Linha += Marca(Cr_vista->Checked());
-        Linha += "; DebParcAdm: ";
-        Linha += Marca(Cr_parceladoAdm->Checked());
-        Linha += "; DebParcEstab: ";
-        Linha += Marca(Cr_parceladoEstab->Checked());
-        Linha += "; DebCanc: ";
-        Linha += Marca(Cr_cancelamento->Checked());
-        Linha += "; DebNParc: " + ParcelasC->Text() + ";";
-    } else {
-        Linha += LogExclusao;
-    }
-    if (EvtLog)
-        EvtLog->LogMsg(Linha, 4, 1);
+    Auditoria(Empresa)(RegrasTransHab::MontaLog(Operacao, Empresa, Tela(), Cr_parceladoAdm->Checked()));
+}
+
+TTransHab TFormTransHab_167171::Tela() const
+{
+    return {Cr_vista->Checked(), Cr_cancelamento->Checked(), Cr_parceladoEstab->Checked(), ParcelasC->Text()};
+}
+
+TAuditoria TFormTransHab_167171::Auditoria(const std::string&)
+{
+    return [this](const std::string& Texto) {
+        if (EvtLog)
+            EvtLog->LogMsg(Texto, 4, 1);
+    };
 }
 
 const TFormClass ClasseFormTransHab_167171 = {

@@ -1,6 +1,7 @@
 #pragma once
 // "Transações Habilitadas": the debit transactions the network enables for a company, kept in section
 // "TrnHabilitada" of the company's Mirabelo.ini. Only the first page ("Débito") is in use.
+#include "config/TransHab.h"
 #include "screens/uFormPadraoCfgTransHab.h"
 #include "runtime/Classes.h"
 
@@ -36,6 +37,12 @@ public:
     /// Writes the audit line of Operacao ("INCLUSAO" in any case: the values on the screen; anything
     /// else: the deletion) for Empresa.
     void Monta_Msg_Log(const std::string& Operacao, const std::string& Empresa);
+
+private:
+    /// The values on the screen.
+    TTransHab Tela() const;
+    /// Where the shared save and delete write their audit entries for Empresa: this screen's log.
+    TAuditoria Auditoria(const std::string& Empresa);
 };
 
 /// The class the module registers under the name "TFormTransHab_167171".
