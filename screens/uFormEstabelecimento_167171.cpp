@@ -7,7 +7,6 @@
 #include "runtime/Application.h"
 #include "runtime/ComCtrls.h"
 #include "runtime/Dialogs.h"
-#include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
 #include "support/EventLog.h"
 #include "support/Lib.h"
@@ -150,18 +149,14 @@ bool TFormEstabelecimento_167171::ExistCodigoEstab(const std::string& Empresa, c
         return false;
     const std::string Raiz = RaizServidor();
     const std::string Procurado = MinusculasAscii(Codigo);
-    const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
     // Stopping the check stops the save: the code counts as used until every company was read.
-    TProgresso Progresso(MsgVerificandoCodigos, static_cast<int>(Empresas.size()), true);
-    int Feitas = 0;
-    for (const std::string& Item : Empresas) {
-        if (!Progresso.Avanca(Feitas++))
-            return true;
+    bool Usado = false;
+    const bool Lidas = PercorreEmpresas(MsgVerificandoCodigos, [&](const std::string& Item) {
         TKovanIni Ini(Raiz, NomeModulo, Item);
-        if (Item != Empresa && MinusculasAscii(Ini.LeVar(SecaoGeral, ChaveCodigo, "")) == Procurado)
-            return true;
-    }
-    return false;
+        Usado = Item != Empresa && MinusculasAscii(Ini.LeVar(SecaoGeral, ChaveCodigo, "")) == Procurado;
+        return !Usado;
+    });
+    return Usado || !Lidas;
 }
 
 void TFormEstabelecimento_167171::BitBtnSalvarClick()
@@ -230,18 +225,14 @@ void TFormEstabelecimento_167171::BitBtnExcluirClick()
         Ini.RemoveSec(SecaoGeral);
     } else {
         // Each company is audited and changed whole: stopping between two leaves every one as it should be.
-        const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
-        TProgresso Progresso(MsgExcluindo, static_cast<int>(Empresas.size()), true);
-        int Feitas = 0;
-        for (const std::string& Empresa : Empresas) {
-            if (!Progresso.Avanca(Feitas++))
-                break;
+        PercorreEmpresas(MsgExcluindo, [&](const std::string& Empresa) {
             TKovanIni Ini(Raiz, NomeModulo, Empresa);
             if (Ini.ExisteSetor(SecaoGeral)) {
                 Monta_Msg_Log("EXCLUSAO", Empresa);
                 Ini.RemoveSec(SecaoGeral);
             }
-        }
+            return true;
+        });
     }
     ComboBoxEmpresaChange();
 }

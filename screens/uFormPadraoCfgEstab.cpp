@@ -332,6 +332,17 @@ void TFormPadraoCfgEstab::AplicaRestricoes()
             Botao->SetEnabled(false);
 }
 
+bool TFormPadraoCfgEstab::PercorreEmpresas(const std::string& Texto,
+                                           const std::function<bool(const std::string&)>& Acao)
+{
+    const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
+    TProgresso Progresso(Texto, static_cast<int>(Empresas.size()), true);
+    for (std::size_t I = 0; I < Empresas.size(); ++I)
+        if (!Progresso.Avanca(static_cast<int>(I)) || !Acao(Empresas[I]))
+            return false;
+    return true;
+}
+
 void TFormPadraoCfgEstab::WmAfterShow()
 {
     if (SomenteVisualiza())

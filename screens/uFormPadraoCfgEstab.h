@@ -9,6 +9,7 @@
 #include "runtime/Forms.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +106,10 @@ protected:
     /// True when nothing may be changed: the host shows the screen to view only (mode "2"), or the user
     /// may neither edit nor delete (privilege level 2).
     bool SomenteVisualiza() const;
+    /// Runs Acao for each entry of the company box, in order, with the progress of long work (Texto; a
+    /// Cancel button stops between two companies). Acao answers false to stop. True when every entry
+    /// was visited.
+    bool PercorreEmpresas(const std::string& Texto, const std::function<bool(const std::string&)>& Acao);
     /// Disables what the host's mode and the user's rights forbid (Save, Cancel, Delete when only
     /// viewing; the company box in mode "8"): run after anything that enables controls.
     void AplicaRestricoes();

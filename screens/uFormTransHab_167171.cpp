@@ -8,7 +8,6 @@
 #include "runtime/Application.h"
 #include "runtime/ComCtrls.h"
 #include "runtime/Dialogs.h"
-#include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
 #include "support/EventLog.h"
 #include "support/Lib.h"
@@ -141,14 +140,10 @@ void TFormTransHab_167171::BitBtnExcluirClick()
             LimparTela();
     } else {
         // Each company is audited and changed whole: stopping between two leaves every one as it should be.
-        const std::vector<std::string> Empresas = ComboBoxEmpresa->Items();
-        TProgresso Progresso(MsgExcluindo, static_cast<int>(Empresas.size()), true);
-        int Feitas = 0;
-        for (const std::string& Empresa : Empresas) {
-            if (!Progresso.Avanca(Feitas++))
-                break;
+        PercorreEmpresas(MsgExcluindo, [&](const std::string& Empresa) {
             ApagaTransHab(Raiz, Empresa, Auditoria(Empresa));
-        }
+            return true;
+        });
         LimparTela();
     }
     DadosModificados(false);
