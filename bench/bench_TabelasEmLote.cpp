@@ -153,7 +153,9 @@ int main(int Argc, char** Argv)
         CriaArquivos(Config, {Empresas[0]});
         TContextoTroca C;
         C.Raiz = Raiz;
-        C.Auditoria = [&Log](const std::string& Texto) { Log.LogMsg(Texto, 4, 1); };
+        C.Auditoria = [&Log](const std::string& Empresa) -> TAuditoria {
+            return [&Log, Empresa](const std::string& Texto) { Log.LogMsg(Texto, 4, 1, Empresa); };
+        };
         std::ostringstream Relato;
         {
             C.Empresas = {Empresas[0]};

@@ -263,7 +263,7 @@ int ImportaBins(const TContextoTroca& C, std::istream& Entrada, const std::strin
                    << "; combustivel " << Diferencas(Carga.Tabelas.Linhas[1], Novas.Linhas[1]) << '\n';
             continue;
         }
-        if (!Arquivo.Salva(Novas, C.Auditoria, C.Titulos)) {
+        if (!Arquivo.Salva(Novas, C.Auditoria(Imp.Codigo), C.Titulos)) {
             Relato << "cfkovan-dados: company " << NomeNoArquivo(Imp.Codigo)
                    << ": its BIN tables could not be written (see the audit log for why)\n";
             --Escritas;
@@ -357,7 +357,7 @@ int ImportaTransHab(const TContextoTroca& C, std::istream& Entrada, const std::s
                    << " -> " << Mostra(V) << '\n';
             continue;
         }
-        if (!SalvaTransHab(C.Raiz, Codigo, V, C.Auditoria)) {
+        if (!SalvaTransHab(C.Raiz, Codigo, V, C.Auditoria(Codigo))) {
             Relato << "cfkovan-dados: company " << Codigo
                    << ": its enabled transactions could not be written (see the audit log for why)\n";
             --Escritas;

@@ -13,6 +13,7 @@
 // "FILE:LINE: reason" and then nothing is written.
 #include "config/TabelaBins.h"
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -22,7 +23,8 @@ struct TContextoTroca {
     std::vector<std::string> Empresas;  ///< the server's companies
     bool Utf8 = false;                  ///< what goes to the report is converted to UTF-8
     bool Simulacao = false;             ///< say what would change, write nothing
-    TAuditoria Auditoria;
+    /// Where the audit entries of a company's change go ("" the general file).
+    std::function<TAuditoria(const std::string& Empresa)> Auditoria;
     TTitulosBins Titulos;
 };
 

@@ -567,7 +567,10 @@ int Tabelas(const TOpcoes& O, const std::string& Raiz, bool Utf8)
         C.Empresas = {"00000000"};
     C.Simulacao = O.Simulacao;
     TEvtLog Log(Application().Title, Application().ExeName(), "cfkovan-dados");
-    C.Auditoria = [&Log](const std::string& Texto) { Log.LogMsg(Texto, EVENTLOG_INFORMATION_TYPE, 1); };
+    C.Auditoria = [&Log](const std::string& Empresa) -> TAuditoria {
+        const std::string Campo = Empresa.empty() ? LeMensagens(250) : Empresa; // "Todas": the general file
+        return [&Log, Campo](const std::string& Texto) { Log.LogMsg(Texto, EVENTLOG_INFORMATION_TYPE, 1, Campo); };
+    };
     C.Titulos = {LeMensagens(246), LeMensagens(247), LeMensagens(206)};
     const bool Bins = O.Comando == "bins";
 

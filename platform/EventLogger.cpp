@@ -1,6 +1,5 @@
 #include "platform/EventLogger.h"
 
-#include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 
 #include <atomic>
@@ -8,8 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 #include <fcntl.h>
+#include <nlohmann/json.hpp>
+#include <sys/uio.h>
+#include <vector>
 #include <syslog.h>
 #include <unistd.h>
 #ifdef KOVAN_COM_SYSTEMD
@@ -33,20 +34,30 @@ int PrioridadeSyslog(std::uint32_t Tipo)
 }
 
 bool GravaJournal(const std::string& Fonte, const std::string& Texto, std::uint32_t Tipo,
-                  std::uint16_t Categoria, std::uint32_t Identificador, const std::string& Interface)
+                  std::uint16_t Categoria, std::uint32_t Identificador, const std::string& Empresa,
+                  const std::string& Tela)
 {
 #ifdef KOVAN_COM_SYSTEMD
     if (access(SocketJournal, W_OK) != 0)
         return false;
-    // A field whose value is empty is still a field; without a front end the list ends before it.
-    return sd_journal_send("MESSAGE=%s", Texto.c_str(), "PRIORITY=%d", PrioridadeSyslog(Tipo),
-                           "SYSLOG_IDENTIFIER=%s", Fonte.c_str(), "KOVAN_SOURCE=%s", Fonte.c_str(),
-                           "KOVAN_EVENT_TYPE=%u", static_cast<unsigned>(Tipo), "KOVAN_CATEGORY=%u",
-                           static_cast<unsigned>(Categoria), "KOVAN_EVENT_ID=%u",
-                           static_cast<unsigned>(Identificador),
-                           Interface.empty() ? nullptr : "KOVAN_FRONT_END=%s", Interface.c_str(), nullptr) == 0;
+    // A field whose value is empty is still a field: the empty ones are left out of the list.
+    std::vector<std::string> Campos = {"MESSAGE=" + Texto,
+                                       "PRIORITY=" + std::to_string(PrioridadeSyslog(Tipo)),
+                                       "SYSLOG_IDENTIFIER=" + Fonte,
+                                       "KOVAN_SOURCE=" + Fonte,
+                                       "KOVAN_EVENT_TYPE=" + std::to_string(Tipo),
+                                       "KOVAN_CATEGORY=" + std::to_string(Categoria),
+                                       "KOVAN_EVENT_ID=" + std::to_string(Identificador)};
+    if (!Empresa.empty())
+        Campos.push_back("KOVAN_EMPRESA=" + Empresa);
+    if (!Tela.empty())
+        Campos.push_back("KOVAN_TELA=" + Tela);
+    std::vector<iovec> Vetor;
+    for (std::string& Campo : Campos)
+        Vetor.push_back({Campo.data(), Campo.size()});
+    return sd_journal_sendv(Vetor.data(), static_cast<int>(Vetor.size())) == 0;
 #else
-    (void)Fonte, (void)Texto, (void)Tipo, (void)Categoria, (void)Identificador, (void)Interface;
+    (void)Fonte, (void)Texto, (void)Tipo, (void)Categoria, (void)Identificador, (void)Empresa, (void)Tela;
     return false;
 #endif
 }
@@ -70,60 +81,19 @@ bool GravaArquivo(const char* Caminho, const std::string& Linha)
     return Escrito == Linha.size() && Fechou;
 }
 
-/// T (UTF-8) as a JSON string: quotes, backslashes and control characters escaped, everything else
-/// copied in runs. An audit line of a large table is tens of kilobytes, so this stays a plain scan.
-void AnexaJson(std::string& Saida, std::string_view T)
-{
-    static constexpr char Hex[] = "0123456789abcdef";
-    Saida += '"';
-    std::size_t Inicio = 0;
-    for (std::size_t I = 0; I < T.size(); ++I) {
-        while (I + 8 <= T.size()) {  // words with nothing to escape are passed over whole
-            const std::uint64_t W = Palavra8(T.data() + I);
-            if (TemByteMenorQue(W, 0x20) | TemByte(W, '"') | TemByte(W, '\\'))
-                break;
-            I += 8;
-        }
-        if (I == T.size())
-            break;
-        const auto C = static_cast<unsigned char>(T[I]);
-        if (C >= 0x20 && C != '"' && C != '\\')
-            continue;
-        Saida.append(T, Inicio, I - Inicio);
-        Inicio = I + 1;
-        switch (C) {
-        case '"': Saida += "\\\""; break;
-        case '\\': Saida += "\\\\"; break;
-        case '\b': Saida += "\\b"; break;
-        case '\f': Saida += "\\f"; break;
-        case '\n': Saida += "\\n"; break;
-        case '\r': Saida += "\\r"; break;
-        case '\t': Saida += "\\t"; break;
-        default: Saida.append("\\u00").append(1, Hex[C >> 4]).append(1, Hex[C & 0xF]);
-        }
-    }
-    Saida.append(T, Inicio);
-    Saida += '"';
-}
-
-/// The entry as one line of the audit file: {"category","frontend","id","source","text","type"}, without
-/// "frontend" when the writer named none.
+/// The entry as one line of the audit file: {"category","empresa","id","source","tela","text","type"},
+/// without "empresa" and "tela" when empty. Texts are UTF-8.
 std::string LinhaJson(const std::string& Fonte, const std::string& Texto, std::uint32_t Tipo,
-                      std::uint16_t Categoria, std::uint32_t Identificador, const std::string& Interface)
+                      std::uint16_t Categoria, std::uint32_t Identificador, const std::string& Empresa,
+                      const std::string& Tela)
 {
-    std::string Linha;
-    Linha.reserve(Texto.size() + Texto.size() / 16 + Fonte.size() + Interface.size() + 112);
-    Linha.append("{\"category\":").append(std::to_string(Categoria));
-    if (!Interface.empty()) {
-        Linha.append(",\"frontend\":");
-        AnexaJson(Linha, Interface);
-    }
-    Linha.append(",\"id\":").append(std::to_string(Identificador)).append(",\"source\":");
-    AnexaJson(Linha, Fonte);
-    Linha.append(",\"text\":");
-    AnexaJson(Linha, Texto);
-    Linha.append(",\"type\":").append(std::to_string(Tipo)).append("}\n");
-    return Linha;
+    nlohmann::json Entrada = {
+        {"category", Categoria}, {"id", Identificador}, {"source", Fonte}, {"text", Texto}, {"type", Tipo}};
+    if (!Empresa.empty())
+        Entrada["empresa"] = Empresa;
+    if (!Tela.empty())
+        Entrada["tela"] = Tela;
+    return Entrada.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 void AvisaUmaVez(std::atomic<bool>& Avisado, const char* Aviso)
@@ -139,22 +109,24 @@ TEventLogger::TEventLogger(std::string Origem) : Origem(std::move(Origem)) {}
 void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
                               std::uint32_t Identificador) noexcept
 {
-    LogMessage(Texto, Tipo, Categoria, Identificador, std::string());
+    LogMessage(Texto, Tipo, Categoria, Identificador, {}, {});
 }
 
 void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
-                              std::uint32_t Identificador, const std::string& Interface) noexcept
+                              std::uint32_t Identificador, const std::string& EmpresaCp,
+                              const std::string& TelaCp) noexcept
 {
-    // Entries may come from more than one thread (a screen writes its audit beside its save).
     static std::atomic<bool> AvisouSemDestino = false;
     static std::atomic<bool> AvisouFalhaArquivo = false;
     try {
-        const std::string Utf8 = Cp1252ParaUtf8(Texto);
-        bool Gravado = GravaJournal(Origem, Utf8, Tipo, Categoria, Identificador, Interface);
+        const std::string Utf8 = Cp1252ParaUtf8(Texto), Empresa = Cp1252ParaUtf8(EmpresaCp),
+                          Tela = Cp1252ParaUtf8(TelaCp);
+        bool Gravado = GravaJournal(Origem, Utf8, Tipo, Categoria, Identificador, Empresa, Tela);
 
         const char* Arquivo = std::getenv("KOVAN_EVENTLOG");
         if (Arquivo && *Arquivo) {
-            if (GravaArquivo(Arquivo, LinhaJson(Cp1252ParaUtf8(Origem), Utf8, Tipo, Categoria, Identificador, Interface)))
+            if (GravaArquivo(Arquivo,
+                             LinhaJson(Cp1252ParaUtf8(Origem), Utf8, Tipo, Categoria, Identificador, Empresa, Tela)))
                 Gravado = true;
             else
                 AvisaUmaVez(AvisouFalhaArquivo, "Kovan: the audit file named by KOVAN_EVENTLOG cannot be "
@@ -165,10 +137,10 @@ void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std:
         if (!Arquivo || !*Arquivo)
             AvisaUmaVez(AvisouSemDestino, "Kovan: no systemd journal and no KOVAN_EVENTLOG file; audit "
                                       "entries go to syslog.");
+        const std::string Campos = (Empresa.empty() ? "" : " empresa=" + Empresa) + (Tela.empty() ? "" : " tela=" + Tela);
         openlog(Origem.c_str(), LOG_PID, LOG_USER);
-        syslog(PrioridadeSyslog(Tipo), "type=%u category=%u id=%u%s%s %s", static_cast<unsigned>(Tipo),
-               static_cast<unsigned>(Categoria), static_cast<unsigned>(Identificador),
-               Interface.empty() ? "" : " frontend=", Interface.c_str(), Utf8.c_str());
+        syslog(PrioridadeSyslog(Tipo), "type=%u category=%u id=%u%s %s", static_cast<unsigned>(Tipo),
+               static_cast<unsigned>(Categoria), static_cast<unsigned>(Identificador), Campos.c_str(), Utf8.c_str());
         closelog();
     } catch (...) {
         std::fprintf(stderr, "Kovan: an audit entry could not be written.\n");

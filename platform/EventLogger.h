@@ -3,10 +3,10 @@
 // Windows log keeps: source, event type, category, event identifier and one text.
 //
 // Sinks: the systemd journal (structured fields) when its socket exists; the file KOVAN_EVENTLOG
-// names, one JSON object per line ({"source","type","category","id","text"} and "frontend" when the
-// writer says which front end made the change; text in UTF-8), appended
-// with one write per entry. With neither, or when both fail, the entry goes to syslog, and standard
-// error says so once. An entry is never dropped silently.
+// names, one JSON object per line ({"source","type","category","id","text"}, text in UTF-8, and
+// "empresa" and "tela" when the writer says which company and which screen or tool), appended with one
+// write per entry. With neither, or when both fail, the entry goes to syslog, and standard error says so
+// once. An entry is never dropped silently.
 #include "platform/Export.h"
 
 #include <cstdint>
@@ -29,10 +29,12 @@ public:
     /// Writes one entry; Texto is CP1252. Never throws.
     void LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
                     std::uint32_t Identificador) noexcept;
-    /// The same, saying which front end made the change ("tela", "cfkovan-dados"): a structured field
-    /// of its own (KOVAN_FRONT_END in the journal, "frontend" in the file), absent when empty.
+    /// The same, with what the entry says of the change besides its text (CP1252), each a structured
+    /// field of its own, absent when empty: the company (KOVAN_EMPRESA in the journal, "empresa" in the
+    /// file; "Todas" for the general settings) and the screen or tool that made it (KOVAN_TELA, "tela").
+    /// journalctl KOVAN_EMPRESA=00000123 lists one company's changes.
     void LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
-                    std::uint32_t Identificador, const std::string& Interface) noexcept;
+                    std::uint32_t Identificador, const std::string& Empresa, const std::string& Tela) noexcept;
 
 private:
     std::string Origem;

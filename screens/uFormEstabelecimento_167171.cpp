@@ -32,6 +32,7 @@ TFormEstabelecimento_167171::TFormEstabelecimento_167171(QWidget* Owner) : TForm
 {
     setObjectName("FormEstabelecimento_167171");
     SetCaption("Estabelecimento");
+    NomeTela = "Estabelecimento";
     for (QWidget* W : std::initializer_list<QWidget*>{this, PageControlEstab, Label2, ComboBoxEmpresa, BitBtnSalvar,
                                                       BitBtnCancelar, BitBtnRetornar, BitBtnExcluir})
         DefineFonte(W, "Arial", 14);
@@ -140,7 +141,7 @@ void TFormEstabelecimento_167171::Monta_Msg_Log(const std::string& Tipo, const s
     else
         Linha += " - Op\xE7\xE3o Exclus\xE3o";
     if (EvtLog)
-        EvtLog->LogMsg(Linha, 4, 1);
+        EvtLog->LogMsg(Linha, 4, 1, Empresa);
 }
 
 bool TFormEstabelecimento_167171::ExistCodigoEstab(const std::string& Empresa, const std::string& Codigo)

@@ -213,7 +213,7 @@ void TFormPadraoCfgEstab::TrataMensagem(int Mensagem)
 void TFormPadraoCfgEstab::FormCreate()
 {
     IniciaTraducao(Unidade().ConfigComp, *this);
-    EvtLog = std::make_unique<TEvtLog>(Application().Title, Application().ExeName());
+    EvtLog = std::make_unique<TEvtLog>(Application().Title, Application().ExeName(), NomeTela);
     // Form scaling: Qt lays the form out in device-independent pixels already.
     EmpresaSelecionada = "00000000";
     ModoHost = "0";

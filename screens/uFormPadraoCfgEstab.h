@@ -124,6 +124,8 @@ protected:
     std::string ModoHost = "0";
     std::string EmpresaDigitada;
     std::unique_ptr<TEvtLog> EvtLog;
+    /// The screen's name in its audit entries ("Estabelecimento"), set by the derived screen.
+    std::string NomeTela;
     std::string ExistemEmpresas = "NAO";
 
 private:

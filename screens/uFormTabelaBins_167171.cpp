@@ -57,6 +57,7 @@ std::vector<TLinhaBins> LinhasDa(const TStringGrid* Grade)
 
 TFormTabelaBins_167171::TFormTabelaBins_167171(QWidget* Owner) : TFormPadraoCfgBins_B(Owner)
 {
+    NomeTela = "Tabela Bins";
     // Débito first and active, then Combustível; the other two pages stay without a tab.
     PageControl->tabBar()->moveTab(TabSheetDeb->PageIndex(), 0);
     PageControl->tabBar()->moveTab(TabSheetComb->PageIndex(), 1);
@@ -343,16 +344,16 @@ void TFormTabelaBins_167171::IncluiDadosNaGrid(int Linha, const std::string& Nom
 
 void TFormTabelaBins_167171::Monta_Msg_Log(const std::string& Operacao, int Indice)
 {
-    if (EvtLog)
-        EvtLog->LogMsg(RegrasBins::MontaLog(Operacao, Indice, LinhasDa(Indice == 0 ? Grade_Deb : Grade_Comb), Titulos()),
-                       4, 1);
+    Auditoria()(RegrasBins::MontaLog(Operacao, Indice, LinhasDa(Indice == 0 ? Grade_Deb : Grade_Comb), Titulos()));
 }
 
 TAuditoria TFormTabelaBins_167171::Auditoria()
 {
-    return [this](const std::string& Texto) {
+    // The company the entries are for: the file's, "Todas" for the general one.
+    const std::string Empresa = EmpresaCarregada.value_or("");
+    return [this, Empresa = Empresa.empty() ? LeMensagens(Msg::EmpTODAS) : Empresa](const std::string& Texto) {
         if (EvtLog)
-            EvtLog->LogMsg(Texto, 4, 1);
+            EvtLog->LogMsg(Texto, 4, 1, Empresa);
     };
 }
 

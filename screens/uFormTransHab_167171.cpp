@@ -29,6 +29,7 @@ const std::string MsgExcluindo = Utf8ParaCp1252("Excluindo a configuração de t
 
 TFormTransHab_167171::TFormTransHab_167171(QWidget* Owner) : TFormPadraoCfgTransHab(Owner)
 {
+    NomeTela = Utf8ParaCp1252("Transações Habilitadas");
     TabCred->SetCaption(TextoDebito);
     TabDebt->SetCaption(TextoDebito2);
     PageControl1->SetBounds(107, 25, 623, 238);
@@ -203,11 +204,11 @@ TTransHab TFormTransHab_167171::Tela() const
     return {Cr_vista->Checked(), Cr_cancelamento->Checked(), Cr_parceladoEstab->Checked(), ParcelasC->Text()};
 }
 
-TAuditoria TFormTransHab_167171::Auditoria(const std::string&)
+TAuditoria TFormTransHab_167171::Auditoria(const std::string& Empresa)
 {
-    return [this](const std::string& Texto) {
+    return [this, Empresa](const std::string& Texto) {
         if (EvtLog)
-            EvtLog->LogMsg(Texto, 4, 1);
+            EvtLog->LogMsg(Texto, 4, 1, Empresa);
     };
 }
 

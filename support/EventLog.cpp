@@ -6,8 +6,8 @@
 
 #include <vector>
 
-TEvtLog::TEvtLog(const std::string& Fonte, const std::string& Executavel, const std::string& Interface)
-    : TEventLogger("Kovan"), Fonte(Corta255(Fonte)), Executavel(Corta255(Executavel)), Interface(Interface)
+TEvtLog::TEvtLog(const std::string& Fonte, const std::string& Executavel, const std::string& Tela)
+    : TEventLogger("Kovan"), Fonte(Corta255(Fonte)), Executavel(Corta255(Executavel)), Tela(Tela)
 {
 }
 
@@ -27,13 +27,14 @@ std::string TEvtLog::MontaTexto(const std::string& Mensagem) const
            Corta255(LeMensagens(MsgLOGExecutavel) + Executavel) + "\n\n" + Mensagem;
 }
 
-void TEvtLog::LogMsg(const std::string& Mensagem, std::uint32_t Tipo, std::uint16_t Especie) noexcept
+void TEvtLog::LogMsg(const std::string& Mensagem, std::uint32_t Tipo, std::uint16_t Especie,
+                     const std::string& Empresa) noexcept
 {
     try {
-        LogMessage(MontaTexto(Mensagem), Tipo, 0, IdentificadorEvento(Especie), Interface);
+        LogMessage(MontaTexto(Mensagem), Tipo, 0, IdentificadorEvento(Especie), Empresa, Tela);
     } catch (...) {
         // Building the text can only fail for want of memory; the base writer reports its own failures.
-        LogMessage(Mensagem, Tipo, 0, IdentificadorEvento(Especie), Interface);
+        LogMessage(Mensagem, Tipo, 0, IdentificadorEvento(Especie), Empresa, Tela);
     }
 }
 

@@ -314,7 +314,8 @@ TEST_F(FerramentaDados, AuditoriaDaImportacaoEADaTela)
         const std::string Texto = Entradas[I]["text"];
         EXPECT_TRUE(Texto.ends_with("\n\n" + Textos[I])) << Texto;
         EXPECT_PRED2(Contem, Texto, "Fonte.......:cfkovan-dados\n");
-        EXPECT_EQ(Entradas[I]["frontend"], "cfkovan-dados");
+        EXPECT_EQ(Entradas[I]["tela"], "cfkovan-dados");
+        EXPECT_EQ(Entradas[I]["empresa"], I < 2 ? "Todas" : "00000123");
         EXPECT_EQ(Entradas[I]["id"], 0x80000002u);
     }
 }

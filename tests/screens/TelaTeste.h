@@ -232,6 +232,18 @@ public:
         return Linhas;
     }
 
+    /// The structured fields of the audit entries, one "empresa|tela" per entry (UTF-8).
+    std::vector<std::string> CamposAuditoria() const
+    {
+        std::vector<std::string> Campos;
+        std::ifstream Arquivo(Raiz.Pasta / "auditoria.jsonl", std::ios::binary);
+        for (std::string Linha; std::getline(Arquivo, Linha);) {
+            const auto Entrada = nlohmann::json::parse(Linha);
+            Campos.push_back(Entrada.value("empresa", "") + "|" + Entrada.value("tela", ""));
+        }
+        return Campos;
+    }
+
     TRaizTeste Raiz;
     QPointer<TForm> Form;
     std::vector<TTroca> Trocas;

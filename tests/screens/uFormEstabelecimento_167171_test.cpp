@@ -117,9 +117,9 @@ private slots:
         const std::string Trn = "[TrnHabilitada]\r\nDebitoVista=1\r\n";
         const struct {
             const char* Classe;
-            std::string Log, Resta;
-        } Telas[] = {{"TFormEstabelecimento_167171", Cabeca, Trn},
-                     {"TFormTransHab_167171", Cp("Mirabelo/Transações Habilitadas/"), Geral}};
+            std::string Log, Resta, Tela;
+        } Telas[] = {{"TFormEstabelecimento_167171", Cabeca, Trn, "Estabelecimento"},
+                     {"TFormTransHab_167171", Cp("Mirabelo/Transações Habilitadas/"), Geral, "Transações Habilitadas"}};
         for (int I = 0; I < 2; ++I) {
             TTelaTeste T(static_cast<std::uint16_t>(Nivel));
             const std::string Primeira = Modo.isEmpty() ? "00000000" : "00000123";
@@ -137,10 +137,13 @@ private slots:
                 QCOMPARE(T.Habilitado("EditCodigoEstab"), Nivel != 2);
             T.Clica("BitBtnExcluir");
             QCOMPARE(T.Dialogos(), Dialogos);
-            std::vector<std::string> Linhas;
-            for (const QString& E : Excluidas[I].split(' ', Qt::SkipEmptyParts))
+            std::vector<std::string> Linhas, Campos; // each entry names its company and screen
+            for (const QString& E : Excluidas[I].split(' ', Qt::SkipEmptyParts)) {
                 Linhas.push_back(Telas[I].Log + E.toStdString() + Cp(" - Opção Exclusão"));
+                Campos.push_back(E.toStdString() + "|" + Telas[I].Tela);
+            }
             QCOMPARE(T.Auditoria(), Linhas);
+            QCOMPARE(T.CamposAuditoria(), Campos);
             const bool Removida = !Excluidas[I].isEmpty();
             QCOMPARE(T.Guardado(Primeira), Removida ? Telas[I].Resta : Geral + Trn);
             QCOMPARE(std::filesystem::exists(T.Raiz.IniEmpresa("00000456")), !Excluidas[I].contains("456"));

@@ -114,6 +114,7 @@ private slots:
         QCOMPARE(T.Auditoria(), (std::vector<std::string>{
                                     "Mirabelo/Range/Geral - Debito\r\nBins : Lin1(CARTAO/4000000;601234;/Senha:1); ",
                                     Cp("Mirabelo/Range/Geral - Combustível\r\nBins : ")}));
+        QCOMPARE(T.CamposAuditoria(), (std::vector<std::string>(2, "Todas|Tabela Bins")));
         QVERIFY(!T.Habilitado("BitBtnSalvar") && T.Habilitado("BitBtnExcluir"));
 
         // "Todas" typed in any letter case; a company's own file; a partial code loads nothing, without a word.
