@@ -265,7 +265,8 @@ int ImportaBins(const TContextoTroca& C, std::istream& Entrada, const std::strin
         }
         if (!Arquivo.Salva(Novas, C.Auditoria(Imp.Codigo), C.Titulos)) {
             Relato << "cfkovan-dados: company " << NomeNoArquivo(Imp.Codigo)
-                   << ": its BIN tables could not be written (see the audit log for why)\n";
+                   << ": its BIN tables could not be written (see the audit log for why)" << C.Recusa(Imp.Codigo)
+                   << '\n';
             --Escritas;
             ++Falhas;
         }
@@ -359,7 +360,8 @@ int ImportaTransHab(const TContextoTroca& C, std::istream& Entrada, const std::s
         }
         if (!SalvaTransHab(C.Raiz, Codigo, V, C.Auditoria(Codigo))) {
             Relato << "cfkovan-dados: company " << Codigo
-                   << ": its enabled transactions could not be written (see the audit log for why)\n";
+                   << ": its enabled transactions could not be written (see the audit log for why)"
+                   << C.Recusa(Codigo) << '\n';
             --Escritas;
             ++Falhas;
         }

@@ -26,6 +26,9 @@ struct TContextoTroca {
     /// Where the audit entries of a company's change go ("" the general file).
     std::function<TAuditoria(const std::string& Empresa)> Auditoria;
     TTitulosBins Titulos;
+    /// What a failed write of a company's file adds to its line: the user and the file or folder the
+    /// file system refuses that user ("; user nobody may not write ..."), or nothing.
+    std::function<std::string(const std::string& Empresa)> Recusa = [](const std::string&) { return std::string(); };
 };
 
 /// Writes the rows of the files of Quais ("" the general file) that hold BIN tables; answers the

@@ -389,15 +389,21 @@ std::string ArquivoDaEmpresa(const std::string& Raiz, const std::string& Empresa
     return CaminhoLocal(Caminho);
 }
 
+// The user we run as and what the file system refuses that user on the way to Arquivo, when it
+// refuses anything: "; user nobody may not write /srv/kovan/config/empresas".
+std::string RecusaDoSistema(const std::string& Arquivo, bool Utf8)
+{
+    const std::string Recusado = PrimeiroSemEscrita(Arquivo);
+    return Recusado.empty() ? std::string() : "; user " + UsuarioEfetivo() + " may not write " + ParaTerminal(Recusado, Utf8);
+}
+
 // One line per company whose file does not hold what the request should have left there, naming the
 // user we run as when the file system refuses that user the write.
 void RelataFalha(const std::string& Raiz, const std::string& Empresa, const std::string& Problema, bool Utf8)
 {
     const std::string Arquivo = ArquivoDaEmpresa(Raiz, Empresa);
-    std::cerr << "cfkovan-dados: company " << ParaTerminal(Empresa, Utf8) << ": " << ParaTerminal(Arquivo + " " + Problema, Utf8);
-    if (const std::string Recusado = PrimeiroSemEscrita(Arquivo); !Recusado.empty())
-        std::cerr << "; user " << UsuarioEfetivo() << " may not write " << ParaTerminal(Recusado, Utf8);
-    std::cerr << '\n';
+    std::cerr << "cfkovan-dados: company " << ParaTerminal(Empresa, Utf8) << ": " << ParaTerminal(Arquivo + " " + Problema, Utf8)
+              << RecusaDoSistema(Arquivo, Utf8) << '\n';
 }
 
 // What an import should leave in one company's file. The entries the module stores are those with a
@@ -572,6 +578,7 @@ int Tabelas(const TOpcoes& O, const std::string& Raiz, bool Utf8)
         return [&Log, Campo](const std::string& Texto) { Log.LogMsg(Texto, EVENTLOG_INFORMATION_TYPE, 1, Campo); };
     };
     C.Titulos = {LeMensagens(246), LeMensagens(247), LeMensagens(206)};
+    C.Recusa = [&Raiz, Utf8](const std::string& Empresa) { return RecusaDoSistema(ArquivoDaEmpresa(Raiz, Empresa), Utf8); };
     const bool Bins = O.Comando == "bins";
 
     if (O.Acao == "import") {

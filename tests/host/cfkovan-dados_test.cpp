@@ -147,6 +147,13 @@ TEST_F(FerramentaDados, EscritaQueFalhaERelatadaPorEmpresa)
     const std::string Ini123 = (Empresas / "00000123" / "Mirabelo.ini").string();
     EXPECT_PRED2(Contem, E.Erros, "company 00000123: " + Ini123 + " does not hold code 000000000000004 (it holds " +
                                       "none); user " + getpwuid(65534)->pw_name + " may not write " + (Empresas / "00000123").string() + "\n");
+    TRaizTeste::Grava(R.Pasta / "t.txt", "00000123;1;0;1;\n");
+    E = ExecutaComando(R.Pasta, Programa(R.Pasta / "demo" / "bin") + "transacoes import " + (R.Pasta / "t.txt").string(), "",
+                       &Leitor);
+    EXPECT_EQ(E.Status, 2) << E.Erros;
+    EXPECT_PRED2(Contem, E.Erros, "its enabled transactions could not be written (see the audit log for why); user " +
+                                      std::string(getpwuid(65534)->pw_name) + " may not write " +
+                                      (Empresas / "00000123").string() + "\n");
 }
 
 namespace {
