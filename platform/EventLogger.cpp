@@ -1,6 +1,5 @@
 #include "platform/EventLogger.h"
 
-#include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 
 #include <atomic>
@@ -8,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 #include <fcntl.h>
+#include <nlohmann/json.hpp>
 #include <syslog.h>
 #include <unistd.h>
 #ifdef KOVAN_COM_SYSTEMD
@@ -68,55 +67,13 @@ bool GravaArquivo(const char* Caminho, const std::string& Linha)
     return Escrito == Linha.size() && Fechou;
 }
 
-/// T (UTF-8) as a JSON string: quotes, backslashes and control characters escaped, everything else
-/// copied in runs. An audit line of a large table is tens of kilobytes, so this stays a plain scan.
-void AnexaJson(std::string& Saida, std::string_view T)
-{
-    static constexpr char Hex[] = "0123456789abcdef";
-    Saida += '"';
-    std::size_t Inicio = 0;
-    for (std::size_t I = 0; I < T.size(); ++I) {
-        while (I + 8 <= T.size()) {  // words with nothing to escape are passed over whole
-            const std::uint64_t W = Palavra8(T.data() + I);
-            if (TemByteMenorQue(W, 0x20) | TemByte(W, '"') | TemByte(W, '\\'))
-                break;
-            I += 8;
-        }
-        if (I == T.size())
-            break;
-        const auto C = static_cast<unsigned char>(T[I]);
-        if (C >= 0x20 && C != '"' && C != '\\')
-            continue;
-        Saida.append(T, Inicio, I - Inicio);
-        Inicio = I + 1;
-        switch (C) {
-        case '"': Saida += "\\\""; break;
-        case '\\': Saida += "\\\\"; break;
-        case '\b': Saida += "\\b"; break;
-        case '\f': Saida += "\\f"; break;
-        case '\n': Saida += "\\n"; break;
-        case '\r': Saida += "\\r"; break;
-        case '\t': Saida += "\\t"; break;
-        default: Saida.append("\\u00").append(1, Hex[C >> 4]).append(1, Hex[C & 0xF]);
-        }
-    }
-    Saida.append(T, Inicio);
-    Saida += '"';
-}
-
 /// The entry as one line of the audit file: {"category","id","source","text","type"}.
 std::string LinhaJson(const std::string& Fonte, const std::string& Texto, std::uint32_t Tipo,
                       std::uint16_t Categoria, std::uint32_t Identificador)
 {
-    std::string Linha;
-    Linha.reserve(Texto.size() + Texto.size() / 16 + Fonte.size() + 96);
-    Linha.append("{\"category\":").append(std::to_string(Categoria));
-    Linha.append(",\"id\":").append(std::to_string(Identificador)).append(",\"source\":");
-    AnexaJson(Linha, Fonte);
-    Linha.append(",\"text\":");
-    AnexaJson(Linha, Texto);
-    Linha.append(",\"type\":").append(std::to_string(Tipo)).append("}\n");
-    return Linha;
+    const nlohmann::json Entrada = {
+        {"category", Categoria}, {"id", Identificador}, {"source", Fonte}, {"text", Texto}, {"type", Tipo}};
+    return Entrada.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 void AvisaUmaVez(std::atomic<bool>& Avisado, const char* Aviso)
@@ -132,7 +89,6 @@ TEventLogger::TEventLogger(std::string Origem) : Origem(std::move(Origem)) {}
 void TEventLogger::LogMessage(const std::string& Texto, std::uint32_t Tipo, std::uint16_t Categoria,
                               std::uint32_t Identificador) noexcept
 {
-    // Entries may come from more than one thread (a screen writes its audit beside its save).
     static std::atomic<bool> AvisouSemDestino = false;
     static std::atomic<bool> AvisouFalhaArquivo = false;
     try {

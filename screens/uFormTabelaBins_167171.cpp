@@ -3,7 +3,6 @@
 #include "config/Kovan_INI.h"
 #include "config/Lib.h"
 #include "module/info.h"
-#include "platform/AoLado.h"
 #include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 #include "runtime/Application.h"
@@ -278,15 +277,10 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
         TStringGrid* Grades[2] = {Grade_Deb, Grade_Comb};
         TKovanIni Ini(RaizServidor(), "Mirabelo", EmpresaDoArquivo());
         const bool Existia = Ini.ExistiaAoCriar();
-        // The audit entries of both tables (tens of kilobytes for a large table) are built and written
-        // on the side thread while the tables go into the batch; both only read the grids, which
-        // nothing changes before the save has waited for the entries.
-        TTarefaAoLado Auditoria(
-            [this] {
-                for (int Indice = 0; Indice < 2; ++Indice)
-                    Monta_Msg_Log("INCLUSAO", Indice);
-            },
-            true);  // the replace hands the old file over to be closed
+        // The audit entries of both tables come before the change, so a crash never leaves a change
+        // without its entries.
+        for (int Indice = 0; Indice < 2; ++Indice)
+            Monta_Msg_Log("INCLUSAO", Indice);
         // Both tables reach the file in one replace: a crash leaves the old tables or the new ones.
         Ini.IniciaLote();
         if (Existia)
@@ -313,10 +307,7 @@ void TFormTabelaBins_167171::BitBtnSalvarClick()
             }
             Ini.GravaVar(SecaoTotais, T.Total, std::to_string(N));
         }
-        // The entries come before the change: the file is replaced only once they are in the log, so
-        // a crash never leaves a change without its entries. They are waited for while the new text
-        // is flushed to disk.
-        Ini.ConfirmaLote([&Auditoria] { Auditoria.Espera(); });
+        Ini.ConfirmaLote();
         DadosModificados(false);
         BitBtnExcluirBins->SetEnabled(true);
         return;
