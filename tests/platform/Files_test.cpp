@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-/// How often each folder was listed since the count was last cleared.
+/// How often each folder (its path without a trailing slash) was listed since the count was last cleared.
 std::map<std::string, int>& Listagens()
 {
     static std::map<std::string, int> Contagem;
@@ -29,7 +29,10 @@ std::map<std::string, int>& Listagens()
 extern "C" __attribute__((visibility("default"))) DIR* opendir(const char* Nome)
 {
     static const auto Sistema = reinterpret_cast<DIR* (*)(const char*)>(dlsym(RTLD_NEXT, "opendir"));
-    ++Listagens()[Nome];
+    std::string Pasta = Nome;
+    while (Pasta.size() > 1 && Pasta.back() == '/')
+        Pasta.pop_back();
+    ++Listagens()[Pasta];
     return Sistema(Nome);
 }
 
