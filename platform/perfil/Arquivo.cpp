@@ -221,6 +221,9 @@ bool Reescreve(const char* Arquivo, const std::string& Operacao, bool Cria,
                const std::function<std::optional<std::string>(const std::string& Texto)>& Muda)
 {
     std::string Caminho = Arquivo;
+    // Why it failed, told once the file is closed: no lock is held while the event log is written.
+    int Erro = 0;
+    std::string Motivo;
     try {
         std::string Local;
         struct stat NoCaminho;
@@ -233,41 +236,37 @@ bool Reescreve(const char* Arquivo, const std::string& Operacao, bool Cria,
         bool Criado = false;
         switch (AbreTravado(Destino, Cria, F, St, Criado)) {
         case TAbertura::Ok:
+            if ((St.st_mode & 0222) == 0) {  // read-only, as on Windows (root included)
+                Erro = EACCES;
+                Motivo = "the file is read-only";
+                break;
+            }
+            if (std::string Bytes; !LeTudo(F.Fd, Bytes)) {
+                Erro = errno;
+            } else if (const TConteudo C = Decodifica(std::move(Bytes)); !C.Decodifica) {
+                Motivo = "the file is UTF-16 text that does not decode; it is left as it is";
+            } else if (const std::optional<std::string> Novo = Muda(C.Texto)) {
+                if (!Substitui(Destino, St, C.Utf16 ? CodificaUtf16(*Novo) : *Novo))
+                    Erro = errno;
+                else
+                    return true;
+            } else {
+                return true;
+            }
+            if (Criado)
+                unlink(Destino.c_str());
             break;
         case TAbertura::Ausente:
             return true;  // nothing to delete
         case TAbertura::Falha:
-            RegistraFalhaArquivo(Caminho, Operacao, errno);
-            return false;
+            Erro = errno;
+            break;
         }
-        if ((St.st_mode & 0222) == 0) {  // read-only, as on Windows (root included)
-            RegistraFalhaArquivo(Caminho, Operacao, EACCES, "the file is read-only");
-            return false;
-        }
-        std::string Bytes;
-        bool Ok = LeTudo(F.Fd, Bytes);
-        int Erro = errno;
-        std::string Motivo;
-        if (Ok) {
-            const TConteudo C = Decodifica(std::move(Bytes));
-            Ok = C.Decodifica;
-            if (!Ok)
-                Motivo = "the file is UTF-16 text that does not decode; it is left as it is";
-            else if (const std::optional<std::string> Novo = Muda(C.Texto)) {
-                Ok = Substitui(Destino, St, C.Utf16 ? CodificaUtf16(*Novo) : *Novo);
-                Erro = errno;
-            }
-        }
-        if (!Ok) {
-            if (Criado)
-                unlink(Destino.c_str());
-            RegistraFalhaArquivo(Caminho, Operacao, Erro, Motivo);
-        }
-        return Ok;
     } catch (...) {
-        RegistraFalhaArquivo(Caminho, Operacao, ENOMEM);
-        return false;
+        Erro = ENOMEM;
     }
+    RegistraFalhaArquivo(Caminho, Operacao, Erro, Motivo);
+    return false;
 }
 
 } // namespace perfil
