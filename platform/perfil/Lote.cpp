@@ -115,8 +115,9 @@ bool TPerfilEmLote::Confirma()
         if (D->Recusada) {
             RegistraFalhaArquivo(D->Arquivo, Operacao, 0, "refused: a section, key or value holds a line break");
         } else {
-            // The text the file holds afterwards: the one written, or its own when it held the result.
-            std::string Depois;
+            // The text the file holds afterwards: the one written, or its own when it held the result;
+            // none when the file was missing and stays so.
+            std::optional<std::string> Depois;
             Ok = Reescreve(D->Arquivo.c_str(), Operacao, D->Cria, [&](const std::string& Agora) -> std::optional<std::string> {
                 if (Agora != D->Lido) {  // changed by another since it was read: the writes again, on it
                     std::vector<TDados::TEscrita> Escritas = std::move(D->Escritas);
@@ -130,13 +131,16 @@ bool TPerfilEmLote::Confirma()
                     return std::nullopt;
                 return Depois;
             });
-            if (Ok)
-                D->Recomeca(std::move(Depois));
+            if (Ok && Depois) {  // the model holds what the file now holds
+                D->Lido = std::move(*Depois);
+                D->Escritas.clear();
+                D->Cria = false;
+            }
         }
     } catch (...) {
         Ok = false;
     }
-    if (!Ok)
+    if (!D->Escritas.empty())  // not confirmed, or the file was missing
         D->Recomeca(LeArquivo(D->Arquivo.c_str()).Texto);
     return Ok;
 }

@@ -238,7 +238,8 @@ bool TModelo::Aplica(const char* Secao, const char* Chave, const char* Valor)
     }
     // Names and values are written without their leading blanks; a key keeps the spelling it has.
     const std::string_view NovoValor = AparaInicioSe(Valor, BrancoAscii);
-    if (I != Nenhuma && Secoes_[S].Linhas[I].Tipo == TTipoLinha::Chave && Cp1252(Secoes_[S].Linhas[I].Valor) == NovoValor)
+    if (I != Nenhuma && Secoes_[S].Linhas[I].Tipo == TTipoLinha::Chave &&
+        (Utf8 ? Cp1252(Secoes_[S].Linhas[I].Valor) == NovoValor : Secoes_[S].Linhas[I].Valor == NovoValor))
         return false;
     // The line ending of new lines and the place of a new key, both as the file stands before the write.
     const std::string_view Quebra = QuebraPadrao();
