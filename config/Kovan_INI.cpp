@@ -269,9 +269,10 @@ bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std:
     }
     Modificou = true;
     try {
-        const std::string S(Secao), C(Chave), V(Valor);
-        return Minusc ? Lote->Grava(MinusculasAscii(S).c_str(), MinusculasAscii(C).c_str(), V.c_str())
-                      : Lote->Grava(S.c_str(), C.c_str(), V.c_str());
+        std::string S(Secao), C(Chave);
+        if (Minusc)
+            S = MinusculasAscii(std::move(S)), C = MinusculasAscii(std::move(C));
+        return Lote->Grava(S.c_str(), C.c_str(), std::string(Valor).c_str());
     } catch (...) {
         return false;
     }

@@ -30,6 +30,37 @@ bool TModelo::NomeIgual(std::string_view Bruto, std::string_view Procurado) cons
     return Utf8 ? IguaisSemCaixa(Utf8ParaCp1252(Bruto), Procurado) : IguaisSemCaixa(Bruto, Procurado);
 }
 
+std::size_t TModelo::THashSemCaixa::operator()(std::string_view Nome) const noexcept
+{
+    std::size_t Hash = 14695981039346656037ull;
+    for (const char C : Nome)
+        Hash = (Hash ^ static_cast<unsigned char>(MinusculaAscii(C))) * 1099511628211ull;
+    return Hash;
+}
+
+bool TModelo::TIgualSemCaixa::operator()(std::string_view A, std::string_view B) const noexcept
+{
+    return IguaisSemCaixa(A, B);
+}
+
+std::string_view TModelo::NomeIndexado(std::size_t I) const
+{
+    const std::string_view Nome = Secoes_[I].Cabecalho.Nome;
+    return Utf8 ? std::string_view(Novas.emplace_back(Utf8ParaCp1252(Nome))) : Nome;
+}
+
+void TModelo::Indexa(std::size_t I) const
+{
+    Seguinte.resize(Secoes_.size(), Nenhuma);
+    const auto [Primeira, Nova] = Indice->emplace(NomeIndexado(I), I);
+    if (Nova)
+        return;
+    std::size_t Ultima = Primeira->second;
+    while (Seguinte[Ultima] != Nenhuma)
+        Ultima = Seguinte[Ultima];
+    Seguinte[Ultima] = I;
+}
+
 std::size_t TModelo::AchaSecao(std::string_view Nome) const
 {
     // "" is the lines before the first header, which always exist and so shadow a "[]" header.
@@ -37,15 +68,15 @@ std::size_t TModelo::AchaSecao(std::string_view Nome) const
         return 0;
     if (!Indice) {
         Indice.emplace();
+        Seguinte.assign(Secoes_.size(), Nenhuma);
         for (std::size_t I = 1; I < Secoes_.size(); ++I)
             if (!Secoes_[I].Cabecalho.Nome.empty())
-                (*Indice)[MinusculasAscii(Cp1252(Secoes_[I].Cabecalho.Nome))].push_back(I);
+                Indexa(I);
     }
-    const auto Achado = Indice->find(MinusculasAscii(std::string(Nome)));
-    if (Achado != Indice->end())
-        for (const std::size_t I : Achado->second)
-            if (!Secoes_[I].Removida)
-                return I;
+    const auto Achada = Indice->find(Nome);
+    for (std::size_t I = Achada == Indice->end() ? Nenhuma : Achada->second; I != Nenhuma; I = Seguinte[I])
+        if (!Secoes_[I].Removida)
+            return I;
     return Nenhuma;
 }
 
@@ -250,11 +281,11 @@ bool TModelo::Aplica(const char* Secao, const char* Chave, const char* Valor)
     // one, their lines after its own, where neither position above moves.
     const bool Juntou = NomeSecao.empty() && JuntaSecoesSemNome();
     const auto LinhaDaChave = [&] {
-        return NovaLinha(DoArquivo(std::string(AparaInicioSe(Chave, BrancoAscii)) + "=" + std::string(NovoValor)), Quebra);
+        return NovaLinha(DoArquivo(std::string(AparaInicioSe(Chave, BrancoAscii)).append("=").append(NovoValor)), Quebra);
     };
     if (I != Nenhuma) {
         TLinha& L = Secoes_[S].Linhas[I];
-        L = NovaLinha(std::string(L.Nome) + "=" + DoArquivo(NovoValor), L.Quebra.empty() ? Quebra : L.Quebra);
+        L = NovaLinha(std::string(L.Nome).append("=").append(DoArquivo(NovoValor)), L.Quebra.empty() ? Quebra : L.Quebra);
         if (L.Tipo == TTipoLinha::Cabecalho)
             ViraCabecalho(S, I);
     } else if (S != Nenhuma) {  // after the last line of the section that is not blank
@@ -266,7 +297,7 @@ bool TModelo::Aplica(const char* Secao, const char* Chave, const char* Valor)
         Nova.TemCabecalho = true;
         Nova.Cabecalho = NovaLinha(DoArquivo("[" + std::string(AparaInicioSe(Secao, BrancoAscii)) + "]"), Quebra);
         if (Indice && !Nova.Cabecalho.Nome.empty())
-            (*Indice)[MinusculasAscii(Cp1252(Nova.Cabecalho.Nome))].push_back(Secoes_.size() - 1);
+            Indexa(Secoes_.size() - 1);
         Insere(Secoes_.size() - 1, 0, LinhaDaChave());
     }
     // Lines that came together where headers went, and the write's own line among them.

@@ -73,12 +73,27 @@ private:
     TLinha* UltimaLinha();
 
     std::string Original;           ///< the text the model was made from
-    std::deque<std::string> Novas;  ///< the texts of the lines writes made (their addresses stay)
+    /// The texts of the lines writes made, and the CP1252 names of a UTF-8 file's sections (their
+    /// addresses stay).
+    mutable std::deque<std::string> Novas;
     std::string Bom;                ///< the bytes before the first line
     bool Utf8 = false;
     std::vector<TSecao> Secoes_;    ///< [0]: the lines before the first header
-    /// The sections by their name in small CP1252 letters, in file order; made at the first look-up.
-    mutable std::optional<std::unordered_map<std::string, std::vector<std::size_t>>> Indice;
+    /// Names compared and hashed without regard to ASCII case.
+    struct THashSemCaixa {
+        std::size_t operator()(std::string_view Nome) const noexcept;
+    };
+    struct TIgualSemCaixa {
+        bool operator()(std::string_view A, std::string_view B) const noexcept;
+    };
+    /// The sections by name (CP1252): the first of each name, made at the first look-up; Seguinte
+    /// holds, for each section, the next one of its name (Nenhuma: none).
+    mutable std::optional<std::unordered_map<std::string_view, std::size_t, THashSemCaixa, TIgualSemCaixa>> Indice;
+    mutable std::vector<std::size_t> Seguinte;
+    /// The name of section I as the index holds it: CP1252, kept in the model.
+    std::string_view NomeIndexado(std::size_t I) const;
+    /// Puts section I (the last of its name so far) in the index.
+    void Indexa(std::size_t I) const;
 };
 
 } // namespace perfil
