@@ -3,7 +3,6 @@
 #include "platform/Ascii.h"
 #include "platform/Cp1252.h"
 
-#include <cstring>
 
 namespace perfil {
 
