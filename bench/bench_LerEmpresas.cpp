@@ -50,8 +50,8 @@ int main()
     const std::string Raiz = (Pasta / "Kovan").string();
     std::vector<std::string> Lista;
     int NoPiso = 0;
-    const double Floor = bench::Melhor(15, [&] { NoPiso = Piso(Config.string()); });
-    const double Tempo = bench::Melhor(15, [&] { LerEmpresas(Raiz, Lista); });
+    const bench::TTempo Floor = bench::Melhor(15, [&] { NoPiso = Piso(Config.string()); });
+    const bench::TTempo Tempo = bench::Melhor(15, [&] { LerEmpresas(Raiz, Lista); });
     std::printf("LerEmpresas: %zu companies listed (floor loop found %d)\n", Lista.size(), NoPiso);
     bench::Relata("LerEmpresas, 10,000 + 1,000 files", Tempo, Floor, 1.5);
     fs::remove_all(Pasta);

@@ -26,31 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TTempo {
-    double Parede = 1e99, Cpu = 1e99;
-};
-
-TTempo Mede(int Vezes, const std::function<void()>& Acao)
-{
-    TTempo T;
-    for (int I = 0; I < Vezes; ++I) {
-        const double Cpu = bench::CpuProcesso();
-        T.Parede = std::min(T.Parede, bench::Melhor(1, Acao));
-        T.Cpu = std::min(T.Cpu, bench::CpuProcesso() - Cpu);
-    }
-    return T;
-}
-
-bool Relata(const char* Nome, const TTempo& T, const TTempo& Piso, double Meta)
-{
-    const double Parede = T.Parede / Piso.Parede, Cpu = T.Cpu / Piso.Cpu;
-    const bool Ok = Parede <= Meta && Cpu <= Meta;
-    std::printf("%-30s wall %9.1f ms / floor %9.1f ms = %.2fx   CPU %9.1f ms / floor %9.1f ms = %.2fx   (target <= %.1fx) %s\n",
-                Nome, T.Parede * 1e3, Piso.Parede * 1e3, Parede, T.Cpu * 1e3, Piso.Cpu * 1e3, Cpu, Meta,
-                Ok ? "OK" : "OVER");
-    return Ok;
-}
-
 // The import file: the same 50 rows for every company.
 void EscreveImportacao(const fs::path& Arquivo, const std::vector<std::string>& Empresas)
 {
@@ -138,7 +113,7 @@ int main(int Argc, char** Argv)
         Tamanhos = {1000, 10000, 100000};
 
     bool Ok = true;
-    std::vector<TTempo> Importacao, Verificacao;
+    std::vector<bench::TTempo> Importacao, Verificacao;
     for (const int N : Tamanhos) {
         const fs::path Pasta = bench::PastaTemporaria();
         const std::vector<std::string> Empresas = bench::CriaRaiz(Pasta, N);
@@ -169,10 +144,10 @@ int main(int Argc, char** Argv)
         const std::string Tabelas = bench::Lido(Config / "empresas" / Empresas[0] / "Mirabelo.ini").substr(Geral(Empresas[0]).size());
 
         CriaArquivos(Config, Empresas);
-        const TTempo Piso = Mede(1, [&] { PisoImportacao(Config, Empresas, Tabelas); });
+        const bench::TTempo Piso = bench::Melhor(1, [&] { PisoImportacao(Config, Empresas, Tabelas); });
         CriaArquivos(Config, Empresas);
         int Status = -1;
-        const TTempo Tempo = Mede(1, [&] {
+        const bench::TTempo Tempo = bench::Melhor(1, [&] {
             C.Empresas.clear();
             LerEmpresas(Raiz, C.Empresas);
             std::ifstream Entrada(Pasta / "bins.txt", std::ios::binary);
@@ -185,19 +160,19 @@ int main(int Argc, char** Argv)
         Importacao.push_back({Tempo.Parede / N, Tempo.Cpu / N});
         char Nome[64];
         std::snprintf(Nome, sizeof Nome, "bins import, %d companies", N);
-        Ok = Relata(Nome, Tempo, Piso, 2.0) && Ok;
+        Ok = bench::Relata(Nome, Tempo, Piso, 2.0) && Ok;
 
         std::size_t Achados = 1;
-        const TTempo PisoV = Mede(2, [&] { LeTudo(Config.string()); });
-        const TTempo TempoV = Mede(2, [&] { Achados = VerificaRaiz(Raiz).size(); });
+        const bench::TTempo PisoV = bench::Melhor(2, [&] { LeTudo(Config.string()); });
+        const bench::TTempo TempoV = bench::Melhor(2, [&] { Achados = VerificaRaiz(Raiz).size(); });
         Ok = Ok && Achados == 0;
         Verificacao.push_back({TempoV.Parede / N, TempoV.Cpu / N});
         std::snprintf(Nome, sizeof Nome, "verifica, %d companies", N);
-        Ok = Relata(Nome, TempoV, PisoV, 1.5) && Ok;
+        Ok = bench::Relata(Nome, TempoV, PisoV, 1.5) && Ok;
         fs::remove_all(Pasta);
     }
     if (Tamanhos.size() > 1) {
-        const auto Plano = [&](const char* Nome, const std::vector<TTempo>& T) {
+        const auto Plano = [&](const char* Nome, const std::vector<bench::TTempo>& T) {
             const double Parede = T.back().Parede / T.front().Parede, Cpu = T.back().Cpu / T.front().Cpu;
             std::printf("%s per company, %d against %d companies: wall %.2fx, CPU %.2fx (%.1f us and %.1f us CPU "
                         "per company at %d) (target <= 1.3x) %s\n",

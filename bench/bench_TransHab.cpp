@@ -134,9 +134,9 @@ int main(int argc, char** argv)
     // opening. The two screens alternate, so both see the same machine.
     std::vector<std::string> Lista;
     const std::string Raiz = LerRaizPathKovan(Application().ExeName());
-    const double PisoLista = bench::Melhor(5, [&] { LerEmpresas(Raiz, Lista); });
+    const bench::TTempo PisoLista = bench::Melhor(5, [&] { LerEmpresas(Raiz, Lista); });
     const char* const Classes[2] = {"TFormEstabelecimento_167171", "TFormTransHab_167171"};
-    double Frio[2] = {1e99, 1e99}, Quente[2] = {1e99, 1e99};
+    bench::TTempo Frio[2], Quente[2];
     for (const char* Classe : Classes)
         Fecha(Abre(Classe));
     for (int I = 0; I < 5; ++I)
@@ -144,14 +144,13 @@ int main(int argc, char** argv)
             bench::Grava(S.Pasta / "Kovan" / "config" / "mudanca.tmp", "x");
             fs::remove(S.Pasta / "Kovan" / "config" / "mudanca.tmp");
             QTest::qWait(300);
-            Frio[C] = std::min(Frio[C], bench::Melhor(1, [&] { Fecha(Abre(Classes[C])); }));
-            Quente[C] = std::min(Quente[C], bench::Melhor(1, [&] { Fecha(Abre(Classes[C])); }));
+            Frio[C] = bench::Menor(Frio[C], bench::Melhor(1, [&] { Fecha(Abre(Classes[C])); }));
+            Quente[C] = bench::Menor(Quente[C], bench::Melhor(1, [&] { Fecha(Abre(Classes[C])); }));
         }
 
-    // Deleting, twice each, screen and floor alternating over the same files; best of each, wall clock
-    // and the process's own CPU time (user + system), which the disk's other users do not inflate.
+    // Deleting, twice each, screen and floor alternating over the same files; best of each.
     TEvtLog Log(Application().Title, Application().ExeName());
-    double Exclusao = 1e99, PisoExcluir = 1e99, CpuTela = 1e99, CpuPiso = 1e99;
+    bench::TTempo Exclusao, PisoExcluir;
     int RestamTela = -1, LinhasTela = -1, RestamPiso = -1, LinhasPiso = -1;
     for (int Volta = 0; Volta < 2; ++Volta) {
         S.Restaura();
@@ -159,31 +158,22 @@ int main(int argc, char** argv)
         auto* Excluir = Tela->findChild<TBitBtn*>("BitBtnExcluir");
         if (!Excluir || !Excluir->isEnabled())
             return 1;
-        double Cpu = bench::CpuProcesso();
-        Exclusao = std::min(Exclusao, bench::Melhor(1, [&] { Excluir->click(); }));
-        CpuTela = std::min(CpuTela, bench::CpuProcesso() - Cpu);
+        Exclusao = bench::Menor(Exclusao, bench::Melhor(1, [&] { Excluir->click(); }));
         std::tie(RestamTela, LinhasTela) = S.Conta();
         Fecha(Tela);
 
         S.Restaura();
-        Cpu = bench::CpuProcesso();
-        PisoExcluir = std::min(PisoExcluir, bench::Melhor(1, [&] { PisoExclusao(S, Log); }));
-        CpuPiso = std::min(CpuPiso, bench::CpuProcesso() - Cpu);
+        PisoExcluir = bench::Menor(PisoExcluir, bench::Melhor(1, [&] { PisoExclusao(S, Log); }));
         std::tie(RestamPiso, LinhasPiso) = S.Conta();
     }
 
     std::printf("%d companies; after the screen: %d sections left, %d audit entries; after the floor: %d, %d\n", Quantas,
                 RestamTela, LinhasTela, RestamPiso, LinhasPiso);
     bench::Relata("delete \"Todas\"", Exclusao, PisoExcluir, 2.0);
-    std::printf("%-34s %9.3f ms   floor %9.3f ms   ratio %.2fx (CPU time, user + system)\n", "", CpuTela * 1e3,
-                CpuPiso * 1e3, CpuTela / CpuPiso);
-    const char* const Modos[2] = {"cold", "warm"};
-    for (int M = 0; M < 2; ++M) {
-        const double* T = M == 0 ? Frio : Quente;
-        std::printf("open + load one company, %s      %9.3f ms   \"Estabelecimento\" %9.3f ms   ratio %.2fx; "
-                    "uncached LerEmpresas %.3f ms\n",
-                    Modos[M], T[1] * 1e3, T[0] * 1e3, T[1] / T[0], PisoLista * 1e3);
-    }
+    // For scale: opening "Transações Habilitadas" against opening "Estabelecimento", cold and warm.
+    bench::Relata("open TransHab, cold (vs Estab.)", Frio[1], Frio[0], 1e9);
+    bench::Relata("open TransHab, warm (vs Estab.)", Quente[1], Quente[0], 1e9);
+    std::printf("uncached LerEmpresas: wall %.3f ms, CPU %.3f ms\n", PisoLista.Parede * 1e3, PisoLista.Cpu * 1e3);
     std::printf("peak memory %.1f MiB\n", bench::PicoMemoriaMiB());
     return RestamTela == 0 && LinhasTela == Quantas ? 0 : 1;
 }

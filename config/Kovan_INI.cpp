@@ -108,7 +108,7 @@ bool TKovanIni::Inicializa(const std::string& Empresa) noexcept
         while (Existente > 0 && stat(CaminhoLocal(Niveis[Existente - 1]).c_str(), &St) != 0)
             --Existente;
         for (std::size_t I = Existente; I < Niveis.size(); ++I)
-            mkdir((I + 1 == Niveis.size() ? Local : CaminhoLocal(Niveis[I])).c_str(), 0777);
+            CriaPastaLinux(I + 1 == Niveis.size() ? Local : CaminhoLocal(Niveis[I]));
         if (stat(Local.c_str(), &St) == 0)
             return S_ISDIR(St.st_mode);
         ForceDirectories(Niveis.back());
@@ -205,19 +205,13 @@ bool TKovanIni::IniciaLote() noexcept
     }
 }
 
-bool TKovanIni::ConfirmaLote(const std::function<void()>& AntesDeTrocar) noexcept
+bool TKovanIni::ConfirmaLote() noexcept
 {
-    if (!Lote) {
-        if (AntesDeTrocar)
-            try {
-                AntesDeTrocar();
-            } catch (...) {
-            }
+    if (!Lote)
         return true;
-    }
     bool Ok = false;
     try {
-        Ok = Lote->Confirma(AntesDeTrocar);
+        Ok = Lote->Confirma();
     } catch (...) {
     }
     Lote.reset();
@@ -275,7 +269,10 @@ bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std:
     }
     Modificou = true;
     try {
-        return Lote->Grava(Secao, Chave, Valor, Minusc);
+        std::string S(Secao), C(Chave);
+        if (Minusc)
+            S = MinusculasAscii(std::move(S)), C = MinusculasAscii(std::move(C));
+        return Lote->Grava(S.c_str(), C.c_str(), std::string(Valor).c_str());
     } catch (...) {
         return false;
     }
@@ -283,9 +280,6 @@ bool TKovanIni::GravaNoLote(std::string_view Secao, std::string_view Chave, std:
 
 bool TKovanIni::GravaVar(std::string_view Secao, std::string_view Chave, std::string_view Valor) noexcept
 {
-    // Inside a batch whose folders are made (the usual write of a save), straight to the batch.
-    if (Lote && DiretoriosDoLote)
-        return GravaNoLote(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
     return Grava(Ate255(Secao), Ate255(Chave), Ate255(Valor), true);
 }
 

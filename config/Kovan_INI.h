@@ -2,7 +2,6 @@
 // Kovan_INI: the module's settings file of one company (or the general one). Every read and write of
 // those files goes through here; nothing here throws or reports a failure by message.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -91,10 +90,7 @@ public:
     /// Puts the batch's writes into the file in one replace under the file's lock and ends the batch.
     /// True when the file holds them all (or the batch wrote nothing, or there was none); false when
     /// none of them was written (a failure logged once at error level, as a failed single write is).
-    /// AntesDeTrocar: as TPerfilEmLote::Confirma's, work that must be done before the file changes
-    /// (the audit entries of the change), overlapping the flush of the new text; run also when there
-    /// is no batch.
-    bool ConfirmaLote(const std::function<void()>& AntesDeTrocar = {}) noexcept;
+    bool ConfirmaLote() noexcept;
     /// Ends the batch, dropping its writes.
     void DescartaLote() noexcept;
 

@@ -1,9 +1,6 @@
 #include "platform/Cp1252.h"
 
-#include "platform/Ascii.h"
-
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -53,45 +50,10 @@ char Cp1252DeUnicode(char32_t Codigo) noexcept
 
 std::string Cp1252ParaUtf8(std::string_view Texto)
 {
-    // Measured first, so the text is allocated once; runs of ASCII are skipped and copied a word at a
-    // time. Bytes 0x80-0x9F take two or three bytes, the rest of the upper half two.
-    const char* const D = Texto.data();
-    const std::size_t N = Texto.size();
-    std::size_t Extras = 0;
-    for (std::size_t I = 0; I < N;) {
-        if (I + 8 <= N && !TemByteAlto(Palavra8(D + I))) {
-            I += 8;
-            continue;
-        }
-        const auto B = static_cast<unsigned char>(D[I++]);
-        if (B >= 0x80)
-            Extras += Cp1252ParaUnicode(B) < 0x800 ? 1 : 2;
-    }
-    if (Extras == 0)
-        return std::string(Texto);
-    std::string Saida(N + Extras, '\0');
-    char* P = Saida.data();
-    for (std::size_t I = 0; I < N;) {
-        if (I + 8 <= N && !TemByteAlto(Palavra8(D + I))) {
-            std::memcpy(P, D + I, 8);
-            P += 8;
-            I += 8;
-            continue;
-        }
-        const auto B = static_cast<unsigned char>(D[I++]);
-        if (B < 0x80) {
-            *P++ = static_cast<char>(B);
-            continue;
-        }
-        const char32_t C = Cp1252ParaUnicode(B);
-        if (C < 0x800) {
-            *P++ = static_cast<char>(0xC0 | (C >> 6));
-        } else {
-            *P++ = static_cast<char>(0xE0 | (C >> 12));
-            *P++ = static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-        }
-        *P++ = static_cast<char>(0x80 | (C & 0x3F));
-    }
+    std::string Saida;
+    Saida.reserve(Texto.size());
+    for (const char C : Texto)
+        AnexaUtf8(Saida, Cp1252ParaUnicode(static_cast<unsigned char>(C)));
     return Saida;
 }
 

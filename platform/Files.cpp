@@ -71,6 +71,33 @@ std::optional<std::string> ProcuraNaListagem(const std::string& Pasta, const str
     return Nome == It->second.Nomes.end() ? std::string() : Nome->second;
 }
 
+/// The folder Pasta (as a listing keeps it, stat Antes) gained the entry Nome, made by this process,
+/// and now stands as Depois: a trusted listing of it that was current learns the name and stays
+/// current. A change another process made meanwhile moved the mtime first, and drops the listing.
+void AnotaCriada(const std::string& Pasta, const struct stat& Antes, const struct stat& Depois, const std::string& Nome)
+{
+    std::lock_guard<std::mutex> Trava(TravaListagens);
+    const auto It = Listagens.find(Pasta);
+    if (It == Listagens.end())
+        return;
+    TListagem& L = It->second;
+    if (!L.Confiavel || L.Disp != Antes.st_dev || L.No != Antes.st_ino || !MesmoInstante(L.Modificado, Antes.st_mtim) ||
+        Depois.st_dev != Antes.st_dev || Depois.st_ino != Antes.st_ino) {
+        Listagens.erase(It);
+        return;
+    }
+    L.Nomes.emplace(MinusculasAscii(Nome), Nome);
+    L.Modificado = Depois.st_mtim;
+}
+
+/// The key of a folder among the listings: its path without a trailing slash ("." for "").
+std::string ChaveDaPasta(std::string Pasta)
+{
+    while (Pasta.size() > 1 && Pasta.back() == '/')
+        Pasta.pop_back();
+    return Pasta.empty() ? "." : Pasta;
+}
+
 void GuardaListagem(const std::string& Pasta, TListagem L)
 {
     std::lock_guard<std::mutex> Trava(TravaListagens);
@@ -141,7 +168,7 @@ std::string ProcuraSemCaixa(const std::string& Pai, const std::string& Nome)
 {
     if (!TemLetraAscii(Nome))
         return Nome;
-    const std::string Pasta = Pai.empty() ? "." : Pai;
+    const std::string Pasta = ChaveDaPasta(Pai);
     struct stat St;
     if (stat(Pasta.c_str(), &St) != 0 || !S_ISDIR(St.st_mode))
         return Nome;
@@ -277,10 +304,30 @@ bool DirectoryExists(std::string_view Caminho) noexcept
     return StatCaminho(Caminho, St) && S_ISDIR(St.st_mode);
 }
 
+bool CriaPastaLinux(const std::string& CaminhoLinux) noexcept
+{
+    try {
+        std::string Local = CaminhoLinux;
+        while (Local.size() > 1 && Local.back() == '/')
+            Local.pop_back();
+        const std::size_t Barra = Local.rfind('/');
+        const std::string Pasta = ChaveDaPasta(Barra == std::string::npos ? std::string() : Barra == 0 ? "/" : Local.substr(0, Barra));
+        struct stat Antes, Depois;
+        const bool Havia = stat(Pasta.c_str(), &Antes) == 0;
+        if (mkdir(Local.c_str(), 0777) != 0)
+            return false;
+        if (Havia && stat(Pasta.c_str(), &Depois) == 0)
+            AnotaCriada(Pasta, Antes, Depois, Barra == std::string::npos ? Local : Local.substr(Barra + 1));
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 bool CreateDirectoryA(std::string_view Caminho) noexcept
 {
     try {
-        return mkdir(CaminhoLocal(Caminho).c_str(), 0777) == 0;
+        return CriaPastaLinux(CaminhoLocal(Caminho));
     } catch (...) {
         return false;
     }
@@ -304,8 +351,8 @@ bool ForceDirectories(std::string_view Caminho) noexcept
         }
         for (std::size_t Pos = Local.find('/', Existente == std::string::npos ? 0 : Existente + 1);
              Pos != std::string::npos; Pos = Local.find('/', Pos + 1))
-            mkdir(Local.substr(0, Pos).c_str(), 0777);
-        mkdir(Local.c_str(), 0777);
+            CriaPastaLinux(Local.substr(0, Pos));
+        CriaPastaLinux(Local);
         return stat(Local.c_str(), &St) == 0 && S_ISDIR(St.st_mode);
     } catch (...) {
         return false;

@@ -35,6 +35,11 @@ KOVANRT_API std::string CaminhoExecutavelAtual();
 KOVANRT_API bool FileExists(std::string_view Caminho) noexcept;
 /// True when the path names a directory.
 KOVANRT_API bool DirectoryExists(std::string_view Caminho) noexcept;
+/// Creates one directory named by a Linux path (no mapping); false when it could not be made. The
+/// case-insensitive look-up keeps a listing of a folder it walked while the folder stays unchanged;
+/// what this call adds goes into that listing, so making many folders in a large one costs no walk
+/// of it after each.
+KOVANRT_API bool CriaPastaLinux(const std::string& CaminhoLinux) noexcept;
 /// Creates one directory level; false when it could not be made (a missing parent included).
 KOVANRT_API bool CreateDirectoryA(std::string_view Caminho) noexcept;
 /// Creates the directory and every missing parent; true when it exists afterwards.

@@ -7,21 +7,19 @@
 // for byte (blank lines, comments, padding, line endings); new lines take the file's first line ending.
 //
 // Beyond Windows: a write replaces the file atomically (temporary file in the same folder, then
-// rename) while holding an advisory lock on the file, so a crash never leaves a torn file and two of
-// our processes never lose each other's update; and a section, key or value holding CR or LF is
+// rename) while holding a lock on the file, so a crash never leaves a torn file and no two writers,
+// threads or processes, lose each other's update; and a section, key or value holding CR or LF is
 // refused, so no value can add lines or sections. A read-only file (no write permission bits) is
 // never written, not even by root. A missing file is created; a missing directory is not.
 //
-// The temporary file is ".<name>.<pid>.<n>.tmp", locked by its writer until renamed; one left by a
-// killed writer takes no name from a later one and is removed by the next write of the same file.
-// A file that is a symbolic link: its final target is replaced and the link stays. A UTF-16LE file
-// (BOM FF FE) is read and written as UTF-16LE (names and values CP1252 outside); one whose text does
-// not decode is read as well as it goes and never written. Every write or erase that fails answers
-// 0 and is logged once to the event log at error level (file, operation, reason).
+// The temporary file is ".<name>.tmp" beside the file (platform/perfil/Arquivo.h). A file that is a
+// symbolic link: its final target is replaced and the link stays. A UTF-16LE file (BOM FF FE) is read
+// and written as UTF-16LE (names and values CP1252 outside); one whose text does not decode is read
+// as well as it goes and never written. Every write or erase that fails answers 0 and is logged once
+// to the event log at error level (file, operation, reason).
 #include "platform/Export.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -89,11 +87,6 @@ public:
     /// when that call would refuse the write (a null section, CR or LF): then the whole batch is
     /// refused by Confirma, and later reads do not see this write.
     bool Grava(const char* Secao, const char* Chave, const char* Valor);
-    /// Sets Secao/Chave to Valor: as Grava with these texts, each ending at its first NUL as a C
-    /// string would, without copying them to make them one. Minusculas: as Grava with section and key
-    /// in small ASCII letters (which shows only where the write adds a header or a key line, names
-    /// matching without regard to case), without making those copies either.
-    bool Grava(std::string_view Secao, std::string_view Chave, std::string_view Valor, bool Minusculas = false);
 
     /// Puts the writes made since the object was made (or last confirmed) into the file in one
     /// replace. True when the file holds them all, or there were none. False when nothing of them was
@@ -101,19 +94,11 @@ public:
     /// event log at error level with the file and the reason, as a failed single write is. Either way
     /// the object then holds the file as it is, with no write pending.
     bool Confirma();
-    /// As Confirma, with work that must be done before the file changes and need not be done before
-    /// the new text is on disk: AntesDeTrocar runs once, between the flush of the temporary file and
-    /// the rename that puts it in place (so it overlaps the flush, the slowest step of a save), or,
-    /// when the file is not replaced (nothing to change, or a failure), before Confirma returns. What it
-    /// throws is dropped.
-    bool Confirma(const std::function<void()>& AntesDeTrocar);
 
     /// Writes made and not yet confirmed.
     std::size_t Pendentes() const noexcept;
 
 private:
     struct TDados;
-    /// The working memory of the last batch this thread ended, kept for its next one.
-    static std::unique_ptr<TDados>& Reserva();
     std::unique_ptr<TDados> D;
 };

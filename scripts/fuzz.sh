@@ -9,7 +9,7 @@ bash scripts/instala-dependencias.sh --fuzz
 pasta=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$pasta" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVAN_FUZZ=ON -DBUILD_TESTING=OFF \
     -DKOVAN_FUZZ_SEGUNDOS="$segundos" >/dev/null
-cmake --build "$pasta" -j"$(nproc)" --target fuzz_PrivateProfile fuzz_DadosEmpresa fuzz_Cp1252
+cmake --build "$pasta" -j"$(nproc)" --target fuzz_PrivateProfile fuzz_Lote fuzz_DadosEmpresa fuzz_Cp1252
 rm -rf "$pasta/sementes"
 python3 scripts/sementes-fuzz.py tests/data/ini-cases/cases "$pasta/sementes"
 status=0

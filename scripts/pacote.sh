@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack and prints the path of the .deb. With a build folder as argument
+# Builds the Debian packages with CPack (libkovanrt2, libkovanrt-dev, kovan-mirabelo) and prints the
+# path of each .deb, one a line, in that order. With a build folder as argument
 # (one already configured and built, as the package test does), packages that build; otherwise
 # configures and builds build-pacote without the tests, with the hardening flags Debian builds use
 # (dpkg-buildflags).
@@ -19,6 +20,8 @@ fi
 cmake --build "$pasta" --target pacote_textos >/dev/null
 rm -f "$pasta"/pacote/*.deb
 (cd "$pasta" && cpack -G DEB --config CPackConfig.cmake) >"$pasta/cpack.log" 2>&1 || { cat "$pasta/cpack.log"; exit 1; }
-debs=("$pasta"/pacote/*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { cat "$pasta/cpack.log"; echo "pacote.sh: no single .deb in $pasta/pacote" >&2; exit 1; }
-echo "${debs[0]}"
+for nome in libkovanrt2 libkovanrt-dev kovan-mirabelo; do
+    debs=("$pasta"/pacote/"$nome"_*.deb)
+    [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { cat "$pasta/cpack.log"; echo "pacote.sh: no $nome .deb in $pasta/pacote" >&2; exit 1; }
+    echo "${debs[0]}"
+done

@@ -59,6 +59,18 @@ def profile_seed(case, initial):
     return seed
 
 
+def batch_seed(case, initial, variant):
+    """The case's writes made through batches, on its file with a generated section before it."""
+    initial = None if initial is None else initial[:65534]
+    seed = bytes([(0, 40, 80)[variant % 3]])
+    seed += struct.pack("<H", 0xFFFF) if initial is None else struct.pack("<H", len(initial)) + initial
+    for n, op in enumerate(case["ops"]):
+        kind = {"WRITE": 0, "DELKEY": 1, "DELSEC": 2}.get(op["op"])
+        if kind is not None:
+            seed += bytes([kind | (4 if n % 3 == 2 else 0)]) + text(op, "section") + text(op, "key") + text(op, "value")
+    return seed
+
+
 def exchange_seed(initial, variant):
     """One record per case (the cases take the operations in turn); a module file from the case."""
     module = (initial or b"")[:65535]
@@ -76,13 +88,14 @@ def exchange_seed(initial, variant):
 
 def main(cases_dir, out_dir):
     out = pathlib.Path(out_dir)
-    for target in ("fuzz_PrivateProfile", "fuzz_DadosEmpresa", "fuzz_Cp1252"):
+    for target in ("fuzz_PrivateProfile", "fuzz_Lote", "fuzz_DadosEmpresa", "fuzz_Cp1252"):
         (out / target).mkdir(parents=True, exist_ok=True)
     count = 0
     for path in sorted(pathlib.Path(cases_dir).glob("*.json")):
         case = json.loads(path.read_text())
         initial = None if case["initial_file"] is None else base64.b64decode(case["initial_file"])
         (out / "fuzz_PrivateProfile" / path.stem).write_bytes(profile_seed(case, initial))
+        (out / "fuzz_Lote" / path.stem).write_bytes(batch_seed(case, initial, count))
         (out / "fuzz_Cp1252" / path.stem).write_bytes(initial or b"")
         (out / "fuzz_DadosEmpresa" / path.stem).write_bytes(exchange_seed(initial, count))
         count += 1

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The Debian package as an administrator gets it: built by CPack from the build folder, checked by
-# lintian (no error), unpacked with dpkg -x and run from the unpacked files only. The programs find
-# the runtime through LD_LIBRARY_PATH (installed, it is in the loader's own path) and the module
-# through their own folder; nothing of the build folder is on any search path.
+# The Debian packages as an administrator gets them: built by CPack from the build folder (libkovanrt2,
+# libkovanrt-dev, kovan-mirabelo), checked by lintian (no error, and no warning but that of a first
+# upload), unpacked with dpkg -x and run from the unpacked files only. The programs find the runtime
+# through LD_LIBRARY_PATH (installed, it is in the loader's own path) and the module through their own
+# folder; nothing of the build folder is on any search path. A module is built against libkovanrt-dev
+# (and the runtime it depends on) alone.
 #
 #   kovan-mirabelo_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -10,9 +12,11 @@ fonte=$1
 build=$2
 falha() { echo "FAIL: $*" >&2; exit 1; }
 
-deb=$(bash "$fonte/scripts/pacote.sh" "$build")
-echo "package: $deb, $(stat -c %s "$deb") bytes"
-echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+mapfile -t debs < <(bash "$fonte/scripts/pacote.sh" "$build")
+[ ${#debs[@]} -eq 3 ] || falha "three packages expected: ${debs[*]}"
+for deb in "${debs[@]}"; do
+    echo "package: $deb, $(stat -c %s "$deb") bytes; Depends: $(dpkg-deb -f "$deb" Depends)"
+done
 
 if ! command -v lintian >/dev/null; then
     sudo=()
@@ -22,22 +26,25 @@ if ! command -v lintian >/dev/null; then
     "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends lintian >/dev/null
 fi
 status=0
-lintian --display-info --fail-on error "$deb" >"$build/lintian.txt" 2>&1 || status=$?
+lintian --display-info --fail-on error "${debs[@]}" >"$build/lintian.txt" 2>&1 || status=$?
 grep -v 'running with root privileges' "$build/lintian.txt" || true
 [ $status -eq 0 ] || falha "lintian reports errors (status $status)"
+! grep -E '^W: ' "$build/lintian.txt" | grep -v 'initial-upload-closes-no-bugs' || falha "lintian warns"
 
 raiz=$(mktemp -d)
 trap 'rm -rf "$raiz"' EXIT
-dpkg -x "$deb" "$raiz/pacote"
+for deb in "${debs[@]}"; do
+    dpkg -x "$deb" "$raiz/pacote"
+done
 usr=$raiz/pacote/usr
-lib=$(dirname "$(find "$usr/lib" -maxdepth 2 -name libkovanrt.so.1)")
+lib=$(dirname "$(find "$usr/lib" -maxdepth 2 -name libkovanrt.so.2)")
 [ -d "$lib/kovan/modulos" ] || falha "no module folder beside $lib"
 unset KOVAN_SQLITE_LIBRARY KOVAN_BIN
 export LD_LIBRARY_PATH=$lib QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
-for f in "$usr"/bin/* "$lib"/libkovanrt.so.1 "$lib"/kovan/modulos/*.so; do
+for f in "$usr"/bin/* "$lib"/libkovanrt.so.2 "$lib"/kovan/modulos/*.so; do
     ! readelf -d "$f" | grep -E 'RPATH|RUNPATH' || falha "$f carries a library search path"
 done
-ldd "$usr/bin/cfkovan" | grep -F "libkovanrt.so.1 => $lib/" >/dev/null || falha "cfkovan does not take the unpacked runtime"
+ldd "$usr/bin/cfkovan" | grep -F "libkovanrt.so.2 => $lib/" >/dev/null || falha "cfkovan does not take the unpacked runtime"
 
 echo "== --help"
 for p in cfkovan cfkovan-dados kovan-demo; do
@@ -87,12 +94,17 @@ for classe in $(cut -f2 "$raiz/telas"); do
     [ "$(stat -c %s "$raiz/$classe.png")" -gt 4000 ] || falha "$classe.png is too small to show a screen"
 done
 
-echo "== a module built against the unpacked runtime"
-export PKG_CONFIG_PATH=$lib/pkgconfig
+echo "== a module built against libkovanrt-dev alone"
+dpkg -x "${debs[0]}" "$raiz/dev"
+dpkg -x "${debs[1]}" "$raiz/dev"
+usr=$raiz/dev/usr
+lib=$(dirname "$(find "$usr/lib" -maxdepth 2 -name libkovanrt.so)")
+export LD_LIBRARY_PATH=$lib PKG_CONFIG_PATH=$lib/pkgconfig
 opcoes=$(pkg-config --cflags --libs kovanrt)
 [ "$(pkg-config --variable=includedir kovanrt)" -ef "$usr/include/kovan" ] &&
     [[ " $opcoes " == *" -I$(pkg-config --variable=includedir kovanrt) "* ]] || falha "pkg-config: $opcoes"
-[ "$(pkg-config --variable=modulosdir kovanrt)" -ef "$lib/kovan/modulos" ] || falha "pkg-config names no module folder"
+[ "$(realpath -m "$(pkg-config --variable=modulosdir kovanrt)")" = "$(realpath -m "$lib/kovan/modulos")" ] ||
+    falha "pkg-config names no module folder"
 # shellcheck disable=SC2086
 g++ -std=c++20 -fPIC -Wall -Wextra -Werror "$(dirname "$0")/modulo-exemplo.cpp" $opcoes -o "$raiz/modulo-exemplo"
 "$raiz/modulo-exemplo" || falha "the example module"

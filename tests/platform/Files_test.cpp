@@ -5,9 +5,36 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <functional>
+#include <map>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+/// How often each folder (its path without a trailing slash) was listed since the count was last cleared.
+std::map<std::string, int>& Listagens()
+{
+    static std::map<std::string, int> Contagem;
+    return Contagem;
+}
+
+} // namespace
+
+// This program's opendir stands before the system's (it is exported for the runtime library to find):
+// it counts, then lists.
+extern "C" __attribute__((visibility("default"))) DIR* opendir(const char* Nome)
+{
+    static const auto Sistema = reinterpret_cast<DIR* (*)(const char*)>(dlsym(RTLD_NEXT, "opendir"));
+    std::string Pasta = Nome;
+    while (Pasta.size() > 1 && Pasta.back() == '/')
+        Pasta.pop_back();
+    ++Listagens()[Pasta];
+    return Sistema(Nome);
+}
 
 namespace {
 
@@ -58,6 +85,28 @@ TEST_F(ArquivosTeste, CaminhoLocalSemCaixaAcompanhaMudancas)
     EXPECT_EQ(CaminhoLocal(Modulo("config\\Rapido\\x")), (Raiz / "config/Rapido/x").string());
     fs::create_directories(Config / "RAPIDO");
     EXPECT_EQ(CaminhoLocal(Modulo("config\\Rapido\\x")), (Raiz / "config/RAPIDO/x").string());
+}
+
+// New companies whose code holds a letter, made one after another beside many others: their folder is
+// listed once, not again after each folder this process makes in it; a folder another process makes
+// (or any change the listing did not make itself) is still seen.
+TEST_F(ArquivosTeste, PastasCriadasEntramNaListagem)
+{
+    const fs::path Empresas = Raiz / "config" / "empresas";
+    for (int I = 0; I < 300; ++I)
+        fs::create_directory(Empresas / ("b" + std::to_string(1000000 + I)));
+    const timespec Antigo[2] = {{0, UTIME_OMIT}, {time(nullptr) - 60, 0}};  // settled a minute ago
+    ASSERT_EQ(utimensat(AT_FDCWD, Empresas.c_str(), Antigo, 0), 0);
+    Listagens().clear();
+    for (int I = 0; I < 50; ++I) {
+        const std::string Codigo = std::to_string(1000000 + I);
+        ASSERT_TRUE(ForceDirectories(Modulo("config\\EMPRESAS\\A" + Codigo)));
+        EXPECT_EQ(CaminhoLocal(Modulo("config\\empresas\\B" + Codigo + "\\x.ini")), (Empresas / ("b" + Codigo) / "x.ini").string());
+        EXPECT_EQ(CaminhoLocal(Modulo("config\\empresas\\a" + Codigo)), (Empresas / ("A" + Codigo)).string());
+    }
+    EXPECT_EQ(Listagens()[Empresas.string()], 1);
+    fs::create_directory(Empresas / "c0000001");
+    EXPECT_EQ(CaminhoLocal(Modulo("config\\empresas\\C0000001")), (Empresas / "c0000001").string());
 }
 
 // Names matching the mask without regard to case, sorted, a folder marked "/", "." and ".." left out; a

@@ -1,6 +1,6 @@
 // "Tabela Bins" saving in a process killed (SIGKILL) at random points, a few hundred times: after every
-// kill the general file holds the whole old table or the whole new one, and what a killed save left
-// behind goes with the next save. Each writer is this program run again as "--escritor <folder> <fd>".
+// kill the general file holds the whole old table or the whole new one, and a killed save leaves
+// nothing beside it but the file's one temporary. Each writer is this program run again as "--escritor <folder> <fd>".
 #include "ProcessoTeste.h"
 #include "TelaTeste.h"
 #include "runtime/Grids.h"
@@ -78,17 +78,16 @@ private slots:
                 execl(Programa.c_str(), Programa.c_str(), "--escritor", T.Raiz.Pasta.c_str(),
                       std::to_string(Aviso).c_str(), nullptr);
             },
-            [&](int Rodada, pid_t Filho) {
+            [&](int Rodada, pid_t) {
                 const std::string Agora = TRaizTeste::Le(Arquivo);
                 if (Agora != Tabela[0] && Agora != Tabela[1])
                     Falha = "a mix of both tables, " + std::to_string(Agora.size()) + " bytes";
                 ++Vistas[Agora == Tabela[1]];
-                // The child saved at least once, which removes the temporary files the children before it left.
-                const std::string Seu = ".Mirabelo.ini." + std::to_string(Filho) + ".";
+                // A killed save leaves at most the file's one temporary, which the next save writes over.
                 for (const auto& E : std::filesystem::directory_iterator(Arquivo.parent_path()))
                     if (const std::string Nome = E.path().filename().string();
-                        Nome.rfind(".Mirabelo.ini.", 0) == 0 && Nome.rfind(Seu, 0) != 0)
-                        Falha = Nome + " left by an earlier save";
+                        Nome.rfind(".Mirabelo.ini", 0) == 0 && Nome != ".Mirabelo.ini.tmp")
+                        Falha = Nome + " left by a save";
                 if (!Falha.empty())
                     Falha = "round " + std::to_string(Rodada) + ": " + Falha;
                 return Falha.empty();
