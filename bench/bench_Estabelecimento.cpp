@@ -3,8 +3,10 @@
 //     bare Qt combo box that refilters a list it already holds on the same keys;
 //  2. showing the screen (created by class name, shown, its posted messages handled) with the company
 //     cache dropped by a change of the config folder, against one uncached LerEmpresas of the same root;
-//  3. peak memory of cfkovan with the screen open, against cfkovan showing only its list of screens.
+//  3. peak memory of cfkovan with the screen open, against cfkovan showing only its list of screens;
+//  4. saving a code, whose duplicate check reads every company's code, against reading those codes once.
 #include "Medida.h"
+#include "config/Kovan_INI.h"
 #include "config/Lib.h"
 #include "module/info.h"
 #include "runtime/Application.h"
@@ -118,6 +120,36 @@ int main(int Argc, char** Argv)
         Mostrar = bench::Menor(Mostrar, bench::Melhor(1, Mostra));
     }
 
+    // 4. Saving a code: the duplicate check reads every company's code, against reading those codes once
+    // (each company's Mirabelo.ini opened and its key read, as the module reads it).
+    for (const std::string& E : Lista)
+        bench::Grava(Config / "empresas" / E / "Mirabelo.ini",
+                     "[Geral]\r\nCodigoEstabelecimento=0000000" + E + "\r\n");
+    Mostra();
+    Form->activateWindow();
+    (void)QTest::qWaitForWindowActive(Form);
+    auto* Codigo = Form->findChild<QLineEdit*>("EditCodigoEstab");
+    QWidget* Salvar = Form->findChild<QWidget*>("BitBtnSalvar");
+    bench::TTempo Codigos, Salvando;
+    std::string Lido;
+    for (int I = 0; I < 5; ++I) {
+        Codigos = bench::Menor(Codigos, bench::Melhor(1, [&] {
+            for (const std::string& E : Lista)
+                Lido = TKovanIni(Raiz, "Mirabelo", E).LeVar("Geral", "CodigoEstabelecimento", "");
+        }));
+        Codigo->setFocus();
+        QTest::keyClick(Codigo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Codigo, ("NOVO" + std::to_string(I)).c_str());
+        Salvando = bench::Menor(Salvando, bench::Melhor(1, [&] {
+            QTest::mouseClick(Salvar, Qt::LeftButton);
+            QCoreApplication::processEvents();
+        }));
+    }
+    const std::string Mostrada = Form->findChild<QComboBox*>("ComboBoxEmpresa")->currentText().toStdString();
+    const bool Salvou = TKovanIni(Raiz, "Mirabelo", Mostrada).LeVar("Geral", "CodigoEstabelecimento", "") ==
+                        "0000000000NOVO4";
+    Form->findChild<QWidget*>("ComboBoxEmpresa")->setFocus();
+
     // 1. Keystrokes with the list open.
     Form->activateWindow();
     (void)QTest::qWaitForWindowActive(Form);
@@ -152,6 +184,7 @@ int main(int Argc, char** Argv)
     std::printf("%-34s %9.3f ms   floor %9.3f ms   ratio %.2fx (CPU of the process per key, mean)\n", "", CpuTela * 1e3,
                 CpuPiso * 1e3, CpuTela / CpuPiso);
     bench::Relata("show Estabelecimento", Mostrar, Leitura, 1.5);
+    bench::Relata(Salvou ? "save a code (duplicate check)" : "save a code: NOT SAVED", Salvando, Codigos, 1.5);
 
     // 3. cfkovan's peak memory with the screen open.
     Finalize();
