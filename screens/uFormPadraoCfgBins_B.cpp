@@ -607,4 +607,5 @@ void TFormPadraoCfgBins_B::DadosModificadosGrid(bool Valor)
     AplicaModificado(Valor, true);
     BitBtnExcluir->SetEnabled(Valor);
     ComboBoxEmpresa->SetEnabled(Valor);
+    AplicaRestricoes();
 }

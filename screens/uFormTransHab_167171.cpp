@@ -86,6 +86,7 @@ void TFormTransHab_167171::ComboBoxEmpresaChange()
     if (NadaGravado) {
         BitBtnSalvar->SetEnabled(true);
         BitBtnExcluir->SetEnabled(false);
+        AplicaRestricoes(); // not for a viewer
     }
 }
 
