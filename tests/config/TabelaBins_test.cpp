@@ -136,23 +136,4 @@ TEST_F(TabelaBinsArquivo, SalvaComoATelaEAuditaAntes)
     EXPECT_FALSE(CarregaTabelasBins(R.RaizTexto(), "").Guardadas);
 }
 
-// A count that is no number loads its table empty; one beyond the rows is judged by the table's own
-// row sections, not by the other table's.
-TEST_F(TabelaBinsArquivo, ContagensQueOArquivoNaoSustenta)
-{
-    TRaizTeste::Grava(R.Raiz / "config" / "Mirabelo.ini",
-                      "[TabBins]\r\nTotDeb=5\r\nTotComb=dois\r\n[Debito_01]\r\nNome=A\r\nBins=601234;\r\nSenha=S\r\n"
-                      "[Combustivel_01]\r\nNome=B\r\nBins=639000;\r\n[Combustivel_02]\r\nNome=C\r\nBins=639001;\r\n"
-                      "[Combustivel_03]\r\nNome=D\r\nBins=639002;\r\n");
-    const TCargaBins Carga = CarregaTabelasBins(R.RaizTexto(), "");
-    EXPECT_TRUE(Carga.TotalExcedente[TabelaDebito]);
-    EXPECT_EQ(Carga.Tabelas.Linhas[TabelaDebito], (std::vector<TLinhaBins>{{"A", "601234;", false}}));
-    EXPECT_TRUE(Carga.TotalInvalido[TabelaCombustivel]);
-    EXPECT_EQ(Carga.Total[TabelaCombustivel], "dois");
-    EXPECT_TRUE(Carga.Tabelas.Linhas[TabelaCombustivel].empty());
-    // A code that names no file: nothing written, no entry.
-    EXPECT_FALSE(SalvaTabelasBins(R.RaizTexto(), "../x", {}, Registra()));
-    EXPECT_TRUE(Auditoria.empty());
-}
-
 } // namespace

@@ -60,18 +60,6 @@ class TabelaBinsTeste : public QObject {
     Q_OBJECT
 
 private slots:
-    // Overlap of two entries, whichever comes first.
-    void ComparaBin()
-    {
-        const std::tuple<std::string, std::string, bool> Casos[] = {
-            {"601234", "60123456-60123499", true},     {"601234", "601235", false},
-            {"601234-601240", "601240", true},         {"600000-609999", "601000-601001", true},
-            {"601000-601099", "601100-601199", false}, {"601234567", "601234567", true},
-            {"601234567", "601234568", false}};
-        for (const auto& [A, B, Sobrepoe] : Casos)
-            QVERIFY2(::ComparaBin(A, B) == Sobrepoe && ::ComparaBin(B, A) == Sobrepoe, (A + " / " + B).c_str());
-    }
-
     // Keys are byte strings (60123456 before 601235), cells trimmed, repeats kept, and every column moves.
     void OrdenaPorBytes()
     {
