@@ -2,6 +2,7 @@
 // Kovan_INI: the module's settings file of one company (or the general one). Every read and write of
 // those files goes through here; nothing here throws or reports a failure by message.
 #include <cstdint>
+#include <functional>  // users of this header have relied on it
 #include <memory>
 #include <string>
 #include <string_view>

@@ -57,9 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Dados, std::size_t Tam
         std::ofstream(Lote, std::ios::binary) << Arquivo;
     }
     auto L = std::make_unique<TPerfilEmLote>(Lote);
-    bool Recusada = false;
+    // A write refused for what it holds (the batch refuses it too); a file that cannot be written
+    // (UTF-16 text that does not decode: the batch finds it out at Confirma).
+    bool Recusada = false, NaoGravavel = false;
     const auto Confirma = [&] {
-        Confere(L->Confirma() == !Recusada, "a batch confirmed differently from its writes");
+        Confere(L->Confirma() == !(Recusada || NaoGravavel), "a batch confirmed differently from its writes");
         if (!Recusada)
             Confere(LeArquivo(Lote) == LeArquivo(Uma), "a batch left other bytes than its writes one at a time");
     };
@@ -68,16 +70,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Dados, std::size_t Tam
         const auto Secao = Entrada.Texto(), Chave = Entrada.Texto(), Valor = Entrada.Texto();
         if (Tipo & 4) {  // a new batch, on the file the last one left
             Confirma();
-            if (Recusada)
-                return 0;  // the files differ from here on
             L = std::make_unique<TPerfilEmLote>(Lote);
         }
         const char* K = Tipo % 4 == 2 ? nullptr : Ptr(Chave);
         const char* V = Tipo % 4 == 0 ? Ptr(Valor) : nullptr;
         const int Ret = WritePrivateProfileStringA(Ptr(Secao), K, V, Uma.c_str());
-        Confere(L->Grava(Ptr(Secao), K, V) == (Ret != 0), "a batch took a write the call refused, or the reverse");
-        Recusada = Recusada || Ret == 0;
-        if (Recusada)
+        const bool Aceita = L->Grava(Ptr(Secao), K, V);
+        Confere(Aceita || Ret == 0, "a batch refused a write the call made");
+        Recusada = !Aceita;
+        NaoGravavel = Aceita && Ret == 0;
+        if (Recusada || NaoGravavel)
             break;
         if (Secao && Chave)
             Confere(L->Le(Secao->c_str(), Chave->c_str(), "-", 512) == Le(Secao->c_str(), Chave->c_str(), Uma),
