@@ -26,7 +26,7 @@ bool TerminaCom(std::string_view Texto, std::string_view Fim)
     return Texto.size() >= Fim.size() && IguaisSemCaixa(Texto.substr(Texto.size() - Fim.size()), Fim);
 }
 
-// Leftovers of an atomic replace: ".<name>.<pid>.<n>.tmp" beside the file.
+// Leftovers of an atomic replace: ".<name>.tmp" beside the file (older writers added their process).
 bool EhTemporario(std::string_view Nome)
 {
     return Nome.size() > 5 && Nome[0] == '.' && TerminaCom(Nome, ".tmp");

@@ -44,7 +44,7 @@ echo; echo "== The same tables for 00000456: first what would change, then the i
 
 echo; echo "== Check of the whole server root (clean), then with a leftover temporary file and a bad count"
 "${dados[@]}" verifica
-printf 'x' > "$demo/Kovan/config/empresas/00000456/.Mirabelo.ini.999.0.tmp"
+printf 'x' > "$demo/Kovan/config/empresas/00000456/.Mirabelo.ini.tmp"
 sed -i 's/^totdeb=2/totdeb=3/' "$demo/Kovan/config/empresas/00000456/Mirabelo.ini"
 "${dados[@]}" verifica || echo "(exit status $?)"
 "${dados[@]}" verifica --json || true

@@ -341,7 +341,7 @@ TEST_F(FerramentaDados, VerificaAchaCadaProblemaEmSeuArquivo)
     TRaizTeste::Grava(Empresas / "00000123" / "Mirabelo.ini",
                       "[geral]\r\ncodigoestabelecimento=000000000012345\r\n[trnhabilitada]\r\ndebitovista=1\r\n"
                       "parceladojurosestabelecimento=1\r\nnumeroparcelas=0\r\n");
-    TRaizTeste::Grava(Empresas / "00000123" / ".Mirabelo.ini.4242.0.tmp", "[geral]\r\n");
+    TRaizTeste::Grava(Empresas / "00000123" / ".Mirabelo.ini.tmp", "[geral]\r\n");
     TRaizTeste::Grava(Empresas / "00000456" / "Mirabelo.ini", "[geral]\r\ncodigoestabelecimento=000000000012345\r\nx=\x81\r\n");
     TRaizTeste::Grava(Empresas / "00000789" / "Mirabelo.ini", "[geral]\r\ncodigoestabelecimento=123\r\nnome=Jo\xC3\xA3o\r\n");
     TRaizTeste::Grava(Config / "00000999.cnf", std::string("\x10\x01", 2));
@@ -367,7 +367,7 @@ TEST_F(FerramentaDados, VerificaAchaCadaProblemaEmSeuArquivo)
         {"codigo-duplicado", "empresas/00000456/Mirabelo.ini"},
         {"codigo-tamanho", "empresas/00000789/Mirabelo.ini"},
         {"parcelas-invalidas", "empresas/00000123/Mirabelo.ini"},
-        {"temporario", "empresas/00000123/.Mirabelo.ini.4242.0.tmp"},
+        {"temporario", "empresas/00000123/.Mirabelo.ini.tmp"},
         {"nao-cp1252", "empresas/00000456/Mirabelo.ini"},
         {"nao-cp1252", "empresas/00000789/Mirabelo.ini"},
         {"cnf-sem-pasta", "00000999.cnf"},
