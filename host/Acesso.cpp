@@ -3,12 +3,12 @@
 #include "config/Lib.h"
 #include "platform/Ascii.h"
 #include "platform/Files.h"
+#include "platform/UserName.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -52,25 +52,6 @@ public:
     TAcessoArquivos Acesso;
 };
 
-struct TRegistroUsuario {
-    std::string Nome;
-    gid_t Grupo = 0;
-    bool Existe = false;
-};
-
-TRegistroUsuario RegistroDoUsuario(uid_t Usuario)
-{
-    std::vector<char> Area(1024);
-    passwd Registro{};
-    passwd* Achado = nullptr;
-    int Erro;
-    while ((Erro = getpwuid_r(Usuario, &Registro, Area.data(), Area.size(), &Achado)) == ERANGE)
-        Area.resize(Area.size() * 2);
-    if (Erro != 0 || !Achado || !Achado->pw_name)
-        return {};
-    return {Achado->pw_name, Achado->pw_gid, true};
-}
-
 std::optional<gid_t> GrupoDeNome(const std::string& Nome)
 {
     std::vector<char> Area(1024);
@@ -91,11 +72,12 @@ std::vector<gid_t> GruposDoUsuario()
     std::vector<gid_t> Grupos(static_cast<std::size_t>(std::max(getgroups(0, nullptr), 0)));
     Grupos.resize(static_cast<std::size_t>(std::max(getgroups(static_cast<int>(Grupos.size()), Grupos.data()), 0)));
     Grupos.push_back(getegid());
-    const TRegistroUsuario Usuario = RegistroDoUsuario(geteuid());
-    if (Usuario.Existe) {
+    std::string Nome;
+    gid_t Primario;
+    if (RegistroDoUsuario(geteuid(), Nome, Primario)) {
         int Quantos = 32;
         std::vector<gid_t> DaBase(static_cast<std::size_t>(Quantos));
-        while (getgrouplist(Usuario.Nome.c_str(), Usuario.Grupo, DaBase.data(), &Quantos) < 0)
+        while (getgrouplist(Nome.c_str(), Primario, DaBase.data(), &Quantos) < 0)
             DaBase.resize(static_cast<std::size_t>(Quantos));
         Grupos.insert(Grupos.end(), DaBase.begin(), DaBase.begin() + Quantos);
     }
@@ -145,8 +127,9 @@ std::string PrimeiroSemEscrita(const std::string& Arquivo)
 
 std::string UsuarioEfetivo()
 {
-    const TRegistroUsuario Usuario = RegistroDoUsuario(geteuid());
-    return Usuario.Existe ? Usuario.Nome : "uid " + std::to_string(geteuid());
+    std::string Nome;
+    gid_t Grupo;
+    return RegistroDoUsuario(geteuid(), Nome, Grupo) ? Nome : "uid " + std::to_string(geteuid());
 }
 
 TNivel NivelDoUsuario(const TAcessoArquivos& Arquivos, const std::string& Consulta,

@@ -345,6 +345,19 @@ std::string Plural(std::size_t Quantos, const char* Um, const char* Varios)
     return std::to_string(Quantos) + ' ' + (Quantos == 1 ? Um : Varios);
 }
 
+// Opens the -o file of an export, or says why it cannot be written (naming the user when the file
+// system refuses it).
+bool AbreSaida(const std::string& Caminho, std::ofstream& Arquivo)
+{
+    Arquivo.open(Caminho, std::ios::binary | std::ios::trunc);
+    if (Arquivo)
+        return true;
+    const int Erro = errno;
+    std::cerr << "cfkovan-dados: cannot write " << Caminho << ": " << std::strerror(Erro)
+              << (Erro == EACCES || Erro == EPERM ? " (running as user " + UsuarioEfetivo() + ")" : "") << '\n';
+    return false;
+}
+
 int Exporta(TDadosEmpresa DadosEmpresa, const TOpcoes& O, bool Utf8)
 {
     std::vector<std::string> Entradas;
@@ -353,15 +366,8 @@ int Exporta(TDadosEmpresa DadosEmpresa, const TOpcoes& O, bool Utf8)
         return SaidaFalha;
     std::ofstream Arquivo;
     const bool ParaArquivo = !O.Saida.empty();
-    if (ParaArquivo) {
-        Arquivo.open(O.Saida, std::ios::binary | std::ios::trunc);
-        if (!Arquivo) {
-            const int Erro = errno;
-            std::cerr << "cfkovan-dados: cannot write " << O.Saida << ": " << std::strerror(Erro)
-                      << (Erro == EACCES || Erro == EPERM ? " (running as user " + UsuarioEfetivo() + ")" : "") << '\n';
-            return SaidaFalha;
-        }
-    }
+    if (ParaArquivo && !AbreSaida(O.Saida, Arquivo))
+        return SaidaFalha;
     std::ostream& Saida = ParaArquivo ? static_cast<std::ostream&>(Arquivo) : std::cout;
     const bool Converte = !ParaArquivo && isatty(STDOUT_FILENO) && Utf8;
     for (const std::string& Entrada : Entradas)
@@ -612,13 +618,8 @@ int Tabelas(const TOpcoes& O, const std::string& Raiz, bool Utf8)
     }
     std::ofstream Arquivo;
     const bool ParaArquivo = !O.Saida.empty();
-    if (ParaArquivo) {
-        Arquivo.open(O.Saida, std::ios::binary | std::ios::trunc);
-        if (!Arquivo) {
-            std::cerr << "cfkovan-dados: cannot write " << O.Saida << ": " << std::strerror(errno) << '\n';
-            return SaidaFalha;
-        }
-    }
+    if (ParaArquivo && !AbreSaida(O.Saida, Arquivo))
+        return SaidaFalha;
     std::ostream& Saida = ParaArquivo ? static_cast<std::ostream&>(Arquivo) : std::cout;
     C.Utf8 = !ParaArquivo && isatty(STDOUT_FILENO) && Utf8;
     const std::size_t Linhas = Bins ? ExportaBins(C, Quais, Saida) : ExportaTransHab(C, Quais, Saida);

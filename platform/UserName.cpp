@@ -10,22 +10,35 @@
 #include <unistd.h>
 #include <vector>
 
+bool RegistroDoUsuario(uid_t Usuario, std::string& Nome, gid_t& Grupo) noexcept
+{
+    try {
+        long Sugerido = sysconf(_SC_GETPW_R_SIZE_MAX);
+        std::vector<char> Area(Sugerido > 0 ? static_cast<std::size_t>(Sugerido) : 1024);
+        passwd Registro{};
+        passwd* Achado = nullptr;
+        int Erro;
+        while ((Erro = getpwuid_r(Usuario, &Registro, Area.data(), Area.size(), &Achado)) == ERANGE)
+            Area.resize(Area.size() * 2);
+        if (Erro != 0 || !Achado || !Achado->pw_name)
+            return false;
+        Nome = Achado->pw_name;
+        Grupo = Achado->pw_gid;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 namespace {
 
 /// The login name (CP1252) of a user id, or empty when it has no entry.
 std::string NomeDoUsuario(uid_t Usuario)
 {
-    long Sugerido = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> Area(Sugerido > 0 ? static_cast<std::size_t>(Sugerido) : 1024);
-    passwd Registro{};
-    passwd* Achado = nullptr;
-    int Erro;
-    while ((Erro = getpwuid_r(Usuario, &Registro, Area.data(), Area.size(), &Achado)) == ERANGE)
-        Area.resize(Area.size() * 2);
-    if (Erro != 0 || !Achado || !Achado->pw_name)
-        return {};
+    std::string Nome;
+    gid_t Grupo;
     // Login names are UTF-8 on Linux, the module speaks CP1252.
-    return Utf8ParaCp1252(Achado->pw_name);
+    return RegistroDoUsuario(Usuario, Nome, Grupo) ? Utf8ParaCp1252(Nome) : std::string();
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "platform/Export.h"
 
 #include <cstdint>
+#include <string>
+#include <sys/types.h>
 
 inline constexpr std::uint32_t NO_ERROR = 0;
 inline constexpr std::uint32_t ERROR_MORE_DATA = 234;
@@ -15,3 +17,7 @@ inline constexpr std::uint32_t ERROR_NOT_CONNECTED = 2250;
 /// size needed, NUL included. No user entry for the effective user: ERROR_NOT_CONNECTED. Recurso is
 /// the network resource; only null (the default provider) is supported.
 KOVANRT_API std::uint32_t WNetGetUserA(const char* Recurso, char* Nome, std::uint32_t* Tamanho) noexcept;
+
+/// A user id's entry in the user database: its login name (UTF-8, as Linux keeps it) and its primary
+/// group. False when the id has no entry.
+KOVANRT_API bool RegistroDoUsuario(uid_t Usuario, std::string& Nome, gid_t& Grupo) noexcept;
