@@ -14,20 +14,6 @@ protected:
     TRaizTeste R;
 };
 
-/// Saves a debit BIN table of Linhas rows as the BIN screen does (stale rows' sections go first).
-void GravaTabela(TKovanIni& Ini, int Linhas, int Antigas, const std::string& Versao)
-{
-    for (int K = Linhas + 1; K <= Antigas; ++K)
-        Ini.RemoveSec("Debito_" + std::to_string(K));
-    Ini.GravaVar("TabBins", "TotDeb", std::to_string(Linhas));
-    for (int K = 1; K <= Linhas; ++K) {
-        const std::string Secao = "Debito_" + std::to_string(K);
-        Ini.GravaVar(Secao, "Nome", "CARTAO " + Versao + std::to_string(K));
-        Ini.GravaVar(Secao, "Bins", std::to_string(600000 + K) + ";" + std::to_string(700000 + K) + "-" + Versao + ";");
-        Ini.GravaVar(Secao, "Senha", K % 2 ? "1" : "0");
-    }
-}
-
 // Writes lower-case the section and key, cut a value to 255 and create the folders and the file; reads
 // and erases find names without regard to case, keep the other sections and create nothing.
 TEST_F(TKovanIniTeste, GravaLeERemove)
@@ -127,44 +113,4 @@ TEST_F(TKovanIniTeste, FalhasRegistradasUmaVez)
     }
     EXPECT_EQ(TRaizTeste::Le(Arquivo), "[geral]\r\na=1\r\n");
     TravaArquivoTeste(Arquivo, false);
-}
-
-// A batch: reads inside it see its writes; the file changes once, at ConfirmaLote, to exactly the bytes
-// the same calls make one at a time, keeping another writer's change made in between (the batch's
-// writes are made again on the file as it is then); a batch not confirmed leaves the file as it was.
-TEST_F(TKovanIniTeste, LoteGravaUmaVezOQueUmaAUmaGrava)
-{
-    const fs::path Lote = R.IniEmpresa("00000123"), UmaAUma = R.IniEmpresa("00000456");
-    for (const std::string Empresa : {"00000123", "00000456"}) {
-        TKovanIni Ini(R.RaizTexto(), "Mirabelo", Empresa);
-        Ini.GravaVar("Geral", "CodigoEstabelecimento", "000000000012345");
-        GravaTabela(Ini, 30, 0, "a");
-    }
-    const std::string Antes = TRaizTeste::Le(Lote);
-    {
-        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000456");
-        GravaTabela(Ini, 20, 30, "b");
-        Ini.GravaVar("Geral", "CodigoEstabelecimento", "2");
-    }
-    {
-        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-        ASSERT_TRUE(Ini.IniciaLote());
-        GravaTabela(Ini, 20, 30, "b");
-        EXPECT_EQ(TRaizTeste::Le(Lote), Antes);
-        EXPECT_EQ(Ini.LeVar("debito_20", "nome", ""), "CARTAO b20");
-        EXPECT_FALSE(Ini.ExisteSetor("Debito_21"));
-        std::vector<std::string> Lista;
-        EXPECT_EQ(Ini.LeSecs(Lista), 22);
-        std::string Outro = Antes;  // another writer's change, made on the file meanwhile
-        TRaizTeste::Grava(Lote, Outro.replace(Outro.find("000000000012345"), 15, "2"));
-        EXPECT_TRUE(Ini.ConfirmaLote());
-        EXPECT_TRUE(Ini.ConfirmaLote()) << "no batch: nothing to do";
-    }
-    EXPECT_EQ(TRaizTeste::Le(Lote), TRaizTeste::Le(UmaAUma));
-    {
-        TKovanIni Ini(R.RaizTexto(), "Mirabelo", "00000123");
-        Ini.IniciaLote();
-        GravaTabela(Ini, 5, 20, "c");
-    }  // destroyed without ConfirmaLote
-    EXPECT_EQ(TRaizTeste::Le(Lote), TRaizTeste::Le(UmaAUma));
 }

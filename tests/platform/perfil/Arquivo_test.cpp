@@ -24,15 +24,7 @@ protected:
     std::string Arquivo = (Pasta / "Teste.ini").string();
     std::string Temporario = (Pasta / ".Teste.ini.tmp").string();
 
-    /// The files beside the ini file.
-    std::set<std::string> Sobras() const
-    {
-        std::set<std::string> N;
-        for (const fs::directory_entry& E : fs::directory_iterator(Pasta))
-            N.insert(E.path().filename().string());
-        N.erase("Teste.ini");
-        return N;
-    }
+    std::set<std::string> Sobras() const { return SobrasAoLado(Pasta); }
     int Grava(const std::string& Secao, const std::string& Chave, const std::string& Valor)
     {
         return WritePrivateProfileStringA(Secao.c_str(), Chave.c_str(), Valor.c_str(), Arquivo.c_str());

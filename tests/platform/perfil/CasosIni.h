@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,16 @@ inline TTalvez Argumento(const json& Op, const char* Campo)
 inline const char* Ptr(const TTalvez& S) { return S ? S->c_str() : nullptr; }
 
 inline TTalvez LeArquivo(const fs::path& P) { return fs::exists(P) ? TTalvez(TRaizTeste::Le(P)) : std::nullopt; }
+
+/// The files beside Teste.ini in Pasta: temporaries and whatever else a write left there.
+inline std::set<std::string> SobrasAoLado(const fs::path& Pasta)
+{
+    std::set<std::string> N;
+    for (const fs::directory_entry& E : fs::directory_iterator(Pasta))
+        N.insert(E.path().filename().string());
+    N.erase("Teste.ini");
+    return N;
+}
 
 /// Latin-1 text as a UTF-16LE file, with its byte order mark.
 inline std::string Utf16(std::string_view Latin1)

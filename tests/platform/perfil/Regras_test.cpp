@@ -156,15 +156,7 @@ protected:
         return WritePrivateProfileStringA(Secao, Chave, Valor, Ini.empty() ? Arquivo.c_str() : Ini.c_str());
     }
     std::string Le(const char* Secao, const char* Chave) { return TArquivoLido{Arquivo}.Le(Secao, Chave, "dflt", 2048); }
-    /// Files left beside the ini file (temporaries, locks).
-    std::set<std::string> Sobras() const
-    {
-        std::set<std::string> N;
-        for (const fs::directory_entry& E : fs::directory_iterator(Pasta))
-            N.insert(E.path().filename().string());
-        N.erase("Teste.ini");
-        return N;
-    }
+    std::set<std::string> Sobras() const { return SobrasAoLado(Pasta); }
 };
 
 // A change replaces the file by rename, keeping its mode; no change rewrites nothing. A module file that
