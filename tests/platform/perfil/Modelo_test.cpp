@@ -1,10 +1,9 @@
 // The write model: writes made on one model, one after another, leave the bytes the same writes leave
 // made one call at a time (each on a fresh parse of the file the one before left), and every read in
 // between answers alike. The recorded cases do this too (platform/perfil/Regras_test.cpp); here, the
-// writes that change more than their own line, then random ones.
+// writes that change more than their own line. Random files and writes: fuzz/fuzz_Lote.cpp.
 #include "CasosIni.h"
 
-#include <random>
 
 using namespace casos_ini;
 
@@ -45,49 +44,6 @@ TEST(Modelo, EscritasQueMudamMaisQueSuaLinha)
         for (std::size_t I = 1; I < Caso.Escritas.size(); ++I)
             Cortes.push_back(I);
         ComparaComUmaAUma(Pasta.Pasta, Caso.Inicial, Caso.Escritas, Cortes);
-    }
-}
-
-// Random files (mixed line endings, blanks, comments, duplicates, "[]" headers, BOMs, UTF-16, sections
-// of 30 lines and more) and random writes whose names collide in every way the lookups allow.
-TEST(ModeloAleatorio, IgualAUmaAUma)
-{
-    std::mt19937 Sorte(1206);
-    const auto Um = [&](const auto& Lista) { return Lista[Sorte() % std::size(Lista)]; };
-    const char* Linhas[] = {"[A]", "[ a ]", "[B]", "[]", "[b]x", "k=1", " K = 2 ", "j", ";c=3", "=v", "k2=\"q\"",
-                            "", "  ", "# x", "n=\xE9", "[C", "k=1\t", "[A]", "[Secao_Longa_9]", "ChaveComprida=1", "\xC3\xB1=1"};
-    const char* Quebras[] = {"\r\n", "\r\n", "\n", "\n", "\r"};
-    const char* SecoesEscritas[] = {"A", "a", " A ", "B", "b", "C", "", "Nova", "[x", "x]", "SECAO_longa_9"};
-    const char* Chaves[] = {"k", "K", " k", "j", "nova", "[x]", "", ";c", "k2", "n", "[y", "chaveCOMPRIDA", "\xF1"};
-    const char* Valores[] = {"1", "2", " 3", "4 ", "\"q\"", "", "\xE9", "v=w", "x]"};
-    TRaizTeste Pasta;
-    for (int Rodada = 0; Rodada < 150; ++Rodada) {
-        SCOPED_TRACE("round " + std::to_string(Rodada));
-        TTalvez Inicial;
-        if (Sorte() % 8 != 0) {
-            std::string T = Sorte() % 6 == 0 ? "\xEF\xBB\xBF" : "";
-            const char* Quebra = Sorte() % 4 == 0 ? Um(Quebras) : "\r\n";
-            for (unsigned N = Sorte() % 4 == 0 ? 30 + Sorte() % 40 : Sorte() % 15; N > 0; --N)
-                T += std::string(Um(Linhas)) + (Sorte() % 5 == 0 ? Um(Quebras) : Quebra);
-            if (Sorte() % 3 == 0)
-                T += Um(Linhas);
-            if (Sorte() % 10 == 0)  // UTF-16LE of the same lines
-                T = Utf16(T.rfind("\xEF\xBB\xBF", 0) == 0 ? T.substr(3) : T);
-            Inicial = T;
-        }
-        std::vector<TEscrita> Escritas;
-        std::vector<std::size_t> Cortes;
-        for (unsigned N = 1 + Sorte() % 24; N > 0; --N) {
-            const unsigned Tipo = Sorte() % 8;
-            // Often the section of the write before, as a table's keys are written.
-            const TTalvez Secao = !Escritas.empty() && Sorte() % 3 == 0 ? Escritas.back().Secao : Um(SecoesEscritas);
-            Escritas.push_back({Secao, Tipo == 0 ? std::nullopt : TTalvez(Um(Chaves)), Tipo <= 1 ? std::nullopt : TTalvez(Um(Valores))});
-            if (N > 1 && Sorte() % 4 == 0)  // the next writes in a new batch, on the file this one left
-                Cortes.push_back(Escritas.size());
-        }
-        ComparaComUmaAUma(Pasta.Pasta, Inicial, Escritas, Cortes);
-        if (testing::Test::HasFailure())
-            break;
     }
 }
 
